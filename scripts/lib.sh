@@ -1,0 +1,97 @@
+# Shared steps of the build, test and start commands. Sourced, not run.
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+jobs="$(nproc 2>/dev/null || echo 2)"
+
+win32_build="$root/build/win32"
+win64_build="$root/build/win64"
+native_build="$root/build/native"
+bench_build="$root/build/bench"
+
+packages=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64 xvfb xauth
+          xdotool cmake clang libbenchmark-dev googletest zip)
+
+step() { printf '\n==> %s\n' "$*"; }
+
+as_root() {
+  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+missing_packages() {
+  local pkg
+  for pkg in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' || echo "$pkg"
+  done
+}
+
+ensure_packages() {
+  local missing
+  missing="$(missing_packages)"
+  if [ -z "$missing" ]; then
+    return 0
+  fi
+  step "Installing missing packages (about a minute): $(echo $missing)"
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    as_root dpkg --add-architecture i386
+  fi
+  as_root apt-get update -q
+  # shellcheck disable=SC2086
+  DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -q --no-install-recommends $missing
+}
+
+# configure_and_build DIR CMAKE-ARGS...: configures DIR once, then builds what changed.
+configure_and_build() {
+  local dir="$1"; shift
+  if [ ! -f "$dir/CMakeCache.txt" ]; then
+    cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+  fi
+  cmake --build "$dir" -j "$jobs"
+}
+
+build_win32() {
+  step "Building for 32-bit Windows (MinGW-w64) in build/win32"
+  configure_and_build "$win32_build" \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DKESTRIVANE_WERROR=ON
+}
+
+build_native() {
+  step "Building the platform-free code natively with sanitizers in build/native"
+  configure_and_build "$native_build" \
+    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DKESTRIVANE_WERROR=ON \
+    -DKESTRIVANE_FUZZ=ON \
+    -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
+}
+
+build_bench() {
+  step "Building the benchmarks (optimised, no sanitizers) in build/bench"
+  configure_and_build "$bench_build" \
+    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Release \
+    -DKESTRIVANE_BENCH=ON
+}
+
+# A Wine prefix of the build's own, without window-manager waits (Managed=N).
+ensure_wine_prefix() {
+  local prefix="$1"
+  export WINEDEBUG=-all
+  if [ ! -f "$prefix/system.reg" ]; then
+    step "Creating the Wine prefix $prefix (about 10 seconds, once)"
+    WINEPREFIX="$prefix" wineboot -i >/dev/null 2>&1 || true
+    WINEPREFIX="$prefix" wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
+      >/dev/null 2>&1
+    WINEPREFIX="$prefix" wineserver -w
+  fi
+}
+
+# run_under_wine PREFIX COMMAND...: runs COMMAND on a private X display with the
+# prefix's wineserver and services started first, outside COMMAND's pipes, so
+# that they neither slow down nor hang the test runner.
+run_under_wine() {
+  local prefix="$1"; shift
+  ensure_wine_prefix "$prefix"
+  WINEPREFIX="$prefix" xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+    wineserver -p
+    wine cmd /c exit </dev/null >/dev/null 2>&1
+    "$@"; rc=$?
+    wineserver -k
+    exit $rc' run_under_wine "$@"
+}
