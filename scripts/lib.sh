@@ -9,7 +9,7 @@ native_build="$root/build/native"
 bench_build="$root/build/bench"
 
 packages=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64 xvfb xauth
-          xdotool cmake clang libbenchmark-dev googletest zip)
+          xdotool cmake clang libbenchmark-dev googletest zip python3)
 
 step() { printf '\n==> %s\n' "$*"; }
 
@@ -39,19 +39,28 @@ ensure_packages() {
   DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -q --no-install-recommends $missing
 }
 
-# configure_and_build DIR CMAKE-ARGS...: configures DIR once, then builds what changed.
-configure_and_build() {
+# configure DIR CMAKE-ARGS...: configures DIR once; later runs reuse it.
+configure() {
   local dir="$1"; shift
   if [ ! -f "$dir/CMakeCache.txt" ]; then
     cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
   fi
-  cmake --build "$dir" -j "$jobs"
+}
+
+# configure_and_build DIR CMAKE-ARGS...: configures DIR once, then builds what changed.
+configure_and_build() {
+  configure "$@"
+  cmake --build "$1" -j "$jobs"
+}
+
+configure_win32() {
+  configure "$win32_build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DKESTRIVANE_WERROR=ON
 }
 
 build_win32() {
   step "Building for 32-bit Windows (MinGW-w64) in build/win32"
-  configure_and_build "$win32_build" \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DKESTRIVANE_WERROR=ON
+  configure_win32
+  cmake --build "$win32_build" -j "$jobs"
 }
 
 build_native() {
