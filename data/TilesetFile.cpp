@@ -1,0 +1,245 @@
+#include "data/TilesetFile.h"
+
+#include "data/CommitFile.h"
+#include "data/TilesetNameSink.h"
+#include "data/TilesetTable.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+#include <utility>
+#include <vector>
+
+namespace {
+
+const int HEADER_SIZE = 5;
+const char* const TEMP_FILE_SUFFIX = ".tmp";
+
+std::string SystemReason(int error)
+{
+    return error != 0 ? std::generic_category().message(error) : "the system gave no reason";
+}
+
+// Only a field read whole counts: nothing from a failed stream is taken as data.
+bool ReadField(std::istream& in, char (&fieldBuffer)[NAME_FIELD_SIZE])
+{
+    in.read(fieldBuffer, NAME_FIELD_SIZE);
+    if (in.fail()) {
+        return false;
+    }
+    // A field without its NUL is taken as its first 31 bytes.
+    fieldBuffer[NAME_FIELD_SIZE - 1] = '\0';
+    return true;
+}
+
+void WidenName(const char (&fieldBuffer)[NAME_FIELD_SIZE], char16_t (&name)[NAME_FIELD_SIZE])
+{
+    std::memset(name, 0, sizeof name);
+    for (int k = 0; fieldBuffer[k] != '\0'; ++k) {
+        name[k] = static_cast<unsigned char>(fieldBuffer[k]);
+    }
+}
+
+// The bytes after the NUL are written as zeros.
+void NarrowName(const char16_t (&name)[NAME_FIELD_SIZE], char (&fieldBuffer)[NAME_FIELD_SIZE])
+{
+    std::memset(fieldBuffer, 0, sizeof fieldBuffer);
+    for (int k = 0; k < NAME_FIELD_SIZE && name[k] != 0; ++k) {
+        fieldBuffer[k] = static_cast<char>(static_cast<unsigned char>(name[k]));
+    }
+}
+
+uint8_t ReadAmbient(std::istream& in)
+{
+    char ambient = 0;
+    return in.get(ambient) ? static_cast<uint8_t>(ambient) : 0;
+}
+
+void ReadSlots(std::istream& in, uint32_t slotCount, TilesetRecord& record)
+{
+    char fieldBuffer[NAME_FIELD_SIZE];
+    for (uint32_t j = 0; j < slotCount && ReadField(in, fieldBuffer); ++j) {
+        // strncpy fills the rest of the slot with zeros, whatever followed the NUL in the file.
+        std::strncpy(record.slots[j], fieldBuffer, NAME_FIELD_SIZE);
+    }
+}
+
+// Stops at the first name that cannot be read whole; the records from there on stay empty.
+void ReadEntries(std::istream& in, uint32_t slotCount, TilesetTable& table, TilesetNameSink& sink)
+{
+    char fieldBuffer[NAME_FIELD_SIZE];
+    for (int i = 0; i < table.RecordCount() && ReadField(in, fieldBuffer); ++i) {
+        sink.AddName(fieldBuffer);
+        TilesetRecord& record = table.RecordAt(i);
+        record.ambient = ReadAmbient(in);
+        WidenName(fieldBuffer, record.name);
+        ReadSlots(in, slotCount, record);
+    }
+}
+
+TilesetFileResult OpenAndRead(const std::string& path, TilesetTable& table, TilesetNameSink& sink)
+{
+    std::error_code error;
+    // Some systems open a folder for reading and then read nothing from it.
+    if (std::filesystem::is_directory(path, error)) {
+        return {TILESET_FILE_OPEN_FAILED, path, SystemReason(EISDIR)};
+    }
+    std::vector<char> streamBuffer(TILESET_STREAM_BUFFER_SIZE);
+    std::ifstream in;
+    in.rdbuf()->pubsetbuf(streamBuffer.data(), static_cast<std::streamsize>(streamBuffer.size()));
+    errno = 0;
+    in.open(path, std::ios::binary);
+    if (!in.is_open()) {
+        const int openError = errno;
+        if (!std::filesystem::exists(path, error) && !error) {
+            return {TILESET_FILE_NOT_FOUND, path};
+        }
+        return {TILESET_FILE_OPEN_FAILED, path, SystemReason(openError)};
+    }
+    return TilesetFile::Read(in, path, table, sink);
+}
+
+bool IsReadOnly(const std::string& path)
+{
+    using std::filesystem::perms;
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(path, error);
+    return !error && std::filesystem::is_regular_file(status) &&
+           (status.permissions() & (perms::owner_write | perms::group_write | perms::others_write)) == perms::none;
+}
+
+// Removes the temporary file on every way out of a save that did not put it in place.
+class TempFileGuard {
+public:
+    explicit TempFileGuard(std::string path) : path(std::move(path)) {}
+    ~TempFileGuard()
+    {
+        if (armed) {
+            std::error_code error;
+            std::filesystem::remove(path, error);
+        }
+    }
+    TempFileGuard(const TempFileGuard&) = delete;
+    TempFileGuard& operator=(const TempFileGuard&) = delete;
+
+    void Release() { armed = false; }
+
+private:
+    std::string path;
+    bool armed = true;
+};
+
+TilesetFileResult WriteAndCommit(const std::string& path, const TilesetTable& table)
+{
+    const std::string tempPath = path + TEMP_FILE_SUFFIX;
+    std::vector<char> streamBuffer(TILESET_STREAM_BUFFER_SIZE);
+    std::ofstream out;
+    out.rdbuf()->pubsetbuf(streamBuffer.data(), static_cast<std::streamsize>(streamBuffer.size()));
+    errno = 0;
+    out.open(tempPath, std::ios::binary | std::ios::trunc);
+    if (!out.is_open()) {
+        return {TILESET_FILE_WRITE_FAILED, path, SystemReason(errno)};
+    }
+    TempFileGuard tempFile(tempPath);
+    const bool written = TilesetFile::Write(table, out);
+    out.close();
+    if (!written || out.fail()) {
+        return {TILESET_FILE_WRITE_FAILED, path, SystemReason(errno)};
+    }
+    const FileCommitResult commit = CommitFile(tempPath, path);
+    if (commit.step == FILE_COMMIT_FLUSH_FAILED) {
+        return {TILESET_FILE_WRITE_FAILED, path, commit.reason};
+    }
+    if (commit.step == FILE_COMMIT_REPLACE_FAILED) {
+        return {TILESET_FILE_REPLACE_FAILED, path, commit.reason};
+    }
+    tempFile.Release();
+    return {TILESET_FILE_SAVED, path};
+}
+
+} // namespace
+
+TilesetFileResult TilesetFile::Load(TilesetTable& table, TilesetNameSink& sink)
+{
+    return Load(TILESET_FILE_NAME, table, sink);
+}
+
+TilesetFileResult TilesetFile::Save(TilesetTable& table)
+{
+    return Save(TILESET_FILE_NAME, table);
+}
+
+TilesetFileResult TilesetFile::Load(const std::string& path, TilesetTable& table, TilesetNameSink& sink)
+{
+    const TilesetFileResult result = OpenAndRead(path, table, sink);
+    if (!result.Succeeded() && !result.FileNotFound()) {
+        table.MarkLoadFailed();
+    }
+    return result;
+}
+
+TilesetFileResult TilesetFile::Save(const std::string& path, TilesetTable& table)
+{
+    if (table.LoadFailed()) {
+        return {TILESET_FILE_NOT_LOADED, path};
+    }
+    if (IsReadOnly(path)) {
+        return {TILESET_FILE_READ_ONLY, path};
+    }
+    const TilesetFileResult result = WriteAndCommit(path, table);
+    if (result.Succeeded()) {
+        table.modified = false;
+    }
+    return result;
+}
+
+TilesetFileResult TilesetFile::Read(std::istream& in, const std::string& fileName, TilesetTable& table,
+                                    TilesetNameSink& sink)
+{
+    if (table.RecordCount() != 0) {
+        std::abort();
+    }
+    char count = 0;
+    if (!in.get(count)) {
+        return {TILESET_FILE_LOADED, fileName};
+    }
+    unsigned char slotBytes[HEADER_SIZE - 1];
+    if (!in.read(reinterpret_cast<char*>(slotBytes), sizeof slotBytes)) {
+        table.SetRecordCount(static_cast<unsigned char>(count));
+        return {TILESET_FILE_LOADED, fileName};
+    }
+    const uint32_t slotCount = slotBytes[0] | uint32_t{slotBytes[1]} << 8 | uint32_t{slotBytes[2]} << 16 |
+                               uint32_t{slotBytes[3]} << 24;
+    // Reading part of each entry would drop the other slots at the next save.
+    if (slotCount > SLOTS_PER_TILESET) {
+        return {TILESET_FILE_TOO_MANY_SLOTS, fileName, {}, slotCount};
+    }
+    table.SetRecordCount(static_cast<unsigned char>(count));
+    ReadEntries(in, slotCount, table, sink);
+    return {TILESET_FILE_LOADED, fileName};
+}
+
+bool TilesetFile::Write(const TilesetTable& table, std::ostream& out)
+{
+    const uint32_t slotCount = SLOTS_PER_TILESET;
+    const char header[HEADER_SIZE] = {
+        static_cast<char>(table.RecordCount()),  static_cast<char>(slotCount & 0xFF),
+        static_cast<char>(slotCount >> 8 & 0xFF), static_cast<char>(slotCount >> 16 & 0xFF),
+        static_cast<char>(slotCount >> 24 & 0xFF),
+    };
+    out.write(header, sizeof header);
+    char fieldBuffer[NAME_FIELD_SIZE];
+    for (int i = 0; i < table.RecordCount(); ++i) {
+        const TilesetRecord& record = table.RecordAt(i);
+        NarrowName(record.name, fieldBuffer);
+        out.write(fieldBuffer, sizeof fieldBuffer);
+        out.put(static_cast<char>(record.ambient));
+        // The slot fields lie back to back in the record, as in the file.
+        out.write(record.slots[0], sizeof record.slots);
+    }
+    return out.good();
+}

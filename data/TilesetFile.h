@@ -1,0 +1,38 @@
+#pragma once
+
+#include "data/TilesetFileResult.h"
+
+#include <cstddef>
+#include <iosfwd>
+#include <string>
+
+class TilesetNameSink;
+class TilesetTable;
+
+inline constexpr char TILESET_FILE_NAME[] = "qx7set.dat";
+
+// Buffer of each file stream that loads or saves the table: a whole table is
+// about 1.2 MB, read and written in fields of 32 bytes.
+constexpr std::size_t TILESET_STREAM_BUFFER_SIZE = 64 * 1024;
+
+// Reads the tileset table file into a table and writes a table back to it.
+class TilesetFile {
+public:
+    // Both work on TILESET_FILE_NAME in the current directory.
+    static TilesetFileResult Load(TilesetTable& table, TilesetNameSink& sink);
+    static TilesetFileResult Save(TilesetTable& table);
+
+    // Fills the empty table from the file at path and lists each name read.
+    // A file that exists but cannot be taken in marks the table, and a later
+    // save of it refuses.
+    static TilesetFileResult Load(const std::string& path, TilesetTable& table, TilesetNameSink& sink);
+    // Writes the whole table to a temporary file beside path and only then
+    // puts it in place of path; clears modified only when all of that succeeded.
+    static TilesetFileResult Save(const std::string& path, TilesetTable& table);
+
+    // The file format on any stream. fileName is only for the result.
+    static TilesetFileResult Read(std::istream& in, const std::string& fileName, TilesetTable& table,
+                                  TilesetNameSink& sink);
+    // Returns false when a write failed.
+    static bool Write(const TilesetTable& table, std::ostream& out);
+};

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "data/TilesetRecord.h"
+
+#include <vector>
+
+// The file's entry count is one byte.
+constexpr int MAX_TILESET_COUNT = 255;
+
+// The tilesets of the table file in file order: record i is entry i of the file
+// and row i of the tileset list.
+class TilesetTable {
+public:
+    int RecordCount() const;
+    TilesetRecord& RecordAt(int i);
+    const TilesetRecord& RecordAt(int i) const;
+    // Appends empty records or drops surplus ones at the end; only the load calls it.
+    void SetRecordCount(int n);
+
+    // Set by a load that found the file but could not take in its content: a
+    // save of this table would replace tilesets it never held, so it refuses.
+    void MarkLoadFailed();
+    bool LoadFailed() const;
+
+    // True when a slot name has changed since the load or the last save.
+    bool modified = false;
+
+private:
+    std::vector<TilesetRecord> records;
+    bool loadFailed = false;
+};
