@@ -1,0 +1,20 @@
+#include "ui/LayoutMulDiv.h"
+
+int32_t LayoutMulDiv(int32_t number, int32_t numerator, int32_t denominator)
+{
+    if (denominator == 0) {
+        return -1;
+    }
+    int64_t product = static_cast<int64_t>(number) * numerator;
+    int64_t divisor = denominator;
+    if (divisor < 0) {
+        product = -product;
+        divisor = -divisor;
+    }
+    const int64_t half = divisor / 2;
+    const int64_t quotient = product >= 0 ? (product + half) / divisor : (product - half) / divisor;
+    if (quotient > INT32_MAX || quotient < -INT32_MAX) {
+        return -1;
+    }
+    return static_cast<int32_t>(quotient);
+}

@@ -1,0 +1,16 @@
+// One element of the engine's rule array: a rule row with the control's
+// rectangle as recorded at initialisation, in the host's client coordinates.
+#ifndef KESTRIVANE_UI_RESIZEENTRY_H
+#define KESTRIVANE_UI_RESIZEENTRY_H
+
+#include <cstdint>
+
+#include "ui/LayoutRect.h"
+
+struct ResizeEntry {
+    int32_t controlId = 0;
+    uint32_t flags = 0;
+    LayoutRect recorded;
+};
+
+#endif
