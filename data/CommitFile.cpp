@@ -36,13 +36,9 @@ std::string SystemReason(DWORD error)
 }
 
 // A virus scanner or an indexer may hold the file for a moment.
-bool IsTransientReplaceError(DWORD error, const std::string& targetPath)
+bool IsTransientReplaceError(DWORD error)
 {
-    if (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) {
-        return false;
-    }
-    const DWORD attributes = GetFileAttributesA(targetPath.c_str());
-    return attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY) == 0;
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED;
 }
 
 } // namespace
@@ -62,7 +58,7 @@ FileCommitResult CommitFile(const std::string& tempPath, const std::string& targ
             return {FILE_COMMIT_DONE, {}};
         }
         const DWORD error = GetLastError();
-        if (attempt == REPLACE_ATTEMPTS || !IsTransientReplaceError(error, targetPath)) {
+        if (attempt == REPLACE_ATTEMPTS || !IsTransientReplaceError(error)) {
             return {FILE_COMMIT_REPLACE_FAILED, SystemReason(error)};
         }
         Sleep(REPLACE_RETRY_DELAY_MS);

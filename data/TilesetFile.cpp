@@ -103,6 +103,8 @@ TilesetFileResult OpenAndRead(const std::string& path, TilesetTable& table, Tile
     return TilesetFile::Read(in, path, table, sink);
 }
 
+// Checked before writing, not left to the replace: a rename over a read-only
+// file succeeds on POSIX systems and under Wine.
 bool IsReadOnly(const std::string& path)
 {
     using std::filesystem::perms;

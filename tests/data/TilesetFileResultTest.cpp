@@ -1,0 +1,38 @@
+#include "data/TilesetFileResult.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct MessageCase {
+    TilesetFileStatus status;
+    const char* expected;
+};
+
+// System reasons arrive with their own full stop and line break.
+const MessageCase MESSAGE_CASES[] = {
+    {TILESET_FILE_LOADED, "The tileset file \"t.dat\" was loaded."},
+    {TILESET_FILE_SAVED, "The tileset file \"t.dat\" was saved."},
+    {TILESET_FILE_NOT_FOUND, "The tileset file \"t.dat\" was not found, so there are no tilesets to edit."},
+    {TILESET_FILE_OPEN_FAILED, "The tileset file \"t.dat\" could not be opened: Access denied. Nothing was loaded, "
+                               "and saving will not replace the file."},
+    {TILESET_FILE_TOO_MANY_SLOTS, "The tileset file \"t.dat\" has 200 slots per tileset, but at most 151 are "
+                                  "supported. Nothing was loaded, and saving will not replace the file."},
+    {TILESET_FILE_NOT_LOADED, "The tileset file \"t.dat\" was not saved, because its content could not be loaded "
+                              "and would be lost. The file was left as it was."},
+    {TILESET_FILE_READ_ONLY, "The tileset file \"t.dat\" is read-only and was not saved. The file was left as it was."},
+    {TILESET_FILE_WRITE_FAILED, "The tileset file \"t.dat\" could not be saved, because writing the new content "
+                                "failed: Access denied. The file was left as it was."},
+    {TILESET_FILE_REPLACE_FAILED, "The tileset file \"t.dat\" could not be saved, because it could not be replaced: "
+                                  "Access denied. The file was left as it was."},
+};
+
+TEST(TilesetFileResult, MessageNamesTheFileAndTheReason)
+{
+    for (const MessageCase& test : MESSAGE_CASES) {
+        const TilesetFileResult result(test.status, "t.dat", "Access denied.\r\n", 200);
+        EXPECT_EQ(result.Message(), test.expected);
+    }
+}
+
+} // namespace
