@@ -1,7 +1,6 @@
-// The arithmetic of CenterOver, apart from the window system.
-#ifndef KESTRIVANE_UI_CENTERPLACEMENT_H
-#define KESTRIVANE_UI_CENTERPLACEMENT_H
+#pragma once
 
+// The arithmetic of CenterOver, apart from the window system.
 #include "ui/LayoutRect.h"
 
 // Gives the window rectangle moved so that it is centred on target (halves
@@ -9,5 +8,3 @@
 // its own. A window larger than the area keeps the area's left (top) edge when
 // centring put it beyond that edge, else its right (bottom) edge.
 LayoutRect CenterPlacement(const LayoutRect& window, const LayoutRect& area, const LayoutRect& target);
-
-#endif

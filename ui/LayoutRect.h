@@ -1,9 +1,8 @@
+#pragma once
+
 // A rectangle of the layout arithmetic: left and top inside, right and bottom
 // outside, as the window system counts them, but without its headers so that
 // the arithmetic builds and runs anywhere.
-#ifndef KESTRIVANE_UI_LAYOUTRECT_H
-#define KESTRIVANE_UI_LAYOUTRECT_H
-
 #include <cstdint>
 
 struct LayoutRect {
@@ -25,5 +24,3 @@ inline bool operator!=(const LayoutRect& a, const LayoutRect& b)
 {
     return !(a == b);
 }
-
-#endif

@@ -1,9 +1,6 @@
-// The main window's resize rules: which of its controls follow the window.
-#ifndef KESTRIVANE_UI_MAINDIALOGRESIZERULES_H
-#define KESTRIVANE_UI_MAINDIALOGRESIZERULES_H
+#pragma once
 
+// The main window's resize rules: which of its controls follow the window.
 #include "ui/ResizeRule.h"
 
 extern const ResizeRule MainDialogResizeRules[];
-
-#endif

@@ -1,8 +1,7 @@
+#pragma once
+
 // One element of the engine's rule array: a rule row with the control's
 // rectangle as recorded at initialisation, in the host's client coordinates.
-#ifndef KESTRIVANE_UI_RESIZEENTRY_H
-#define KESTRIVANE_UI_RESIZEENTRY_H
-
 #include <cstdint>
 
 #include "ui/LayoutRect.h"
@@ -12,5 +11,3 @@ struct ResizeEntry {
     uint32_t flags = 0;
     LayoutRect recorded;
 };
-
-#endif

@@ -1,8 +1,7 @@
+#pragma once
+
 // The engine's growable array of entries. It grows by doubling (from 0 to 1);
 // a failed growth leaves it as it was.
-#ifndef KESTRIVANE_UI_RESIZEENTRYARRAY_H
-#define KESTRIVANE_UI_RESIZEENTRYARRAY_H
-
 #include <cstdint>
 
 #include "ui/ResizeEntry.h"
@@ -28,5 +27,3 @@ private:
     int32_t count = 0;
     int32_t capacity = 0;
 };
-
-#endif

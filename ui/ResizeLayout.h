@@ -1,10 +1,9 @@
+#pragma once
+
 // The platform-free half of the resize engine: turning a rule table into
 // entries, walking the entries group by group, and the edge arithmetic that
 // places one control. The window-facing half (DialogResizer) reads the
 // rectangles, calls these and applies the results.
-#ifndef KESTRIVANE_UI_RESIZELAYOUT_H
-#define KESTRIVANE_UI_RESIZELAYOUT_H
-
 #include <cstdint>
 
 #include "ui/LayoutRect.h"
@@ -141,5 +140,3 @@ bool ParseResizeRules(const ResizeRule* rules, ResizeEntryArray& entries, Record
         }
     }
 }
-
-#endif

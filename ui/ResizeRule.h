@@ -1,7 +1,6 @@
-// One row of a resize rule table: which control follows the window, and how.
-#ifndef KESTRIVANE_UI_RESIZERULE_H
-#define KESTRIVANE_UI_RESIZERULE_H
+#pragma once
 
+// One row of a resize rule table: which control follows the window, and how.
 #include <cstdint>
 
 // Rule flags; only these seven bits steer the placement.
@@ -31,5 +30,3 @@ struct ResizeRule {
     int32_t controlId;
     uint32_t flags;
 };
-
-#endif

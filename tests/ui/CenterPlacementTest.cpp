@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/ui/LayoutRectPrinter.h"
+
 namespace {
 
 LayoutRect Rect(int32_t left, int32_t top, int32_t right, int32_t bottom)

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/ui/LayoutRectPrinter.h"
+
 #include <vector>
 
 #include "res/ResourceIds.h"

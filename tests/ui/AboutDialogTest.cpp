@@ -1,0 +1,419 @@
+// The About box: its template and icon as built into the program, and the
+// real modal box driven from a timer inside its modal loop.
+#include "ui/AboutDialog.h"
+
+#include <gtest/gtest.h>
+
+#include "app/AppModule.h"
+#include "res/ResourceIds.h"
+#include "tests/ui/LayoutRectPrinter.h"
+#include "tests/ui/WindowTestSupport.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace {
+
+const WORD ENGLISH_US = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
+
+const BYTE* LoadTemplateBytes(LPCSTR type, int id)
+{
+    const HRSRC resource = FindResourceExA(appModule.instance, type, MAKEINTRESOURCEA(id), ENGLISH_US);
+    if (resource == nullptr) {
+        return nullptr;
+    }
+    return static_cast<const BYTE*>(LockResource(LoadResource(appModule.instance, resource)));
+}
+
+// Reads an extended dialog template field by field.
+class TemplateReader {
+public:
+    explicit TemplateReader(const BYTE* bytes) : start(bytes), at(bytes) {}
+
+    WORD Word()
+    {
+        WORD value;
+        CopyMemory(&value, at, sizeof value);
+        at += sizeof value;
+        return value;
+    }
+
+    DWORD Dword()
+    {
+        DWORD value;
+        CopyMemory(&value, at, sizeof value);
+        at += sizeof value;
+        return value;
+    }
+
+    BYTE Byte() { return *at++; }
+
+    // A name or an ordinal; an ordinal reads as "#n", a missing one as "".
+    std::wstring NameOrOrdinal()
+    {
+        const WORD first = Word();
+        if (first == 0xFFFF) {
+            return L"#" + std::to_wstring(Word());
+        }
+        std::wstring text;
+        for (WORD c = first; c != 0; c = Word()) {
+            text.push_back(static_cast<wchar_t>(c));
+        }
+        return text;
+    }
+
+    void AlignToDword()
+    {
+        while ((at - start) % 4 != 0) {
+            ++at;
+        }
+    }
+
+private:
+    const BYTE* start;
+    const BYTE* at;
+};
+
+struct TemplateItem {
+    DWORD exStyle;
+    DWORD style;
+    short x, y, cx, cy;
+    DWORD id;
+    std::wstring className;
+    std::wstring text;
+    WORD extra;
+};
+
+TemplateItem ReadItem(TemplateReader& reader)
+{
+    reader.AlignToDword();
+    TemplateItem item{};
+    reader.Dword();
+    item.exStyle = reader.Dword();
+    item.style = reader.Dword();
+    item.x = static_cast<short>(reader.Word());
+    item.y = static_cast<short>(reader.Word());
+    item.cx = static_cast<short>(reader.Word());
+    item.cy = static_cast<short>(reader.Word());
+    item.id = reader.Dword();
+    item.className = reader.NameOrOrdinal();
+    item.text = reader.NameOrOrdinal();
+    item.extra = reader.Word();
+    // The predefined classes as ordinals, which resource compilers may write.
+    if (item.className == L"#128") {
+        item.className = L"BUTTON";
+    } else if (item.className == L"#130") {
+        item.className = L"STATIC";
+    }
+    return item;
+}
+
+}
+
+TEST(AboutTemplate, DialogHeaderIsAsDesigned)
+{
+    const BYTE* const bytes = LoadTemplateBytes(MAKEINTRESOURCEA(5), ID_ABOUT_DIALOG);
+    ASSERT_NE(bytes, nullptr) << "no English (United States) template " << ID_ABOUT_DIALOG;
+    TemplateReader reader(bytes);
+    EXPECT_EQ(reader.Word(), 1);
+    EXPECT_EQ(reader.Word(), 0xFFFF);
+    reader.Dword();
+    EXPECT_EQ(reader.Dword(), 0u);
+    EXPECT_EQ(reader.Dword(), static_cast<DWORD>(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT));
+    EXPECT_EQ(reader.Word(), 4);
+    const short geometry[] = {0, 0, 187, 102};
+    for (short value : geometry) {
+        EXPECT_EQ(static_cast<short>(reader.Word()), value);
+    }
+    EXPECT_EQ(reader.NameOrOrdinal(), L"");
+    EXPECT_EQ(reader.NameOrOrdinal(), L"");
+    EXPECT_EQ(reader.NameOrOrdinal(), L"About");
+    EXPECT_EQ(reader.Word(), 8);
+    EXPECT_EQ(reader.Word(), 0);
+    EXPECT_EQ(reader.Byte(), 0);
+    EXPECT_EQ(reader.Byte(), 0);
+    EXPECT_EQ(reader.NameOrOrdinal(), L"MS Sans Serif");
+}
+
+TEST(AboutTemplate, ControlsAreAsDesignedInTemplateOrder)
+{
+    const BYTE* const bytes = LoadTemplateBytes(MAKEINTRESOURCEA(5), ID_ABOUT_DIALOG);
+    ASSERT_NE(bytes, nullptr);
+    TemplateReader reader(bytes);
+    reader.Word();
+    reader.Word();
+    reader.Dword();
+    reader.Dword();
+    reader.Dword();
+    const WORD count = reader.Word();
+    ASSERT_EQ(count, 4);
+    for (int i = 0; i < 4; ++i) {
+        reader.Word();
+    }
+    reader.NameOrOrdinal();
+    reader.NameOrOrdinal();
+    reader.NameOrOrdinal();
+    reader.Word();
+    reader.Word();
+    reader.Byte();
+    reader.Byte();
+    reader.NameOrOrdinal();
+
+    const DWORD shown = WS_CHILD | WS_VISIBLE;
+    const TemplateItem ok = ReadItem(reader);
+    EXPECT_EQ(ok.className, L"BUTTON");
+    EXPECT_EQ(ok.id, static_cast<DWORD>(IDOK));
+    EXPECT_EQ(ok.text, L"OK");
+    EXPECT_EQ(ok.style, shown | BS_DEFPUSHBUTTON | WS_TABSTOP);
+    EXPECT_EQ((std::vector<short>{ok.x, ok.y, ok.cx, ok.cy}), (std::vector<short>{130, 81, 50, 14}));
+
+    const TemplateItem text = ReadItem(reader);
+    EXPECT_EQ(text.className, L"STATIC");
+    EXPECT_EQ(text.id, 0xFFFFFFFFu);
+    EXPECT_EQ(text.style, shown | SS_CENTER | WS_GROUP);
+    EXPECT_EQ((std::vector<short>{text.x, text.y, text.cx, text.cy}), (std::vector<short>{25, 57, 78, 32}));
+    EXPECT_EQ(text.text.substr(0, 16), L"Kestrivane v0.6\n");
+    EXPECT_EQ(std::count(text.text.begin(), text.text.end(), L'\n'), 2);
+    EXPECT_EQ(text.text.find(L'\r'), std::wstring::npos);
+    EXPECT_NE(text.text.back(), L'\n');
+
+    const TemplateItem icon = ReadItem(reader);
+    EXPECT_EQ(icon.className, L"STATIC");
+    EXPECT_EQ(icon.id, 0xFFFFFFFFu);
+    EXPECT_EQ(icon.text, L"#" + std::to_wstring(ID_APP_ICON));
+    EXPECT_EQ(icon.style, shown | SS_ICON);
+    EXPECT_EQ((std::vector<short>{icon.x, icon.y, icon.cx, icon.cy}), (std::vector<short>{55, 26, 20, 20}));
+
+    const TemplateItem frame = ReadItem(reader);
+    EXPECT_EQ(frame.className, L"BUTTON");
+    EXPECT_EQ(frame.id, 0xFFFFFFFFu);
+    EXPECT_EQ(frame.text, L"");
+    EXPECT_EQ(frame.style, shown | BS_GROUPBOX);
+    EXPECT_EQ((std::vector<short>{frame.x, frame.y, frame.cx, frame.cy}), (std::vector<short>{7, 7, 115, 88}));
+
+    for (const TemplateItem* item : {&ok, &text, &icon, &frame}) {
+        EXPECT_EQ(item->exStyle, 0u);
+        EXPECT_EQ(item->extra, 0);
+    }
+}
+
+TEST(AppIcon, GroupHoldsA32And16PixelImageOf16Colours)
+{
+    const BYTE* const group = LoadTemplateBytes(MAKEINTRESOURCEA(14), ID_APP_ICON);
+    ASSERT_NE(group, nullptr);
+    TemplateReader reader(group);
+    EXPECT_EQ(reader.Word(), 0);
+    EXPECT_EQ(reader.Word(), 1);
+    ASSERT_EQ(reader.Word(), 2);
+    std::vector<int> sizes;
+    for (int i = 0; i < 2; ++i) {
+        const BYTE width = reader.Byte();
+        EXPECT_EQ(reader.Byte(), width);
+        EXPECT_EQ(reader.Byte(), 16);
+        reader.Byte();
+        EXPECT_EQ(reader.Word(), 1);
+        EXPECT_EQ(reader.Word(), 4);
+        reader.Dword();
+        reader.Word();
+        sizes.push_back(width);
+    }
+    EXPECT_EQ(sizes, (std::vector<int>{32, 16}));
+    for (int size : sizes) {
+        const HANDLE icon = LoadImageA(appModule.instance, MAKEINTRESOURCEA(ID_APP_ICON), IMAGE_ICON, size, size, 0);
+        EXPECT_NE(icon, nullptr) << size;
+        DestroyIcon(static_cast<HICON>(icon));
+    }
+}
+
+namespace {
+
+BOOL CALLBACK MatchAboutBox(HWND window, LPARAM context)
+{
+    char className[16] = {};
+    char title[16] = {};
+    GetClassNameA(window, className, sizeof className);
+    GetWindowTextA(window, title, sizeof title);
+    if (lstrcmpA(className, "#32770") == 0 && lstrcmpA(title, "About") == 0) {
+        *reinterpret_cast<HWND*>(context) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindAboutBox()
+{
+    HWND found = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), MatchAboutBox, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// Acts on the About box from a thread timer, which its modal loop dispatches,
+// once the box is up; notes how the box and its owner looked at that moment.
+// A box that does not end is ended with 99 after a while, failing the test.
+class AboutBoxDriver {
+public:
+    enum Action { PRESS_ENTER, PRESS_ESCAPE, CLICK_CLOSE_BOX };
+
+    AboutBoxDriver(Action action, HWND owner) : action(action), owner(owner)
+    {
+        active = this;
+        timer = SetTimer(nullptr, 0, 20, &AboutBoxDriver::OnTimer);
+    }
+
+    ~AboutBoxDriver()
+    {
+        KillTimer(nullptr, timer);
+        active = nullptr;
+    }
+
+    AboutBoxDriver(const AboutBoxDriver&) = delete;
+    AboutBoxDriver& operator=(const AboutBoxDriver&) = delete;
+
+    bool acted = false;
+    LayoutRect boxRect;
+    bool ownerEnabled = true;
+    bool focusOnOk = false;
+
+private:
+    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD)
+    {
+        if (active != nullptr) {
+            active->Tick();
+        }
+    }
+
+    void Tick()
+    {
+        ++ticks;
+        const HWND box = FindAboutBox();
+        if (box == nullptr) {
+            return;
+        }
+        if (!acted && IsWindowVisible(box)) {
+            Act(box);
+        } else if (ticks > 250) {
+            EndDialog(box, 99);
+        }
+    }
+
+    void Act(HWND box)
+    {
+        acted = true;
+        boxRect = OuterRectOf(box);
+        ownerEnabled = owner != nullptr && IsWindowEnabled(owner);
+        const HWND focus = GetFocus();
+        focusOnOk = focus == GetDlgItem(box, IDOK);
+        switch (action) {
+        case PRESS_ENTER:
+            PressKey(focus, VK_RETURN, 0x1C);
+            break;
+        case PRESS_ESCAPE:
+            PressKey(focus, VK_ESCAPE, 0x01);
+            break;
+        case CLICK_CLOSE_BOX:
+            PostMessageA(box, WM_SYSCOMMAND, SC_CLOSE, 0);
+            break;
+        }
+    }
+
+    static void PressKey(HWND target, WPARAM key, LPARAM scanCode)
+    {
+        PostMessageA(target, WM_KEYDOWN, key, 1 | (scanCode << 16));
+        PostMessageA(target, WM_KEYUP, key, 1 | (scanCode << 16) | (3u << 30));
+    }
+
+    static AboutBoxDriver* active;
+
+    Action action;
+    HWND owner;
+    UINT_PTR timer = 0;
+    int ticks = 0;
+};
+
+AboutBoxDriver* AboutBoxDriver::active = nullptr;
+
+LayoutRect CentredOn(const LayoutRect& target, const LayoutRect& box)
+{
+    const int x = (target.left + target.right) / 2 - box.Width() / 2;
+    const int y = (target.top + target.bottom) / 2 - box.Height() / 2;
+    return MakeRect(x, y, x + box.Width(), y + box.Height());
+}
+
+constexpr DWORD OWNER_STYLE = WS_OVERLAPPEDWINDOW;
+
+// Away from the work area's middle, so that centring on it differs from
+// centring on the area.
+LayoutRect OwnerRect()
+{
+    const LayoutRect area = WorkArea();
+    return MakeRect(area.left + 150, area.top + 120, area.left + 851, area.top + 561);
+}
+
+}
+
+TEST(AboutDialog, EnterEndsTheBoxWithOneFromTheFocusedOkButton)
+{
+    const ScopedTopWindow owner(OwnerRect(), OWNER_STYLE | WS_VISIBLE);
+    AboutBoxDriver driver(AboutBoxDriver::PRESS_ENTER, owner.Get());
+    AboutDialog about;
+    EXPECT_EQ(about.ShowModal(owner.Get()), 1);
+    EXPECT_TRUE(driver.acted);
+    EXPECT_TRUE(driver.focusOnOk);
+    EXPECT_EQ(about.Window(), nullptr);
+}
+
+TEST(AboutDialog, EscapeEndsTheBoxWithTwo)
+{
+    const ScopedTopWindow owner(OwnerRect(), OWNER_STYLE | WS_VISIBLE);
+    AboutBoxDriver driver(AboutBoxDriver::PRESS_ESCAPE, owner.Get());
+    AboutDialog about;
+    EXPECT_EQ(about.ShowModal(owner.Get()), 2);
+    EXPECT_TRUE(driver.acted);
+}
+
+TEST(AboutDialog, CloseBoxEndsTheBoxWithTwo)
+{
+    const ScopedTopWindow owner(OwnerRect(), OWNER_STYLE | WS_VISIBLE);
+    AboutBoxDriver driver(AboutBoxDriver::CLICK_CLOSE_BOX, owner.Get());
+    AboutDialog about;
+    EXPECT_EQ(about.ShowModal(owner.Get()), 2);
+    EXPECT_TRUE(driver.acted);
+}
+
+TEST(AboutDialog, IsCentredOverAVisibleOwnerWhichItDisablesWhileUp)
+{
+    const ScopedTopWindow owner(OwnerRect(), OWNER_STYLE | WS_VISIBLE);
+    AboutBoxDriver driver(AboutBoxDriver::PRESS_ENTER, owner.Get());
+    AboutDialog about;
+    about.ShowModal(owner.Get());
+    ASSERT_TRUE(driver.acted);
+    EXPECT_EQ(driver.boxRect, CentredOn(OuterRectOf(owner.Get()), driver.boxRect));
+    EXPECT_FALSE(driver.ownerEnabled);
+    EXPECT_TRUE(IsWindowEnabled(owner.Get()));
+}
+
+TEST(AboutDialog, HiddenOwnerIsIgnoredForTheWorkAreasMiddle)
+{
+    const ScopedTopWindow owner(MakeRect(0, 0, 300, 200), OWNER_STYLE);
+    AboutBoxDriver driver(AboutBoxDriver::PRESS_ENTER, owner.Get());
+    AboutDialog about;
+    EXPECT_EQ(about.ShowModal(owner.Get()), 1);
+    ASSERT_TRUE(driver.acted);
+    EXPECT_EQ(driver.boxRect, CentredOn(WorkArea(), driver.boxRect));
+}
+
+TEST(AboutDialog, MinimisedOwnerIsIgnoredForTheWorkAreasMiddle)
+{
+    const ScopedTopWindow owner(MakeRect(0, 0, 300, 200), OWNER_STYLE | WS_VISIBLE);
+    ShowWindow(owner.Get(), SW_MINIMIZE);
+    PumpMessages();
+    if (!IsIconic(owner.Get())) {
+        GTEST_SKIP() << "the window system did not minimise the owner";
+    }
+    AboutBoxDriver driver(AboutBoxDriver::PRESS_ENTER, owner.Get());
+    AboutDialog about;
+    EXPECT_EQ(about.ShowModal(owner.Get()), 1);
+    ASSERT_TRUE(driver.acted);
+    EXPECT_EQ(driver.boxRect, CentredOn(WorkArea(), driver.boxRect));
+}
