@@ -78,16 +78,24 @@ build_bench() {
     -DKESTRIVANE_BENCH=ON
 }
 
-# A Wine prefix of the build's own, without window-manager waits (Managed=N).
+# A Wine prefix of the build's own: no window-manager waits (Managed=N), and no
+# crash debugger, so that a crashing test fails at once instead of hanging.
+wine_settings_version=2
 ensure_wine_prefix() {
   local prefix="$1"
   export WINEDEBUG=-all
   if [ ! -f "$prefix/system.reg" ]; then
     step "Creating the Wine prefix $prefix (about 10 seconds, once)"
     WINEPREFIX="$prefix" wineboot -i >/dev/null 2>&1 || true
-    WINEPREFIX="$prefix" wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
-      >/dev/null 2>&1
+  fi
+  if [ "$(cat "$prefix/.kestrivane-settings" 2>/dev/null)" != "$wine_settings_version" ]; then
+    local aedebug='HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug'
+    local aedebug32='HKLM\Software\Wow6432Node\Microsoft\Windows NT\CurrentVersion\AeDebug'
+    WINEPREFIX="$prefix" wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+    WINEPREFIX="$prefix" wine reg delete "$aedebug" /v Debugger /f >/dev/null 2>&1 || true
+    WINEPREFIX="$prefix" wine reg delete "$aedebug32" /v Debugger /f >/dev/null 2>&1 || true
     WINEPREFIX="$prefix" wineserver -w
+    echo "$wine_settings_version" > "$prefix/.kestrivane-settings"
   fi
 }
 
