@@ -76,42 +76,47 @@ private:
 };
 
 struct TemplateItem {
-    DWORD exStyle;
-    DWORD style;
-    short x, y, cx, cy;
-    DWORD id;
     std::wstring className;
+    DWORD id;
     std::wstring text;
-    WORD extra;
+    DWORD style;
+    std::vector<short> geometry;
 };
 
+std::vector<short> ReadGeometry(TemplateReader& reader)
+{
+    std::vector<short> geometry;
+    for (int i = 0; i < 4; ++i) {
+        geometry.push_back(static_cast<short>(reader.Word()));
+    }
+    return geometry;
+}
+
+// Reads one control and checks the fields that are alike for all four.
 TemplateItem ReadItem(TemplateReader& reader)
 {
     reader.AlignToDword();
-    TemplateItem item{};
     reader.Dword();
-    item.exStyle = reader.Dword();
+    EXPECT_EQ(reader.Dword(), 0u) << "extended style";
+    TemplateItem item;
     item.style = reader.Dword();
-    item.x = static_cast<short>(reader.Word());
-    item.y = static_cast<short>(reader.Word());
-    item.cx = static_cast<short>(reader.Word());
-    item.cy = static_cast<short>(reader.Word());
+    item.geometry = ReadGeometry(reader);
     item.id = reader.Dword();
     item.className = reader.NameOrOrdinal();
-    item.text = reader.NameOrOrdinal();
-    item.extra = reader.Word();
-    // The predefined classes as ordinals, which resource compilers may write.
+    // The predefined classes may be written as ordinals.
     if (item.className == L"#128") {
         item.className = L"BUTTON";
     } else if (item.className == L"#130") {
         item.className = L"STATIC";
     }
+    item.text = reader.NameOrOrdinal();
+    EXPECT_EQ(reader.Word(), 0) << "creation data";
     return item;
 }
 
 }
 
-TEST(AboutTemplate, DialogHeaderIsAsDesigned)
+TEST(AboutTemplate, HoldsTheBoxWithItsFourControlsInOrder)
 {
     const BYTE* const bytes = LoadTemplateBytes(MAKEINTRESOURCEA(5), ID_ABOUT_DIALOG);
     ASSERT_NE(bytes, nullptr) << "no English (United States) template " << ID_ABOUT_DIALOG;
@@ -121,81 +126,42 @@ TEST(AboutTemplate, DialogHeaderIsAsDesigned)
     reader.Dword();
     EXPECT_EQ(reader.Dword(), 0u);
     EXPECT_EQ(reader.Dword(), static_cast<DWORD>(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT));
-    EXPECT_EQ(reader.Word(), 4);
-    const short geometry[] = {0, 0, 187, 102};
-    for (short value : geometry) {
-        EXPECT_EQ(static_cast<short>(reader.Word()), value);
-    }
-    EXPECT_EQ(reader.NameOrOrdinal(), L"");
-    EXPECT_EQ(reader.NameOrOrdinal(), L"");
+    ASSERT_EQ(reader.Word(), 4);
+    EXPECT_EQ(ReadGeometry(reader), (std::vector<short>{0, 0, 187, 102}));
+    EXPECT_EQ(reader.NameOrOrdinal(), L"") << "menu";
+    EXPECT_EQ(reader.NameOrOrdinal(), L"") << "class";
     EXPECT_EQ(reader.NameOrOrdinal(), L"About");
     EXPECT_EQ(reader.Word(), 8);
     EXPECT_EQ(reader.Word(), 0);
     EXPECT_EQ(reader.Byte(), 0);
     EXPECT_EQ(reader.Byte(), 0);
     EXPECT_EQ(reader.NameOrOrdinal(), L"MS Sans Serif");
-}
-
-TEST(AboutTemplate, ControlsAreAsDesignedInTemplateOrder)
-{
-    const BYTE* const bytes = LoadTemplateBytes(MAKEINTRESOURCEA(5), ID_ABOUT_DIALOG);
-    ASSERT_NE(bytes, nullptr);
-    TemplateReader reader(bytes);
-    reader.Word();
-    reader.Word();
-    reader.Dword();
-    reader.Dword();
-    reader.Dword();
-    const WORD count = reader.Word();
-    ASSERT_EQ(count, 4);
-    for (int i = 0; i < 4; ++i) {
-        reader.Word();
-    }
-    reader.NameOrOrdinal();
-    reader.NameOrOrdinal();
-    reader.NameOrOrdinal();
-    reader.Word();
-    reader.Word();
-    reader.Byte();
-    reader.Byte();
-    reader.NameOrOrdinal();
 
     const DWORD shown = WS_CHILD | WS_VISIBLE;
-    const TemplateItem ok = ReadItem(reader);
-    EXPECT_EQ(ok.className, L"BUTTON");
-    EXPECT_EQ(ok.id, static_cast<DWORD>(IDOK));
-    EXPECT_EQ(ok.text, L"OK");
-    EXPECT_EQ(ok.style, shown | BS_DEFPUSHBUTTON | WS_TABSTOP);
-    EXPECT_EQ((std::vector<short>{ok.x, ok.y, ok.cx, ok.cy}), (std::vector<short>{130, 81, 50, 14}));
-
-    const TemplateItem text = ReadItem(reader);
-    EXPECT_EQ(text.className, L"STATIC");
-    EXPECT_EQ(text.id, 0xFFFFFFFFu);
-    EXPECT_EQ(text.style, shown | SS_CENTER | WS_GROUP);
-    EXPECT_EQ((std::vector<short>{text.x, text.y, text.cx, text.cy}), (std::vector<short>{25, 57, 78, 32}));
-    EXPECT_EQ(text.text.substr(0, 16), L"Kestrivane v0.6\n");
-    EXPECT_EQ(std::count(text.text.begin(), text.text.end(), L'\n'), 2);
-    EXPECT_EQ(text.text.find(L'\r'), std::wstring::npos);
-    EXPECT_NE(text.text.back(), L'\n');
-
-    const TemplateItem icon = ReadItem(reader);
-    EXPECT_EQ(icon.className, L"STATIC");
-    EXPECT_EQ(icon.id, 0xFFFFFFFFu);
-    EXPECT_EQ(icon.text, L"#" + std::to_wstring(ID_APP_ICON));
-    EXPECT_EQ(icon.style, shown | SS_ICON);
-    EXPECT_EQ((std::vector<short>{icon.x, icon.y, icon.cx, icon.cy}), (std::vector<short>{55, 26, 20, 20}));
-
-    const TemplateItem frame = ReadItem(reader);
-    EXPECT_EQ(frame.className, L"BUTTON");
-    EXPECT_EQ(frame.id, 0xFFFFFFFFu);
-    EXPECT_EQ(frame.text, L"");
-    EXPECT_EQ(frame.style, shown | BS_GROUPBOX);
-    EXPECT_EQ((std::vector<short>{frame.x, frame.y, frame.cx, frame.cy}), (std::vector<short>{7, 7, 115, 88}));
-
-    for (const TemplateItem* item : {&ok, &text, &icon, &frame}) {
-        EXPECT_EQ(item->exStyle, 0u);
-        EXPECT_EQ(item->extra, 0);
+    const TemplateItem expected[] = {
+        {L"BUTTON", IDOK, L"OK", shown | BS_DEFPUSHBUTTON | WS_TABSTOP, {130, 81, 50, 14}},
+        {L"STATIC", 0xFFFFFFFF, L"", shown | SS_CENTER | WS_GROUP, {25, 57, 78, 32}},
+        {L"STATIC", 0xFFFFFFFF, L"#" + std::to_wstring(ID_APP_ICON), shown | SS_ICON, {55, 26, 20, 20}},
+        {L"BUTTON", 0xFFFFFFFF, L"", shown | BS_GROUPBOX, {7, 7, 115, 88}},
+    };
+    std::wstring notice;
+    for (const TemplateItem& want : expected) {
+        const TemplateItem item = ReadItem(reader);
+        EXPECT_EQ(item.className, want.className);
+        EXPECT_EQ(item.id, want.id);
+        EXPECT_EQ(item.style, want.style);
+        EXPECT_EQ(item.geometry, want.geometry);
+        if (want.style == (shown | SS_CENTER | WS_GROUP)) {
+            notice = item.text;
+        } else {
+            EXPECT_EQ(item.text, want.text);
+        }
     }
+    // Three lines, the first naming the program and its version.
+    EXPECT_EQ(notice.substr(0, 16), L"Kestrivane v0.6\n");
+    EXPECT_EQ(std::count(notice.begin(), notice.end(), L'\n'), 2);
+    EXPECT_EQ(notice.find(L'\r'), std::wstring::npos);
+    EXPECT_NE(notice.back(), L'\n');
 }
 
 TEST(AppIcon, GroupHoldsA32And16PixelImageOf16Colours)
