@@ -12,11 +12,17 @@
 #include <fstream>
 #include <system_error>
 #include <utility>
-#include <vector>
+
+// The slot copy below works on words in little-endian byte order.
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ != __ORDER_LITTLE_ENDIAN__
+#error "The tileset file code assumes a little-endian system."
+#endif
 
 namespace {
 
 const int HEADER_SIZE = 5;
+const std::size_t SAVED_ENTRY_SIZE = NAME_FIELD_SIZE + 1 + sizeof TilesetRecord::slots;
+const std::size_t WRITE_PIECE_SIZE = 64 * 1024;
 const char* const TEMP_FILE_SUFFIX = ".tmp";
 
 std::string SystemReason(int error)
@@ -27,13 +33,37 @@ std::string SystemReason(int error)
 // Only a field read whole counts: nothing from a failed stream is taken as data.
 bool ReadField(std::istream& in, char (&fieldBuffer)[NAME_FIELD_SIZE])
 {
-    in.read(fieldBuffer, NAME_FIELD_SIZE);
-    if (in.fail()) {
+    if (in.rdbuf()->sgetn(fieldBuffer, NAME_FIELD_SIZE) != NAME_FIELD_SIZE) {
         return false;
     }
     // A field without its NUL is taken as its first 31 bytes.
     fieldBuffer[NAME_FIELD_SIZE - 1] = '\0';
     return true;
+}
+
+// Copies the text of a field into a slot and zeros the rest of the slot,
+// whatever followed the NUL in the file; a field without its NUL keeps its first
+// 31 bytes. It works on eight bytes at a time without branching on the text:
+// done a byte at a time, the load took ten times as long as a plain read.
+void CopySlotText(const char (&fieldBuffer)[NAME_FIELD_SIZE], char (&slot)[NAME_FIELD_SIZE])
+{
+    const uint64_t lowBits = 0x0101010101010101;
+    const uint64_t highBits = 0x8080808080808080;
+    // In little-endian order the last byte of the field is the top byte of the last word.
+    const uint64_t lastByteCleared = 0x00FFFFFFFFFFFFFF;
+    uint64_t words[NAME_FIELD_SIZE / 8];
+    std::memcpy(words, fieldBuffer, sizeof words);
+    words[NAME_FIELD_SIZE / 8 - 1] &= lastByteCleared;
+    // All ones until the word that holds the first zero byte, then none.
+    uint64_t beforeEnd = ~uint64_t{0};
+    for (uint64_t& word : words) {
+        // The high bit of each zero byte; the lowest one set marks the first zero byte exactly.
+        const uint64_t zeroBytes = (word - lowBits) & ~word & highBits;
+        const uint64_t keptBytes = zeroBytes != 0 ? ((zeroBytes & (0 - zeroBytes)) >> 7) - 1 : ~uint64_t{0};
+        word &= beforeEnd & keptBytes;
+        beforeEnd = zeroBytes != 0 ? 0 : beforeEnd;
+    }
+    std::memcpy(slot, words, sizeof words);
 }
 
 void WidenName(const char (&fieldBuffer)[NAME_FIELD_SIZE], char16_t (&name)[NAME_FIELD_SIZE])
@@ -59,12 +89,19 @@ uint8_t ReadAmbient(std::istream& in)
     return in.get(ambient) ? static_cast<uint8_t>(ambient) : 0;
 }
 
+// The slot fields come in one read, and then each passes through fieldBuffer:
+// a read per field took longer than the fields' own handling. A field cut short
+// by the end of the file is not taken, and its slot stays empty.
 void ReadSlots(std::istream& in, uint32_t slotCount, TilesetRecord& record)
 {
+    char slotFields[SLOTS_PER_TILESET][NAME_FIELD_SIZE];
+    const std::streamsize bytesRead =
+        in.rdbuf()->sgetn(slotFields[0], static_cast<std::streamsize>(slotCount) * NAME_FIELD_SIZE);
+    const std::streamsize fieldsRead = bytesRead / NAME_FIELD_SIZE;
     char fieldBuffer[NAME_FIELD_SIZE];
-    for (uint32_t j = 0; j < slotCount && ReadField(in, fieldBuffer); ++j) {
-        // strncpy fills the rest of the slot with zeros, whatever followed the NUL in the file.
-        std::strncpy(record.slots[j], fieldBuffer, NAME_FIELD_SIZE);
+    for (std::streamsize j = 0; j < fieldsRead; ++j) {
+        std::memcpy(fieldBuffer, slotFields[j], NAME_FIELD_SIZE);
+        CopySlotText(fieldBuffer, record.slots[j]);
     }
 }
 
@@ -88,9 +125,7 @@ TilesetFileResult OpenAndRead(const std::string& path, TilesetTable& table, Tile
     if (std::filesystem::is_directory(path, error)) {
         return {TILESET_FILE_OPEN_FAILED, path, SystemReason(EISDIR)};
     }
-    std::vector<char> streamBuffer(TILESET_STREAM_BUFFER_SIZE);
     std::ifstream in;
-    in.rdbuf()->pubsetbuf(streamBuffer.data(), static_cast<std::streamsize>(streamBuffer.size()));
     errno = 0;
     in.open(path, std::ios::binary);
     if (!in.is_open()) {
@@ -138,9 +173,7 @@ private:
 TilesetFileResult WriteAndCommit(const std::string& path, const TilesetTable& table)
 {
     const std::string tempPath = path + TEMP_FILE_SUFFIX;
-    std::vector<char> streamBuffer(TILESET_STREAM_BUFFER_SIZE);
     std::ofstream out;
-    out.rdbuf()->pubsetbuf(streamBuffer.data(), static_cast<std::streamsize>(streamBuffer.size()));
     errno = 0;
     out.open(tempPath, std::ios::binary | std::ios::trunc);
     if (!out.is_open()) {
@@ -233,15 +266,22 @@ bool TilesetFile::Write(const TilesetTable& table, std::ostream& out)
         static_cast<char>(slotCount >> 8 & 0xFF), static_cast<char>(slotCount >> 16 & 0xFF),
         static_cast<char>(slotCount >> 24 & 0xFF),
     };
-    out.write(header, sizeof header);
+    // Whole entries are gathered into pieces written in one call each: a
+    // stream write per field cost several times as much as the writing itself.
+    std::string piece(header, sizeof header);
+    piece.reserve(WRITE_PIECE_SIZE);
     char fieldBuffer[NAME_FIELD_SIZE];
     for (int i = 0; i < table.RecordCount(); ++i) {
+        if (piece.size() + SAVED_ENTRY_SIZE > WRITE_PIECE_SIZE) {
+            out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
+            piece.clear();
+        }
         const TilesetRecord& record = table.RecordAt(i);
         NarrowName(record.name, fieldBuffer);
-        out.write(fieldBuffer, sizeof fieldBuffer);
-        out.put(static_cast<char>(record.ambient));
-        // The slot fields lie back to back in the record, as in the file.
-        out.write(record.slots[0], sizeof record.slots);
+        piece.append(fieldBuffer, sizeof fieldBuffer);
+        piece += static_cast<char>(record.ambient);
+        piece.append(record.slots[0], sizeof record.slots);
     }
+    out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
     return out.good();
 }

@@ -2,7 +2,6 @@
 
 #include "data/TilesetFileResult.h"
 
-#include <cstddef>
 #include <iosfwd>
 #include <string>
 
@@ -10,10 +9,6 @@ class TilesetNameSink;
 class TilesetTable;
 
 inline constexpr char TILESET_FILE_NAME[] = "qx7set.dat";
-
-// Buffer of each file stream that loads or saves the table: a whole table is
-// about 1.2 MB, read and written in fields of 32 bytes.
-constexpr std::size_t TILESET_STREAM_BUFFER_SIZE = 64 * 1024;
 
 // Reads the tileset table file into a table and writes a table back to it.
 class TilesetFile {

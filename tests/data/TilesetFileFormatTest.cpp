@@ -166,6 +166,34 @@ TEST(TilesetFileRead, FieldsWithoutNulKeepTheirFirst31Bytes)
     EXPECT_EQ(WriteBytes(table).substr(5, 33 + 64), Entry(std::string(31, 'N'), 3, {std::string(31, 'S'), "next"}, 2));
 }
 
+// Texts of every length with bytes that look like a NUL to a careless word-wise
+// search (0x01, 0x80, 0xFF) and leftovers after the NUL.
+TEST(TilesetFileRead, SlotTextOfEveryLengthKeepsItsBytesAndLosesWhatFollowsItsNul)
+{
+    const std::string texture("\x01\x80\xFF\x7F\x01\x01\x81\x00", 7);
+    std::vector<std::string> fields;
+    std::vector<std::string> texts;
+    for (std::size_t length = 0; length <= 32; ++length) {
+        std::string field;
+        while (field.size() < length) {
+            field += texture[field.size() % texture.size()];
+        }
+        texts.push_back(field.substr(0, 31));
+        if (length < 32) {
+            field += '\0';
+        }
+        field += std::string(32 - field.size(), '\x01');
+        fields.push_back(field);
+    }
+    TilesetTable table;
+    NameList names;
+    ReadBytes(Header(1, 33) + Entry("Mixed", 0, fields, 33), table, names);
+
+    for (std::size_t j = 0; j < fields.size(); ++j) {
+        EXPECT_EQ(std::string(table.RecordAt(0).slots[j], 32), Field(texts[j])) << "text of " << j << " bytes";
+    }
+}
+
 TEST(TilesetFileRead, MoreThan151SlotsPerTilesetIsRefused)
 {
     for (const uint32_t slotsPerTileset : {152u, 0xFFFFFFFFu}) {

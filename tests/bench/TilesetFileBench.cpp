@@ -1,0 +1,196 @@
+// Times loading and saving the largest table (255 tilesets) against a plain
+// read and a plain write of the same bytes through the same file streams, and
+// prints each ratio. The target is a load and a save within twice the plain copy.
+
+#include "data/CommitFile.h"
+#include "data/TilesetFile.h"
+#include "data/TilesetNameSink.h"
+#include "data/TilesetTable.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class IgnoredNames : public TilesetNameSink {
+public:
+    void AddName(const char* name) override { benchmark::DoNotOptimize(name); }
+};
+
+// A table with every field in use: names, and slot texts of random lengths so
+// that no branch on a text's length is predicted from the one before.
+TilesetTable LargestTable()
+{
+    std::mt19937 random(151);
+    std::uniform_int_distribution<int> textLength(0, NAME_FIELD_SIZE - 1);
+    TilesetTable table;
+    table.SetRecordCount(MAX_TILESET_COUNT);
+    for (int i = 0; i < MAX_TILESET_COUNT; ++i) {
+        TilesetRecord& record = table.RecordAt(i);
+        const std::string name = "Tileset " + std::to_string(i);
+        std::copy(name.begin(), name.end(), record.name);
+        record.ambient = static_cast<uint8_t>(i);
+        for (char (&slot)[NAME_FIELD_SIZE] : record.slots) {
+            const int length = textLength(random);
+            std::fill(slot, slot + length, static_cast<char>('a' + length % 26));
+        }
+    }
+    return table;
+}
+
+struct Fixture {
+    Fixture() : folder(fs::temp_directory_path() / "kestrivane-bench"), table(LargestTable())
+    {
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        tableFile = (folder / TILESET_FILE_NAME).string();
+        TilesetFile::Save(tableFile, table);
+        std::ifstream in(tableFile, std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    ~Fixture() { fs::remove_all(folder); }
+    Fixture(const Fixture&) = delete;
+    Fixture& operator=(const Fixture&) = delete;
+
+    std::string Path(const char* name) const { return (folder / name).string(); }
+
+    fs::path folder;
+    TilesetTable table;
+    std::string tableFile;
+    std::vector<char> bytes;
+};
+
+Fixture& Files()
+{
+    static Fixture files;
+    return files;
+}
+
+void PlainWrite(const std::string& path)
+{
+    const std::vector<char>& bytes = Files().bytes;
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+}
+
+void BM_Load(benchmark::State& state)
+{
+    IgnoredNames names;
+    for (auto _ : state) {
+        TilesetTable table;
+        TilesetFile::Load(Files().tableFile, table, names);
+        benchmark::DoNotOptimize(table.RecordAt(MAX_TILESET_COUNT - 1).ambient);
+    }
+}
+
+void BM_PlainRead(benchmark::State& state)
+{
+    for (auto _ : state) {
+        std::vector<char> bytes(Files().bytes.size());
+        std::ifstream in(Files().tableFile, std::ios::binary);
+        in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        benchmark::DoNotOptimize(bytes.data());
+    }
+}
+
+// The format's own work: the save without its flush to disk and replace.
+void BM_Write(benchmark::State& state)
+{
+    const std::string path = Files().Path("written.dat");
+    for (auto _ : state) {
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        TilesetFile::Write(Files().table, out);
+        out.close();
+    }
+}
+
+void BM_PlainWrite(benchmark::State& state)
+{
+    const std::string path = Files().Path("plain.dat");
+    for (auto _ : state) {
+        PlainWrite(path);
+    }
+}
+
+void BM_Save(benchmark::State& state)
+{
+    for (auto _ : state) {
+        TilesetFile::Save(Files().tableFile, Files().table);
+    }
+}
+
+void BM_PlainWriteCommitted(benchmark::State& state)
+{
+    const std::string path = Files().Path("plain.dat");
+    for (auto _ : state) {
+        PlainWrite(path + ".tmp");
+        CommitFile(path + ".tmp", path);
+    }
+}
+
+// The machine may be busy with other work: each figure is the median of several runs.
+#define TILESET_BENCHMARK(function) \
+    BENCHMARK(function)->Unit(benchmark::kMicrosecond)->Repetitions(7)->ReportAggregatesOnly(true)
+
+TILESET_BENCHMARK(BM_Load);
+TILESET_BENCHMARK(BM_PlainRead);
+TILESET_BENCHMARK(BM_Write);
+TILESET_BENCHMARK(BM_PlainWrite);
+TILESET_BENCHMARK(BM_Save);
+TILESET_BENCHMARK(BM_PlainWriteCommitted);
+
+// Prints as usual and keeps each benchmark's median time for the ratios.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const Run& run : runs) {
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
+                medians[run.run_name.function_name] = run.GetAdjustedRealTime();
+            }
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+
+    void PrintRatio(const char* what, const std::string& measured, const std::string& baseline) const
+    {
+        const auto m = medians.find(measured);
+        const auto b = medians.find(baseline);
+        if (m != medians.end() && b != medians.end()) {
+            std::printf("%-52s %5.2fx\n", what, m->second / b->second);
+        }
+    }
+
+private:
+    std::map<std::string, double> medians;
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    std::printf("Table of %d tilesets: %zu bytes\n", MAX_TILESET_COUNT, Files().bytes.size());
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    std::printf("\nRatios of the medians (target: within 2x)\n");
+    reporter.PrintRatio("load / plain read", "BM_Load", "BM_PlainRead");
+    reporter.PrintRatio("write / plain write", "BM_Write", "BM_PlainWrite");
+    reporter.PrintRatio("save / plain write, flushed and replaced", "BM_Save", "BM_PlainWriteCommitted");
+    benchmark::Shutdown();
+    return 0;
+}
