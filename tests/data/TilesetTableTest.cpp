@@ -52,15 +52,4 @@ TEST(TilesetTable, SetRecordCountKeepsTheRecordsThatRemain)
     EXPECT_EQ(NameOf(table.RecordAt(0)), "Caves");
 }
 
-TEST(TilesetTable, RecordsAreChangedInPlaceAndReadThroughTheConstView)
-{
-    TilesetTable table;
-    table.SetRecordCount(1);
-    SetSlot(table.RecordAt(0), 7, "grass");
-    const TilesetTable& view = table;
-    EXPECT_STREQ(view.RecordAt(0).slots[7], "grass");
-    EXPECT_FALSE(view.modified);
-    EXPECT_FALSE(view.LoadFailed());
-}
-
 } // namespace
