@@ -1,0 +1,321 @@
+// Saving, the close question and the close codes of the main window, and how
+// failed loads and saves are told to the user.
+
+#include "tests/main/MainWindowTest.h"
+
+#include "app/AppModule.h"
+#include "app/MessageLoop.h"
+#include "app/ScopedLock.h"
+#include "res/ResourceIds.h"
+
+namespace {
+
+// "Сохранить изменения?"
+const std::wstring SAVE_QUESTION =
+    L"\u0421\u043e\u0445\u0440\u0430\u043d\u0438\u0442\u044c \u0438\u0437\u043c\u0435\u043d\u0435\u043d\u0438\u044f?";
+
+class MainDialogClosing : public MainWindowTest {
+protected:
+    void OpenSample()
+    {
+        WriteTable(SampleTable());
+        Open();
+    }
+
+    // Renames slot 0 of the first tileset to "Grassy".
+    void RenameFirstSlot()
+    {
+        SelectTileset(0);
+        SelectSlot(0);
+        Type(ID_SLOT_NAME_EDIT, "y");
+        ASSERT_TRUE(Modified());
+    }
+
+    std::string SampleWithRename() const { return SampleTable("Grassy"); }
+
+    void MakeTableReadOnly() const { SetFileAttributesA("qx7set.dat", FILE_ATTRIBUTE_READONLY); }
+};
+
+TEST_F(MainDialogClosing, CloseWithoutChangesAsksNothingAndQuitsWithTheCommandsCode)
+{
+    OpenSample();
+    Command(IDCANCEL);
+    EXPECT_TRUE(boxes.Boxes().empty());
+    EXPECT_EQ(QuitCode(), 2);
+    EXPECT_EQ(dialog.Window(), nullptr);
+    EXPECT_FALSE(IsWindow(window));
+}
+
+TEST_F(MainDialogClosing, OkCommandQuitsWithOne)
+{
+    OpenSample();
+    Command(IDOK);
+    EXPECT_EQ(QuitCode(), 1);
+    EXPECT_FALSE(IsWindow(window));
+}
+
+TEST_F(MainDialogClosing, CloseBoxBecomesCancelAndQuitsWithTwo)
+{
+    OpenSample();
+    SendMessageA(window, WM_CLOSE, 0, 0);
+    Pump();
+    EXPECT_EQ(QuitCode(), 2);
+    EXPECT_FALSE(IsWindow(window));
+}
+
+TEST_F(MainDialogClosing, QuestionIsAskedInCyrillicWithYesNoCancelAndYesAsDefault)
+{
+    OpenSample();
+    RenameFirstSlot();
+    boxes.Answer(MessageBoxAnswerer::PRESS_ENTER);
+    Command(IDCANCEL);
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    const MessageBoxAnswerer::Box& box = boxes.Boxes()[0];
+    EXPECT_EQ(box.text, SAVE_QUESTION);
+    EXPECT_EQ(box.caption, L"QX7005SET.DAT");
+    EXPECT_EQ(box.owner, window);
+    EXPECT_TRUE(box.hasYesNoCancel);
+    EXPECT_FALSE(box.hasIcon);
+    // Enter answered Yes: the table was saved before the window closed.
+    EXPECT_EQ(QuitCode(), 2);
+    EXPECT_EQ(ReadTable(), SampleWithRename());
+}
+
+TEST_F(MainDialogClosing, CancelAtTheQuestionKeepsEverythingAndClosingAsksAgain)
+{
+    OpenSample();
+    RenameFirstSlot();
+    boxes.Answer(IDCANCEL);
+    Command(IDCANCEL);
+    EXPECT_EQ(QuitCode(), -1);
+    EXPECT_TRUE(IsWindow(window));
+    EXPECT_TRUE(Modified());
+    EXPECT_STREQ(Record(0).slots[0], "Grassy");
+    EXPECT_EQ(ReadTable(), SampleTable());
+
+    boxes.Answer(IDNO);
+    Command(IDOK);
+    EXPECT_EQ(boxes.Boxes().size(), 2u);
+    EXPECT_EQ(QuitCode(), 1);
+}
+
+TEST_F(MainDialogClosing, YesSavesThenCloses)
+{
+    OpenSample();
+    RenameFirstSlot();
+    boxes.Answer(IDYES);
+    Command(IDCANCEL);
+    EXPECT_EQ(QuitCode(), 2);
+    EXPECT_EQ(ReadTable(), SampleWithRename());
+}
+
+TEST_F(MainDialogClosing, NoClosesWithoutWriting)
+{
+    OpenSample();
+    RenameFirstSlot();
+    boxes.Answer(IDNO);
+    Command(IDCANCEL);
+    EXPECT_EQ(QuitCode(), 2);
+    EXPECT_EQ(ReadTable(), SampleTable());
+}
+
+TEST_F(MainDialogClosing, ChangedAmbientNumberIsAskedAboutToo)
+{
+    OpenSample();
+    SelectTileset(0);
+    TypeOver(ID_AMBIENT_EDIT, "42");
+    boxes.Answer(IDYES);
+    Command(IDCANCEL);
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].text, SAVE_QUESTION);
+    const std::string saved = ReadTable();
+    ASSERT_EQ(saved.size(), SampleTable().size());
+    EXPECT_EQ(static_cast<unsigned char>(saved[5 + 32]), 42);
+}
+
+TEST_F(MainDialogClosing, SaveWithNothingChangedRewritesTheFile)
+{
+    // Bytes after the last entry are not part of the table, so a rewrite drops them.
+    WriteTable(SampleTable() + "trailing bytes");
+    Open();
+    Command(ID_SAVE_BUTTON);
+    EXPECT_EQ(ReadTable(), SampleTable());
+    EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+TEST_F(MainDialogClosing, AfterSaveClosingAsksNothing)
+{
+    OpenSample();
+    RenameFirstSlot();
+    Command(ID_SAVE_BUTTON);
+    EXPECT_FALSE(Modified());
+    EXPECT_EQ(ReadTable(), SampleWithRename());
+    Command(IDCANCEL);
+    EXPECT_TRUE(boxes.Boxes().empty());
+    EXPECT_EQ(QuitCode(), 2);
+}
+
+TEST_F(MainDialogClosing, FailedSaveIsToldAndKeepsFileAndEdits)
+{
+    OpenSample();
+    RenameFirstSlot();
+    MakeTableReadOnly();
+    Command(ID_SAVE_BUTTON);
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].caption, L"Kestrivane");
+    EXPECT_TRUE(boxes.Boxes()[0].hasIcon);
+    EXPECT_NE(boxes.Boxes()[0].text.find(L"qx7set.dat"), std::wstring::npos);
+    EXPECT_EQ(boxes.Boxes()[0].owner, window);
+    EXPECT_TRUE(Modified());
+    EXPECT_EQ(ReadTable(), SampleTable());
+}
+
+TEST_F(MainDialogClosing, FailedSaveAfterYesKeepsWindowOpenAndAsksAgain)
+{
+    OpenSample();
+    RenameFirstSlot();
+    MakeTableReadOnly();
+    boxes.Answer(IDYES);
+    boxes.Answer(IDOK);
+    Command(IDCANCEL);
+    ASSERT_EQ(boxes.Boxes().size(), 2u);
+    EXPECT_EQ(boxes.Boxes()[1].caption, L"Kestrivane");
+    EXPECT_EQ(QuitCode(), -1);
+    EXPECT_TRUE(IsWindow(window));
+    EXPECT_TRUE(Modified());
+    EXPECT_EQ(ReadTable(), SampleTable());
+
+    boxes.Answer(IDNO);
+    Command(IDCANCEL);
+    EXPECT_EQ(boxes.Boxes().size(), 3u);
+    EXPECT_EQ(QuitCode(), 2);
+}
+
+TEST_F(MainDialogClosing, MissingTableIsToldOnceShownAndSaveCreatesIt)
+{
+    ASSERT_FALSE(TableExists());
+    Open();
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].caption, L"Kestrivane");
+    EXPECT_NE(boxes.Boxes()[0].text.find(L"qx7set.dat"), std::wstring::npos);
+    EXPECT_EQ(TilesetRowCount(), 0);
+
+    Command(ID_SAVE_BUTTON);
+    EXPECT_EQ(ReadTable(), std::string("\x00\x97\x00\x00\x00", 5));
+}
+
+TEST_F(MainDialogClosing, RefusedTableIsToldAndNeverOverwritten)
+{
+    const std::string tooManySlots = Header(1, 152) + Entry("Big", 1, {"a"}, 152);
+    WriteTable(tooManySlots);
+    Open();
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_NE(boxes.Boxes()[0].text.find(L"152"), std::wstring::npos);
+    EXPECT_EQ(TilesetRowCount(), 0);
+
+    Command(ID_SAVE_BUTTON);
+    EXPECT_EQ(boxes.Boxes().size(), 2u);
+    EXPECT_EQ(ReadTable(), tooManySlots);
+}
+
+bool RunningUnderWine()
+{
+    return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+void CALLBACK EndStuckLoop(HWND, UINT, UINT_PTR, DWORD)
+{
+    PostQuitMessage(99);
+}
+
+// The whole chain of a key press: the loop hands it to the window's filter, the
+// dialog manager turns Enter or Escape into a command, and the command ends the
+// loop with its code.
+class MainDialogKeys : public MainWindowTest {
+protected:
+    MainDialogKeys()
+    {
+        ScopedLock guard(appModule.lock);
+        appModule.RegisterLoop(GetCurrentThreadId(), &loop);
+    }
+    ~MainDialogKeys() override
+    {
+        ScopedLock guard(appModule.lock);
+        appModule.UnregisterLoop(GetCurrentThreadId());
+    }
+
+    // Runs the loop until the window ends it, or until waitMs have passed (code 99).
+    int PressAndRun(HWND target, WPARAM key, UINT waitMs = 5000)
+    {
+        PostMessageA(target, WM_KEYDOWN, key, 1);
+        PostMessageA(target, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
+        const UINT_PTR timer = SetTimer(nullptr, 0, waitMs, EndStuckLoop);
+        const int code = loop.RunUntilQuit();
+        KillTimer(nullptr, timer);
+        return code;
+    }
+
+    MessageLoop loop;
+};
+
+class MainDialogEnter : public MainDialogKeys, public ::testing::WithParamInterface<int> {};
+
+TEST_P(MainDialogEnter, InFieldOrListClosesWithOne)
+{
+    WriteTable(SampleTable());
+    Open();
+    const HWND control = GetDlgItem(window, GetParam());
+    SetFocus(control);
+    EXPECT_EQ(PressAndRun(control, VK_RETURN), 1);
+    EXPECT_FALSE(IsWindow(window));
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryFieldAndList, MainDialogEnter,
+                         ::testing::Values(ID_SLOT_NAME_EDIT, ID_AMBIENT_EDIT, ID_TILESET_LIST, ID_SLOT_LIST));
+
+TEST_F(MainDialogKeys, EscapeClosesWithTwo)
+{
+    WriteTable(SampleTable());
+    Open();
+    EXPECT_EQ(PressAndRun(GetFocus(), VK_ESCAPE), 2);
+    EXPECT_FALSE(IsWindow(window));
+}
+
+TEST_F(MainDialogKeys, EnterOnAboutReachedByTabOpensTheAboutBox)
+{
+    WriteTable(SampleTable());
+    Open();
+    SendMessageA(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(window, ID_ABOUT_BUTTON)), TRUE);
+    EXPECT_EQ(PressAndRun(GetFocus(), VK_RETURN, 500), 99);
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].caption, L"About");
+    EXPECT_EQ(boxes.Boxes()[0].owner, window);
+    EXPECT_TRUE(IsWindow(window));
+}
+
+TEST_F(MainDialogKeys, EnterRightAfterStartUpOpensTheAboutBox)
+{
+    if (RunningUnderWine()) {
+        // Wine gives the first tab stop the focus without making it the default
+        // button, so its dialog manager turns Enter into IDOK.
+        GTEST_SKIP() << "Wine's initial focus does not make the About button the default button";
+    }
+    WriteTable(SampleTable());
+    Open();
+    ASSERT_EQ(GetFocus(), GetDlgItem(window, ID_ABOUT_BUTTON));
+    EXPECT_EQ(PressAndRun(GetFocus(), VK_RETURN, 500), 99);
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].caption, L"About");
+}
+
+TEST_F(MainDialogKeys, EnterOnSaveReachedByTabSaves)
+{
+    WriteTable(SampleTable() + "trailing bytes");
+    Open();
+    SendMessageA(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(window, ID_SAVE_BUTTON)), TRUE);
+    EXPECT_EQ(PressAndRun(GetFocus(), VK_RETURN, 500), 99);
+    EXPECT_EQ(ReadTable(), SampleTable());
+    EXPECT_TRUE(IsWindow(window));
+}
+
+} // namespace

@@ -1,0 +1,163 @@
+// The main window's controls follow its size by its resize rules. The same
+// tests run again in a child process at 192 DPI, where the template is laid out
+// in twice the pixels.
+
+#include "tests/main/MainWindowTest.h"
+
+#include "res/ResourceIds.h"
+
+#include <cstdlib>
+#include <map>
+
+namespace {
+
+const char EXPECTED_DPI_VARIABLE[] = "KESTRIVANE_EXPECTED_DPI";
+
+struct Placement {
+    int left, top, right, bottom;
+    bool operator==(const Placement& other) const
+    {
+        return left == other.left && top == other.top && right == other.right && bottom == other.bottom;
+    }
+};
+
+std::ostream& operator<<(std::ostream& out, const Placement& p)
+{
+    return out << "{" << p.left << ", " << p.top << ", " << p.right << ", " << p.bottom << "}";
+}
+
+Placement Moved(Placement p, int dx, int dy)
+{
+    return {p.left + dx, p.top + dy, p.right + dx, p.bottom + dy};
+}
+
+Placement Stretched(Placement p, int dx, int dy)
+{
+    return {p.left, p.top, p.right + dx, p.bottom + dy};
+}
+
+class MainDialogLayout : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        WriteTable(SampleTable());
+        Open();
+        for (const int id : {ID_ABOUT_BUTTON, ID_TILESET_LIST, ID_SLOT_LIST, ID_SAVE_BUTTON, ID_SLOT_NAME_EDIT,
+                             ID_AMBIENT_EDIT, ID_SIZE_GRIP}) {
+            opened[id] = Where(GetDlgItem(window, id));
+        }
+        RecordLabels();
+    }
+
+    Placement Where(HWND control) const
+    {
+        RECT rect = {};
+        GetWindowRect(control, &rect);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
+        return {rect.left, rect.top, rect.right, rect.bottom};
+    }
+
+    // The two labels have no id of their own; they are the window's STATIC children.
+    std::vector<HWND> Labels() const
+    {
+        std::vector<HWND> labels;
+        for (HWND child = GetWindow(window, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+            char className[16] = {};
+            GetClassNameA(child, className, sizeof(className));
+            if (lstrcmpiA(className, "Static") == 0) {
+                labels.push_back(child);
+            }
+        }
+        return labels;
+    }
+
+    void RecordLabels()
+    {
+        for (const HWND label : Labels()) {
+            openedLabels.push_back(Where(label));
+        }
+    }
+
+    SIZE ClientSize() const
+    {
+        RECT client = {};
+        GetClientRect(window, &client);
+        return {client.right, client.bottom};
+    }
+
+    void GrowBy(int dx, int dy)
+    {
+        RECT outer = {};
+        GetWindowRect(window, &outer);
+        SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left + dx, outer.bottom - outer.top + dy,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        Pump();
+    }
+
+    Placement Now(int id) const { return Where(GetDlgItem(window, id)); }
+
+    void ExpectLabelsStay() const
+    {
+        const std::vector<HWND> labels = Labels();
+        ASSERT_EQ(labels.size(), openedLabels.size());
+        for (std::size_t i = 0; i < labels.size(); ++i) {
+            EXPECT_EQ(Where(labels[i]), openedLabels[i]) << "label " << i;
+        }
+    }
+
+    std::map<int, Placement> opened;
+    std::vector<Placement> openedLabels;
+};
+
+TEST_F(MainDialogLayout, RunsAtTheExpectedResolution)
+{
+    const char* const expected = std::getenv(EXPECTED_DPI_VARIABLE);
+    const HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    EXPECT_EQ(dpi, expected != nullptr ? std::atoi(expected) : 96);
+
+    // The template is laid out in dialog units at this resolution's font size.
+    RECT list = {6, 18, 6 + 105, 18 + 173};
+    MapDialogRect(window, &list);
+    EXPECT_EQ(opened[ID_TILESET_LIST], (Placement{list.left, list.top, list.right, list.bottom}));
+}
+
+TEST_F(MainDialogLayout, WiderWindowStretchesTheSlotControlsAndMovesTheButtons)
+{
+    const SIZE before = ClientSize();
+    GrowBy(100, 0);
+    ASSERT_EQ(ClientSize().cx, before.cx + 100);
+    EXPECT_EQ(Now(ID_SLOT_NAME_EDIT), Stretched(opened[ID_SLOT_NAME_EDIT], 100, 0));
+    EXPECT_EQ(Now(ID_SLOT_LIST), Stretched(opened[ID_SLOT_LIST], 100, 0));
+    EXPECT_EQ(Now(ID_SAVE_BUTTON), Moved(opened[ID_SAVE_BUTTON], 100, 0));
+    EXPECT_EQ(Now(ID_ABOUT_BUTTON), Moved(opened[ID_ABOUT_BUTTON], 100, 0));
+    EXPECT_EQ(Now(ID_SIZE_GRIP), Moved(opened[ID_SIZE_GRIP], 100, 0));
+    EXPECT_EQ(Now(ID_TILESET_LIST), opened[ID_TILESET_LIST]);
+    EXPECT_EQ(Now(ID_AMBIENT_EDIT), opened[ID_AMBIENT_EDIT]);
+    ExpectLabelsStay();
+}
+
+TEST_F(MainDialogLayout, TallerWindowStretchesTheListsAndMovesTheAboutButtonAndGrip)
+{
+    const SIZE before = ClientSize();
+    GrowBy(0, 50);
+    ASSERT_EQ(ClientSize().cy, before.cy + 50);
+    EXPECT_EQ(Now(ID_TILESET_LIST), Stretched(opened[ID_TILESET_LIST], 0, 50));
+    EXPECT_EQ(Now(ID_SLOT_LIST), Stretched(opened[ID_SLOT_LIST], 0, 50));
+    EXPECT_EQ(Now(ID_ABOUT_BUTTON), Moved(opened[ID_ABOUT_BUTTON], 0, 50));
+    EXPECT_EQ(Now(ID_SIZE_GRIP), Moved(opened[ID_SIZE_GRIP], 0, 50));
+    EXPECT_EQ(Now(ID_SAVE_BUTTON), opened[ID_SAVE_BUTTON]);
+    EXPECT_EQ(Now(ID_SLOT_NAME_EDIT), opened[ID_SLOT_NAME_EDIT]);
+    EXPECT_EQ(Now(ID_AMBIENT_EDIT), opened[ID_AMBIENT_EDIT]);
+    ExpectLabelsStay();
+}
+
+TEST_F(MainDialogLayout, GripSitsInTheBottomRightCorner)
+{
+    const SIZE client = ClientSize();
+    EXPECT_EQ(opened[ID_SIZE_GRIP].right, client.cx);
+    EXPECT_EQ(opened[ID_SIZE_GRIP].bottom, client.cy);
+}
+
+} // namespace

@@ -1,0 +1,241 @@
+// The main window's resources as the executable carries them: the dialog
+// template read back field by field, and the version record.
+
+#include "app/AppModule.h"
+#include "app/Win32.h"
+#include "res/ResourceIds.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Reads an extended dialog template (DLGTEMPLATEEX and its DLGITEMTEMPLATEEX items).
+class TemplateReader {
+public:
+    explicit TemplateReader(const unsigned char* bytes) : start(bytes), at(bytes) {}
+
+    std::uint16_t Word() { return Take<std::uint16_t>(); }
+    std::uint32_t Dword() { return Take<std::uint32_t>(); }
+    std::int16_t Short() { return Take<std::int16_t>(); }
+    std::uint8_t Byte() { return Take<std::uint8_t>(); }
+
+    std::wstring String()
+    {
+        std::wstring text;
+        for (wchar_t unit = Word(); unit != 0; unit = Word()) {
+            text += unit;
+        }
+        return text;
+    }
+
+    // A name or an ordinal (0xFFFF then the number), as "#number" for ordinals.
+    std::wstring NameOrOrdinal()
+    {
+        const std::uint16_t first = Word();
+        if (first == 0) {
+            return L"";
+        }
+        if (first == 0xFFFF) {
+            return L"#" + std::to_wstring(Word());
+        }
+        std::wstring text(1, static_cast<wchar_t>(first));
+        return text + String();
+    }
+
+    void AlignToDword()
+    {
+        while ((at - start) % 4 != 0) {
+            ++at;
+        }
+    }
+    void Skip(std::size_t count) { at += count; }
+
+private:
+    template <typename T> T Take()
+    {
+        T value;
+        std::memcpy(&value, at, sizeof(T));
+        at += sizeof(T);
+        return value;
+    }
+
+    const unsigned char* start;
+    const unsigned char* at;
+};
+
+struct TemplateItem {
+    std::wstring windowClass;
+    int id;
+    std::wstring text;
+    DWORD style;
+    DWORD exStyle;
+    int x, y, cx, cy;
+};
+
+std::wstring ClassName(const std::wstring& nameOrOrdinal)
+{
+    if (nameOrOrdinal == L"#128") return L"BUTTON";
+    if (nameOrOrdinal == L"#129") return L"EDIT";
+    if (nameOrOrdinal == L"#130") return L"STATIC";
+    if (nameOrOrdinal == L"#131") return L"LISTBOX";
+    std::wstring upper = nameOrOrdinal;
+    for (wchar_t& unit : upper) {
+        unit = static_cast<wchar_t>(towupper(unit));
+    }
+    return upper;
+}
+
+const unsigned char* DialogResource(int id)
+{
+    const HRSRC found = FindResourceExA(appModule.instance, MAKEINTRESOURCEA(5), MAKEINTRESOURCEA(id),
+                                        MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
+    if (found == nullptr) {
+        return nullptr;
+    }
+    return static_cast<const unsigned char*>(LockResource(LoadResource(appModule.instance, found)));
+}
+
+TEST(MainDialogTemplate, HeaderIsTheResizableOverlappedWindow)
+{
+    const unsigned char* bytes = DialogResource(ID_MAIN_DIALOG);
+    ASSERT_NE(bytes, nullptr) << "template 129 in English (United States)";
+    TemplateReader reader(bytes);
+    EXPECT_EQ(reader.Word(), 1);      // dlgVer
+    EXPECT_EQ(reader.Word(), 0xFFFF); // signature of an extended template
+    reader.Dword();                   // help id
+    EXPECT_EQ(reader.Dword(), 0u);    // extended style
+    EXPECT_EQ(reader.Dword(), static_cast<DWORD>(WS_OVERLAPPEDWINDOW | DS_SETFONT));
+    EXPECT_EQ(reader.Word(), 8);      // controls
+    EXPECT_EQ(reader.Short(), 0);
+    EXPECT_EQ(reader.Short(), 0);
+    EXPECT_EQ(reader.Short(), 332);
+    EXPECT_EQ(reader.Short(), 195);
+    EXPECT_EQ(reader.NameOrOrdinal(), L""); // no menu
+    EXPECT_EQ(reader.NameOrOrdinal(), L""); // no class of its own
+    EXPECT_EQ(reader.String(), L"kestrivane");
+    EXPECT_EQ(reader.Word(), 8);      // points
+    EXPECT_EQ(reader.Word(), 0);      // weight
+    EXPECT_EQ(reader.Byte(), 0);      // italic
+    EXPECT_EQ(reader.Byte(), 0);      // character set
+    EXPECT_EQ(reader.String(), L"MS Sans Serif");
+}
+
+std::vector<TemplateItem> ReadItems(const unsigned char* bytes)
+{
+    TemplateReader reader(bytes);
+    reader.Skip(2 + 2 + 4 + 4 + 4);
+    const int count = reader.Word();
+    reader.Skip(4 * 2);
+    reader.NameOrOrdinal();
+    reader.NameOrOrdinal();
+    reader.String();
+    reader.Skip(2 + 2 + 1 + 1);
+    reader.String();
+
+    std::vector<TemplateItem> items;
+    for (int i = 0; i < count; ++i) {
+        reader.AlignToDword();
+        TemplateItem item;
+        reader.Dword(); // help id
+        item.exStyle = reader.Dword();
+        item.style = reader.Dword();
+        item.x = reader.Short();
+        item.y = reader.Short();
+        item.cx = reader.Short();
+        item.cy = reader.Short();
+        item.id = static_cast<int>(static_cast<std::int32_t>(reader.Dword()));
+        item.windowClass = ClassName(reader.NameOrOrdinal());
+        item.text = reader.NameOrOrdinal();
+        reader.Skip(reader.Word());
+        items.push_back(item);
+    }
+    return items;
+}
+
+TEST(MainDialogTemplate, ControlsAreInTabOrderWithTheirIdsTextsStylesAndPlaces)
+{
+    const unsigned char* bytes = DialogResource(ID_MAIN_DIALOG);
+    ASSERT_NE(bytes, nullptr);
+    const DWORD child = WS_CHILD | WS_VISIBLE;
+    const DWORD list = child | WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
+    const std::vector<TemplateItem> expected = {
+        {L"BUTTON", ID_ABOUT_BUTTON, L"&About...", child | BS_PUSHBUTTON | WS_TABSTOP, 0, 275, 174, 50, 14},
+        {L"LISTBOX", ID_TILESET_LIST, L"", list, 0, 6, 18, 105, 173},
+        {L"LISTBOX", ID_SLOT_LIST, L"", list, 0, 114, 54, 150, 138},
+        {L"BUTTON", ID_SAVE_BUTTON, L"Save", child | BS_PUSHBUTTON | WS_TABSTOP, 0, 275, 15, 50, 14},
+        {L"EDIT", ID_SLOT_NAME_EDIT, L"", child | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 0, 114, 36, 150, 14},
+        {L"STATIC", -1, L"Tileset:", child | SS_LEFT | WS_GROUP, 0, 6, 6, 48, 8},
+        {L"EDIT", ID_AMBIENT_EDIT, L"", child | WS_BORDER | WS_TABSTOP | ES_NUMBER | ES_AUTOHSCROLL, 0, 222, 18, 40,
+         14},
+        {L"STATIC", -1, L"Ambient sound scheme number:", child | SS_LEFT | WS_GROUP, 0, 118, 21, 102, 8},
+    };
+    const std::vector<TemplateItem> items = ReadItems(bytes);
+    ASSERT_EQ(items.size(), expected.size());
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        SCOPED_TRACE("control " + std::to_string(i + 1));
+        EXPECT_EQ(items[i].windowClass, expected[i].windowClass);
+        EXPECT_EQ(items[i].id, expected[i].id);
+        EXPECT_EQ(items[i].text, expected[i].text);
+        EXPECT_EQ(items[i].style, expected[i].style);
+        EXPECT_EQ(items[i].exStyle, 0u);
+        EXPECT_EQ(items[i].x, expected[i].x);
+        EXPECT_EQ(items[i].y, expected[i].y);
+        EXPECT_EQ(items[i].cx, expected[i].cx);
+        EXPECT_EQ(items[i].cy, expected[i].cy);
+    }
+}
+
+std::string VersionString(const std::vector<char>& block, const char* name)
+{
+    char* value = nullptr;
+    UINT length = 0;
+    const std::string path = std::string("\\StringFileInfo\\040904B0\\") + name;
+    if (!VerQueryValueA(block.data(), path.c_str(), reinterpret_cast<void**>(&value), &length)) {
+        return "(missing)";
+    }
+    return value;
+}
+
+TEST(MainDialogTemplate, VersionRecordNamesTheProgramAtVersion1001)
+{
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(appModule.instance, path, MAX_PATH);
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeA(path, &ignored);
+    ASSERT_GT(size, 0u);
+    std::vector<char> block(size);
+    ASSERT_TRUE(GetFileVersionInfoA(path, 0, size, block.data()));
+
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+    EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
+    EXPECT_EQ(fixed->dwFileVersionLS, 0x00000001u);
+    EXPECT_EQ(fixed->dwProductVersionMS, 0x00010000u);
+    EXPECT_EQ(fixed->dwProductVersionLS, 0x00000001u);
+    EXPECT_EQ(fixed->dwFileFlagsMask, 0x3Fu);
+    EXPECT_EQ(fixed->dwFileFlags, 0u);
+    EXPECT_EQ(fixed->dwFileOS, 4u);
+    EXPECT_EQ(fixed->dwFileType, 2u);
+    EXPECT_EQ(fixed->dwFileSubtype, 0u);
+
+    EXPECT_EQ(VersionString(block, "FileDescription"), "kestrivane Module");
+    EXPECT_EQ(VersionString(block, "FileVersion"), "1, 0, 0, 1");
+    EXPECT_EQ(VersionString(block, "InternalName"), "kestrivane");
+    EXPECT_EQ(VersionString(block, "OriginalFilename"), "kestrivane.exe");
+    EXPECT_EQ(VersionString(block, "ProductName"), "kestrivane Module");
+    EXPECT_EQ(VersionString(block, "ProductVersion"), "1, 0, 0, 1");
+
+    DWORD* translation = nullptr;
+    ASSERT_TRUE(VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation),
+                               &length));
+    EXPECT_EQ(LOWORD(*translation), 0x0409);
+    EXPECT_EQ(HIWORD(*translation), 1200);
+}
+
+} // namespace

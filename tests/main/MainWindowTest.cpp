@@ -1,0 +1,205 @@
+#include "tests/main/MainWindowTest.h"
+
+#include "app/PendingCreation.h"
+#include "app/AppModule.h"
+#include "data/TilesetFile.h"
+#include "res/ResourceIds.h"
+
+#include <fstream>
+#include <map>
+#include <iterator>
+
+namespace {
+
+std::string CurrentFolder()
+{
+    char path[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, path);
+    return path;
+}
+
+std::string NewTemporaryFolder()
+{
+    static int serial = 0;
+    char base[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, base);
+    const std::string folder = std::string(base) + "kestrivane-main-" + std::to_string(GetCurrentProcessId()) + "-" +
+                               std::to_string(++serial);
+    CreateDirectoryA(folder.c_str(), nullptr);
+    return folder;
+}
+
+void RemoveFolder(const std::string& folder)
+{
+    WIN32_FIND_DATAA found;
+    const HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string path = folder + "\\" + found.cFileName;
+            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(path.c_str());
+            }
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+} // namespace
+
+std::vector<std::string> SlotsOf(const std::map<int, std::string>& texts)
+{
+    std::vector<std::string> slots(SLOTS_PER_TILESET);
+    for (const auto& text : texts) {
+        slots[static_cast<std::size_t>(text.first)] = text.second;
+    }
+    return slots;
+}
+
+std::string SampleTable(const std::string& firstSlot)
+{
+    return Header(3, 151) + Entry("Grassland", 7, {firstSlot, "ABCDEFGHIJ", "", "", "", "Flowers"}, 151) +
+           Entry("Desert", 255, SlotsOf({{0, "Sand"}, {150, "Cactus"}}), 151) + Entry("Caves", 0, {"", "", "", "Rock"}, 151);
+}
+
+MainWindowTest::MainWindowTest() : folder(NewTemporaryFolder()), previousFolder(CurrentFolder())
+{
+    SetCurrentDirectoryA(folder.c_str());
+}
+
+MainWindowTest::~MainWindowTest()
+{
+    if (dialog.Window() != nullptr) {
+        DestroyWindow(dialog.Window());
+    }
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    }
+    SetCurrentDirectoryA(previousFolder.c_str());
+    RemoveFolder(folder);
+}
+
+void MainWindowTest::WriteTable(const std::string& bytes) const
+{
+    std::ofstream(TILESET_FILE_NAME, std::ios::binary) << bytes;
+}
+
+std::string MainWindowTest::ReadTable() const
+{
+    std::ifstream in(TILESET_FILE_NAME, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool MainWindowTest::TableExists() const
+{
+    return GetFileAttributesA(TILESET_FILE_NAME) != INVALID_FILE_ATTRIBUTES;
+}
+
+void MainWindowTest::Open()
+{
+    pendingCreation.PrepareCreation(&dialog);
+    window = CreateDialogParamA(appModule.instance, MAKEINTRESOURCEA(ID_MAIN_DIALOG), nullptr, InitialDialogProcedure, 0);
+    ASSERT_NE(window, nullptr);
+    ShowWindow(window, SW_SHOW);
+    Pump();
+}
+
+void MainWindowTest::Pump()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            quitCode = static_cast<int>(msg.wParam);
+            continue;
+        }
+        if (dialog.Window() == nullptr || !IsDialogMessageA(dialog.Window(), &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+}
+
+void MainWindowTest::SelectTileset(int row)
+{
+    SendMessageA(Control(ID_TILESET_LIST), LB_SETCURSEL, row, 0);
+    Command(ID_TILESET_LIST, LBN_SELCHANGE);
+}
+
+void MainWindowTest::SelectSlot(int row)
+{
+    SendMessageA(Control(ID_SLOT_LIST), LB_SETCURSEL, row, 0);
+    Command(ID_SLOT_LIST, LBN_SELCHANGE);
+}
+
+void MainWindowTest::Type(int fieldId, const std::string& keys)
+{
+    const HWND field = Control(fieldId);
+    const int end = GetWindowTextLengthA(field);
+    SendMessageA(field, EM_SETSEL, end, end);
+    for (const char key : keys) {
+        SendMessageA(field, WM_CHAR, static_cast<unsigned char>(key), 1);
+    }
+}
+
+void MainWindowTest::TypeOver(int fieldId, const std::string& keys)
+{
+    const HWND field = Control(fieldId);
+    SendMessageA(field, EM_SETSEL, 0, -1);
+    for (const char key : keys) {
+        SendMessageA(field, WM_CHAR, static_cast<unsigned char>(key), 1);
+    }
+}
+
+void MainWindowTest::Backspace(int fieldId)
+{
+    const HWND field = Control(fieldId);
+    const int end = GetWindowTextLengthA(field);
+    SendMessageA(field, EM_SETSEL, end, end);
+    SendMessageA(field, WM_CHAR, VK_BACK, 1);
+}
+
+void MainWindowTest::Paste(int fieldId, const std::string& text)
+{
+    SetDlgItemTextA(window, fieldId, text.c_str());
+}
+
+void MainWindowTest::Command(int controlId, int notification)
+{
+    SendMessageA(window, WM_COMMAND, MAKEWPARAM(controlId, notification),
+                 reinterpret_cast<LPARAM>(GetDlgItem(window, controlId)));
+    Pump();
+}
+
+std::string MainWindowTest::FieldText(int fieldId) const
+{
+    const HWND field = Control(fieldId);
+    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(field)) + 1, '\0');
+    GetWindowTextA(field, &text[0], static_cast<int>(text.size()));
+    text.resize(text.size() - 1);
+    return text;
+}
+
+std::string MainWindowTest::SlotRow(int row) const
+{
+    char text[256] = {};
+    SendMessageA(Control(ID_SLOT_LIST), LB_GETTEXT, row, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+int MainWindowTest::SlotRowCount() const
+{
+    return static_cast<int>(SendMessageA(Control(ID_SLOT_LIST), LB_GETCOUNT, 0, 0));
+}
+
+int MainWindowTest::TilesetRowCount() const
+{
+    return static_cast<int>(SendMessageA(Control(ID_TILESET_LIST), LB_GETCOUNT, 0, 0));
+}
+
+std::string MainWindowTest::TilesetRow(int row) const
+{
+    char text[256] = {};
+    SendMessageA(Control(ID_TILESET_LIST), LB_GETTEXT, row, reinterpret_cast<LPARAM>(text));
+    return text;
+}

@@ -1,0 +1,303 @@
+// The main window: a modeless, resizable dialog that lists the tilesets of the
+// loaded table, shows the 151 slots of the selected one, and lets the user
+// rename slots and change the tileset's ambient sound scheme number. Every
+// keystroke goes straight into the table; Save writes the whole table back.
+// The window keeps no selection of its own: the selected rows of the two
+// lists are the record and slot indices.
+
+#include "ui/MainDialog.h"
+
+#include "app/AppModule.h"
+#include "app/MessageLoop.h"
+#include "data/TilesetFile.h"
+#include "data/TilesetNameSink.h"
+#include "res/ResourceIds.h"
+#include "ui/AboutDialog.h"
+#include "ui/CenterOver.h"
+#include "ui/MainDialogResizeRules.h"
+#include "ui/UnsignedDecimal.h"
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+// Posted at initialisation, so that a failed load is told once the shell has
+// shown the window.
+const UINT WM_APP_REPORT_LOAD = WM_APP + 1;
+
+const char MESSAGE_CAPTION[] = "Kestrivane";
+const char AMBIENT_TOO_LARGE[] = "Ambient number must be less than 255";
+const std::uint32_t AMBIENT_LIMIT = 255;
+
+// "Сохранить изменения?" held as UTF-16 and shown with the wide message box,
+// so that it reads correctly whatever the system's ANSI code page.
+const wchar_t SAVE_QUESTION[] =
+    L"\u0421\u043e\u0445\u0440\u0430\u043d\u0438\u0442\u044c \u0438\u0437\u043c\u0435\u043d\u0435\u043d\u0438\u044f?";
+const wchar_t SAVE_QUESTION_CAPTION[] = L"QX7005SET.DAT";
+
+// Appends each tileset name, in file order, as the next row of the tileset list.
+class TilesetListSink : public TilesetNameSink {
+public:
+    explicit TilesetListSink(HWND list) : list(list) {}
+    void AddName(const char* name) override
+    {
+        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+    }
+
+private:
+    HWND list;
+};
+
+} // namespace
+
+MainDialog::MainDialog() : DialogResizer(*this, MainDialogResizeRules) {}
+
+// Handled messages report TRUE; the dispatcher routes `result` to the dialog
+// manager. Everything else gets the default dialog processing.
+BOOL MainDialog::HandleMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        result = HandleInitDialog();
+        return TRUE;
+    case WM_COMMAND:
+        result = 0;
+        return HandleCommand(LOWORD(wParam), HIWORD(wParam));
+    case WM_SIZE:
+        result = HandleSize(static_cast<UINT>(wParam), static_cast<short>(LOWORD(lParam)),
+                            static_cast<short>(HIWORD(lParam)));
+        return TRUE;
+    case WM_GETMINMAXINFO:
+        result = HandleGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
+        return TRUE;
+    case WM_APP_REPORT_LOAD:
+        HandleReportLoad();
+        result = 0;
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+// The command table, tested in order. The About, OK and Cancel rows match any
+// notification code; a command that matches no row is left to the dialog manager.
+BOOL MainDialog::HandleCommand(int controlId, int notification)
+{
+    if (controlId == ID_ABOUT_BUTTON) {
+        HandleAbout();
+    } else if (controlId == IDOK) {
+        RequestClose(1);
+    } else if (controlId == IDCANCEL) {
+        RequestClose(2);
+    } else if (controlId == ID_TILESET_LIST && notification == LBN_SELCHANGE) {
+        HandleTilesetSelChange();
+    } else if (controlId == ID_SAVE_BUTTON && notification == BN_CLICKED) {
+        HandleSave();
+    } else if (controlId == ID_SLOT_LIST && notification == LBN_SELCHANGE) {
+        HandleSlotSelChange();
+    } else if (controlId == ID_SLOT_NAME_EDIT && notification == EN_CHANGE) {
+        HandleSlotNameChange();
+    } else if (controlId == ID_AMBIENT_EDIT && notification == EN_CHANGE) {
+        HandleAmbientChange();
+    } else {
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL MainDialog::FilterMessage(MSG* msg)
+{
+    return IsDialogMessageA(window, msg);
+}
+
+BOOL MainDialog::HandleIdle()
+{
+    return FALSE;
+}
+
+BOOL MainDialog::HandleInitDialog()
+{
+    CenterOver(window, nullptr);
+    SetIcons();
+    RegisterWithLoop();
+    tilesetList = GetDlgItem(window, ID_TILESET_LIST);
+    slotList = GetDlgItem(window, ID_SLOT_LIST);
+    Initialize(true, true, WS_CLIPCHILDREN);
+    LoadTable();
+    table.modified = false;
+    return TRUE;
+}
+
+void MainDialog::SetIcons()
+{
+    largeIcon.Reset(static_cast<HICON>(LoadImageA(appModule.instance, MAKEINTRESOURCEA(ID_APP_ICON), IMAGE_ICON,
+                                                  GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON),
+                                                  LR_DEFAULTCOLOR)));
+    SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon.Get()));
+    smallIcon.Reset(static_cast<HICON>(LoadImageA(appModule.instance, MAKEINTRESOURCEA(ID_APP_ICON), IMAGE_ICON,
+                                                  GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                                  LR_DEFAULTCOLOR)));
+    SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.Get()));
+}
+
+// The shell registers the thread's loop before it creates the window; a window
+// created without one simply runs without filter and idle handler.
+void MainDialog::RegisterWithLoop()
+{
+    MessageLoop* const loop = appModule.FindLoop(GetCurrentThreadId());
+    if (loop == nullptr) {
+        return;
+    }
+    loop->RegisterFilter(this);
+    loop->RegisterIdleHandler(this);
+}
+
+void MainDialog::LoadTable()
+{
+    TilesetListSink sink(tilesetList);
+    loadResult = TilesetFile::Load(table, sink);
+    if (!loadResult.Succeeded()) {
+        PostMessageA(window, WM_APP_REPORT_LOAD, 0, 0);
+    }
+}
+
+void MainDialog::HandleReportLoad()
+{
+    if (!loadResult.Succeeded()) {
+        ReportFailure(loadResult);
+    }
+}
+
+int MainDialog::SelectedTileset() const
+{
+    const int t = static_cast<int>(SendMessageA(tilesetList, LB_GETCURSEL, 0, 0));
+    return t >= 0 && t < table.RecordCount() ? t : -1;
+}
+
+int MainDialog::SelectedSlot() const
+{
+    const int k = static_cast<int>(SendMessageA(slotList, LB_GETCURSEL, 0, 0));
+    return k >= 0 && k < SLOTS_PER_TILESET ? k : -1;
+}
+
+void MainDialog::HandleTilesetSelChange()
+{
+    const int t = SelectedTileset();
+    if (t < 0) {
+        return;
+    }
+    while (SendMessageA(slotList, LB_GETCOUNT, 0, 0) != 0) {
+        SendMessageA(slotList, LB_DELETESTRING, 0, 0);
+    }
+    const TilesetRecord& record = table.RecordAt(t);
+    for (const auto& slot : record.slots) {
+        SendMessageA(slotList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(slot));
+    }
+    // Raises EN_CHANGE at once, so the ambient rule below runs on the number
+    // just shown: it stores it back unchanged, or rejects a stored 255.
+    SetDlgItemInt(window, ID_AMBIENT_EDIT, record.ambient, FALSE);
+}
+
+void MainDialog::HandleSlotSelChange()
+{
+    const int t = SelectedTileset();
+    const int k = SelectedSlot();
+    if (t < 0 || k < 0) {
+        return;
+    }
+    // Setting the text raises EN_CHANGE at once; the equality test in
+    // HandleSlotNameChange is what keeps a selection from counting as an edit.
+    SetDlgItemTextA(window, ID_SLOT_NAME_EDIT, table.RecordAt(t).slots[k]);
+}
+
+void MainDialog::HandleSlotNameChange()
+{
+    char text[NAME_FIELD_SIZE] = {};
+    GetDlgItemTextA(window, ID_SLOT_NAME_EDIT, text, NAME_FIELD_SIZE);
+    const int k = SelectedSlot();
+    const int t = SelectedTileset();
+    if (t < 0 || k < 0) {
+        return;
+    }
+    char* const slot = table.RecordAt(t).slots[k];
+    if (std::strcmp(text, slot) == 0) {
+        return;
+    }
+    // Only the text and its terminator are replaced; the bytes after it are
+    // kept as they stand and are written back by the save.
+    std::memcpy(slot, text, std::strlen(text) + 1);
+    SendMessageA(slotList, LB_DELETESTRING, k, 0);
+    SendMessageA(slotList, LB_INSERTSTRING, k, reinterpret_cast<LPARAM>(text));
+    SendMessageA(slotList, LB_SETCURSEL, k, 0);
+    table.modified = true;
+}
+
+std::uint32_t MainDialog::ReadAmbientField() const
+{
+    const HWND field = GetDlgItem(window, ID_AMBIENT_EDIT);
+    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(field)) + 1, '\0');
+    GetWindowTextA(field, &text[0], static_cast<int>(text.size()));
+    return ParseUnsignedDecimal(text.c_str());
+}
+
+void MainDialog::HandleAmbientChange()
+{
+    const std::uint32_t value = ReadAmbientField();
+    if (value >= AMBIENT_LIMIT) {
+        MessageBoxA(window, AMBIENT_TOO_LARGE, MESSAGE_CAPTION, MB_OK | MB_ICONERROR);
+        return;
+    }
+    const int t = SelectedTileset();
+    if (t < 0) {
+        return;
+    }
+    TilesetRecord& record = table.RecordAt(t);
+    if (record.ambient != value) {
+        record.ambient = static_cast<std::uint8_t>(value);
+        table.modified = true;
+    }
+}
+
+void MainDialog::HandleAbout()
+{
+    AboutDialog about;
+    about.ShowModal(GetActiveWindow());
+}
+
+void MainDialog::HandleSave()
+{
+    SaveTable();
+}
+
+BOOL MainDialog::SaveTable()
+{
+    const TilesetFileResult saved = TilesetFile::Save(table);
+    if (!saved.Succeeded()) {
+        ReportFailure(saved);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void MainDialog::ReportFailure(const TilesetFileResult& failure) const
+{
+    MessageBoxA(window, failure.Message().c_str(), MESSAGE_CAPTION, MB_OK | MB_ICONERROR);
+}
+
+// Asks about unsaved edits, then destroys the window and ends the loop with
+// `code`. Cancel, or a save that failed, keeps the window open.
+void MainDialog::RequestClose(int code)
+{
+    if (table.modified) {
+        const int answer = MessageBoxW(window, SAVE_QUESTION, SAVE_QUESTION_CAPTION, MB_YESNOCANCEL | MB_DEFBUTTON1);
+        if (answer == IDCANCEL) {
+            return;
+        }
+        if (answer == IDYES && !SaveTable()) {
+            return;
+        }
+    }
+    DestroyWindow(window);
+    PostQuitMessage(code);
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstdint>
+
+#include "app/DialogWindow.h"
+#include "app/IdleHandler.h"
+#include "app/MessageFilter.h"
+#include "data/TilesetFileResult.h"
+#include "data/TilesetTable.h"
+#include "ui/DialogResizer.h"
+#include "ui/ScopedIcon.h"
+
+// The editor's one top-level window: the tileset list, the slots of the
+// selected tileset and the two fields that edit them.
+class MainDialog : public DialogWindow, public MessageFilter, public IdleHandler, public DialogResizer {
+public:
+    MainDialog();
+
+    BOOL HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    BOOL FilterMessage(MSG* msg) override;
+    BOOL HandleIdle() override;
+
+    const TilesetTable& Table() const { return table; }
+
+private:
+    BOOL HandleInitDialog();
+    BOOL HandleCommand(int controlId, int notification);
+    void HandleTilesetSelChange();
+    void HandleSlotSelChange();
+    void HandleSlotNameChange();
+    void HandleAmbientChange();
+    void HandleAbout();
+    void HandleSave();
+    void HandleReportLoad();
+    void RequestClose(int code);
+
+    void SetIcons();
+    void RegisterWithLoop();
+    void LoadTable();
+    BOOL SaveTable();
+    void ReportFailure(const TilesetFileResult& failure) const;
+    int SelectedTileset() const;
+    int SelectedSlot() const;
+    std::uint32_t ReadAmbientField() const;
+
+    TilesetTable table;
+    HWND tilesetList = nullptr;
+    HWND slotList = nullptr;
+    TilesetFileResult loadResult{TILESET_FILE_LOADED, {}};
+    ScopedIcon largeIcon;
+    ScopedIcon smallIcon;
+};
