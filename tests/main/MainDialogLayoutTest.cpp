@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 #include <map>
+#include <string>
 
 namespace {
 
@@ -158,6 +159,80 @@ TEST_F(MainDialogLayout, GripSitsInTheBottomRightCorner)
     const SIZE client = ClientSize();
     EXPECT_EQ(opened[ID_SIZE_GRIP].right, client.cx);
     EXPECT_EQ(opened[ID_SIZE_GRIP].bottom, client.cy);
+}
+
+bool RunningUnderWine()
+{
+    return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+// Sets the resolution that processes started from now on take, and restores
+// the previous setting when it goes.
+class ScopedLogPixels {
+public:
+    explicit ScopedLogPixels(DWORD dpi)
+    {
+        RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
+                        nullptr, &key, nullptr);
+        DWORD size = sizeof(previous);
+        hadPrevious = RegQueryValueExA(key, VALUE, nullptr, nullptr, reinterpret_cast<BYTE*>(&previous), &size) ==
+                      ERROR_SUCCESS;
+        RegSetValueExA(key, VALUE, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof(dpi));
+    }
+    ~ScopedLogPixels()
+    {
+        if (hadPrevious) {
+            RegSetValueExA(key, VALUE, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&previous), sizeof(previous));
+        } else {
+            RegDeleteValueA(key, VALUE);
+        }
+        RegCloseKey(key);
+    }
+    ScopedLogPixels(const ScopedLogPixels&) = delete;
+    ScopedLogPixels& operator=(const ScopedLogPixels&) = delete;
+
+private:
+    static constexpr const char* VALUE = "LogPixels";
+    HKEY key = nullptr;
+    DWORD previous = 0;
+    bool hadPrevious = false;
+};
+
+// Runs this test program again with a test filter and waits for its exit code.
+DWORD RunThisProgram(const std::string& filter)
+{
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string commandLine = std::string("\"") + path + "\" --gtest_filter=" + filter;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(path, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
+        return static_cast<DWORD>(-1);
+    }
+    WaitForSingleObject(process.hProcess, 60000);
+    DWORD code = static_cast<DWORD>(-1);
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return code;
+}
+
+// The window is laid out in dialog units at the system's resolution; the
+// resize rules then work in the pixels it recorded at start-up.
+TEST(MainDialogLayoutAtHighResolution, RulesHoldAt192Dpi)
+{
+    if (std::getenv(EXPECTED_DPI_VARIABLE) != nullptr) {
+        GTEST_SKIP() << "this is the child run at a set resolution";
+    }
+    if (!RunningUnderWine()) {
+        GTEST_SKIP() << "Windows takes a new resolution only at the next sign-in";
+    }
+    const ScopedLogPixels resolution(192);
+    SetEnvironmentVariableA(EXPECTED_DPI_VARIABLE, "192");
+    const DWORD code = RunThisProgram("MainDialogLayout.*");
+    SetEnvironmentVariableA(EXPECTED_DPI_VARIABLE, nullptr);
+    EXPECT_EQ(code, 0u);
 }
 
 } // namespace
