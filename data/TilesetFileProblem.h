@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+enum TilesetFileProblemKind {
+    TILESET_PROBLEM_EMPTY_FILE,
+    // The file ends before its 5-byte header does.
+    TILESET_PROBLEM_HEADER_CUT_SHORT,
+    // The header declares more tilesets than the file holds whole entries for.
+    TILESET_PROBLEM_MISSING_ENTRIES,
+    // Fewer slots per tileset than the 151 the writer writes: the editor reads
+    // them and saves 151.
+    TILESET_PROBLEM_FEWER_SLOTS,
+    // More slots per tileset than a record holds: the editor refuses the file.
+    TILESET_PROBLEM_TOO_MANY_SLOTS,
+    // The file ends inside an entry.
+    TILESET_PROBLEM_ENTRY_CUT_SHORT,
+    TILESET_PROBLEM_NAME_WITHOUT_NUL,
+    TILESET_PROBLEM_SLOT_WITHOUT_NUL,
+    TILESET_PROBLEM_BYTES_AFTER_ENTRIES,
+};
+
+// One fault of a tileset table file, at the byte offset where it lies.
+class TilesetFileProblem {
+public:
+    // found and expected are the counts the kind compares (bytes, entries or
+    // slots per tileset); tileset and slot say which field, where the kind names one.
+    TilesetFileProblem(TilesetFileProblemKind kind, uint64_t offset, uint64_t found = 0, uint64_t expected = 0,
+                       int tileset = -1, uint64_t slot = 0);
+
+    TilesetFileProblemKind Kind() const;
+    uint64_t Offset() const;
+    uint64_t Found() const;
+    uint64_t Expected() const;
+    int Tileset() const;
+    uint64_t Slot() const;
+    // One line without the offset, e.g. "slot 4 of tileset 2 has no NUL within its 32 bytes".
+    std::string Description() const;
+
+private:
+    TilesetFileProblemKind kind;
+    uint64_t offset;
+    uint64_t found;
+    uint64_t expected;
+    int tileset;
+    uint64_t slot;
+};

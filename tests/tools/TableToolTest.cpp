@@ -1,0 +1,292 @@
+#include "data/TilesetFile.h"
+#include "data/TilesetTable.h"
+#include "tools/DemoTable.h"
+#include "tools/TableTool.h"
+#include "tools/TableToolArguments.h"
+
+#include "tests/data/ScratchFolder.h"
+#include "tests/data/TilesetFileBytes.h"
+#include "tests/tools/ToolTestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace {
+
+using Args = std::vector<std::string>;
+
+struct ToolRun {
+    TableToolExitCode code;
+    std::string out;
+    std::string err;
+};
+
+ToolRun RunTool(const Args& args)
+{
+    std::ostringstream out;
+    std::ostringstream err;
+    const TableToolExitCode code = TableTool::Run(args, out, err);
+    return {code, out.str(), err.str()};
+}
+
+bool StartsWith(const std::string& text, const std::string& start)
+{
+    return text.compare(0, start.size(), start) == 0;
+}
+
+struct UsageErrorCase {
+    Args args;
+    const char* error;
+};
+
+void PrintTo(const UsageErrorCase& usageCase, std::ostream* out)
+{
+    *out << usageCase.error;
+}
+
+class TableToolUsageError : public ::testing::TestWithParam<UsageErrorCase> {};
+
+TEST_P(TableToolUsageError, PrintsTheErrorAndTheUsageAndExitsWithTwo)
+{
+    const ToolRun run = RunTool(GetParam().args);
+    EXPECT_EQ(run.code, TABLE_TOOL_EXIT_FAILED);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, std::string("kestrivane-table: ") + GetParam().error + "\n\n" + TableTool::Usage());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CommandLines, TableToolUsageError,
+    ::testing::Values(UsageErrorCase{{}, "no command given"},
+                      UsageErrorCase{{"list"}, "unknown command \"list\""},
+                      UsageErrorCase{{"--format", "json"}, "unknown command \"--format\""},
+                      UsageErrorCase{{"dump", "--format"}, "--format takes text or json"},
+                      UsageErrorCase{{"dump", "--format", "xml"}, "--format takes text or json"},
+                      UsageErrorCase{{"check", "--format", "json"}, "unknown option \"--format\" for check"},
+                      UsageErrorCase{{"check", "-v"}, "unknown option \"-v\" for check"},
+                      UsageErrorCase{{"dump", "a.dat", "b.dat"}, "more than one FILE given"},
+                      UsageErrorCase{{"demo"}, "demo needs the FILE to write"}));
+
+TEST(TableToolHelp, PrintsTheUsageToOutputAndExitsWithZero)
+{
+    for (const Args& args : {Args{"help"}, Args{"--help"}, Args{"dump", "-h"}}) {
+        const ToolRun run = RunTool(args);
+        EXPECT_EQ(run.code, TABLE_TOOL_EXIT_OK) << args[0];
+        EXPECT_EQ(run.out, TableTool::Usage());
+        EXPECT_EQ(run.err, "");
+    }
+}
+
+TEST(TableToolArguments, FileDefaultsToTheTableInTheCurrentFolder)
+{
+    for (const Args& args : {Args{"dump"}, Args{"check"}, Args{"dump", "--format", "json"}}) {
+        EXPECT_EQ(TableToolArguments::Parse(args).path, "qx7set.dat");
+    }
+}
+
+TEST(TableToolArguments, TakeTheFileAndTheFormatInEitherOrder)
+{
+    for (const Args& args : {Args{"dump", "--format", "json", "x.dat"}, Args{"dump", "x.dat", "--format", "json"}}) {
+        const TableToolArguments arguments = TableToolArguments::Parse(args);
+        EXPECT_EQ(arguments.command, TABLE_TOOL_DUMP);
+        EXPECT_EQ(arguments.format, TABLE_DUMP_JSON);
+        EXPECT_EQ(arguments.path, "x.dat");
+    }
+    EXPECT_EQ(TableToolArguments::Parse({"dump", "--format", "text", "-"}).path, "-");
+    EXPECT_EQ(TableToolArguments::Parse({"dump", "--format", "text"}).format, TABLE_DUMP_TEXT);
+}
+
+TEST(TableToolFiles, MissingFileIsNamedWithTheReasonAndExitsWithTwo)
+{
+    const ScratchFolder folder;
+    const std::string path = folder.Path("missing.dat");
+    for (const char* command : {"dump", "check"}) {
+        const ToolRun run = RunTool({command, path});
+        EXPECT_EQ(run.code, TABLE_TOOL_EXIT_FAILED) << command;
+        EXPECT_EQ(run.out, "") << command;
+        EXPECT_EQ(run.err, "kestrivane-table: " + path + ": no such file\n") << command;
+    }
+}
+
+TEST(TableToolFiles, FolderInPlaceOfTheFileExitsWithTwo)
+{
+    const ScratchFolder folder;
+    for (const char* command : {"dump", "check"}) {
+        const ToolRun run = RunTool({command, folder.Path("")});
+        EXPECT_EQ(run.code, TABLE_TOOL_EXIT_FAILED) << command;
+        EXPECT_EQ(run.err, "kestrivane-table: " + folder.Path("") + ": is a folder, not a file\n") << command;
+    }
+}
+
+TEST(TableToolFiles, FailedOutputExitsWithTwo)
+{
+    const ScratchFolder folder;
+    const std::string path = folder.Path("table.dat");
+    WriteFileBytes(path, EveryKindOfByteFile());
+    std::ostream out(nullptr);
+    std::ostringstream err;
+    EXPECT_EQ(TableTool::Run({"dump", path}, out, err), TABLE_TOOL_EXIT_FAILED);
+    EXPECT_EQ(err.str(), "kestrivane-table: writing the output failed\n");
+}
+
+TEST(TableToolDump, WritesTheTableAsTextOrJson)
+{
+    const ScratchFolder folder;
+    const std::string path = folder.Path("table.dat");
+    WriteFileBytes(path, EveryKindOfByteFile());
+
+    const ToolRun text = RunTool({"dump", path});
+    EXPECT_EQ(text.code, TABLE_TOOL_EXIT_OK);
+    EXPECT_EQ(text.out, ExpectedOutput("every-byte.txt"));
+    EXPECT_EQ(text.err, "");
+    const ToolRun json = RunTool({"dump", "--format", "json", path});
+    EXPECT_EQ(json.code, TABLE_TOOL_EXIT_OK);
+    EXPECT_EQ(json.out, ExpectedOutput("every-byte.json"));
+}
+
+TEST(TableToolDump, ShowsTilesetsCutOffByTheEndOfTheFileAsEmptyLikeTheEditor)
+{
+    const ScratchFolder folder;
+    const std::string path = folder.Path("cut.dat");
+    WriteFileBytes(path, Header(2, 151) + Entry("Moor", 7, {"peat"}, 151) + "Cut");
+
+    const ToolRun run = RunTool({"dump", path});
+    EXPECT_EQ(run.code, TABLE_TOOL_EXIT_OK);
+    EXPECT_EQ(run.out, "tilesets 2\n\ntileset 0\n  name \"Moor\"\n  ambient 7\n  slot 0 \"peat\"\n"
+                       "\ntileset 1\n  name \"\"\n  ambient 0\n");
+}
+
+TEST(TableToolDump, RefusesMoreSlotsThanATilesetHoldsLikeTheEditor)
+{
+    const ScratchFolder folder;
+    const std::string path = folder.Path("wide.dat");
+    WriteFileBytes(path, Header(1, 152) + Entry("Wide", 0, {}, 152));
+
+    const ToolRun run = RunTool({"dump", path});
+    EXPECT_EQ(run.code, TABLE_TOOL_EXIT_FAILED);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "kestrivane-table: " + path + ": has 152 slots per tileset, more than the 151 a tileset holds\n");
+}
+
+TEST(TableToolCheck, ReportsNothingForAFileTheEditorSavedAndExitsWithZero)
+{
+    const ScratchFolder folder;
+    const std::string path = folder.Path(TILESET_FILE_NAME);
+    TilesetTable table;
+    NameList names;
+    ReadBytes(EveryKindOfByteFile(), table, names);
+    ASSERT_TRUE(TilesetFile::Save(path, table).Succeeded());
+
+    const ToolRun run = RunTool({"check", path});
+    EXPECT_EQ(run.code, TABLE_TOOL_EXIT_OK);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "");
+}
+
+TEST(TableToolCheck, ReportsEachProblemWithTheFileAndOffsetAndExitsWithOne)
+{
+    const ScratchFolder folder;
+    const std::string path = folder.Path("problems.dat");
+    WriteFileBytes(path, EveryProblemFile());
+
+    const ToolRun run = RunTool({"check", path});
+    EXPECT_EQ(run.code, TABLE_TOOL_EXIT_PROBLEMS);
+    EXPECT_EQ(ReplaceAll(run.out, path, "problems.dat"), ExpectedOutput("problems.txt"));
+    EXPECT_EQ(run.err, "");
+}
+
+TEST(TableToolCheck, DescribesShortFilesFewerSlotsAndTrailingBytes)
+{
+    const ScratchFolder folder;
+    const std::string path = folder.Path("t.dat");
+    const struct {
+        std::string bytes;
+        std::string report;
+    } cases[] = {
+        {"", ": offset 0 (0x0): the file is empty\n"},
+        {"\x01\x97", ": offset 0 (0x0): the file ends inside the header, after 2 bytes of 5\n"},
+        {Header(1, 1) + Entry("a", 0, {}, 1) + "z",
+         ": offset 1 (0x1): the header declares 1 slot per tileset, not 151; the editor saves 151\n"
+         ": offset 70 (0x46): 1 byte follows the last entry\n"},
+        {Header(1, 151), ": offset 0 (0x0): the header declares 1 tileset, but the file holds 0 whole entries\n"},
+    };
+    for (const auto& checkCase : cases) {
+        WriteFileBytes(path, checkCase.bytes);
+        const ToolRun run = RunTool({"check", path});
+        EXPECT_EQ(run.code, TABLE_TOOL_EXIT_PROBLEMS);
+        EXPECT_EQ(ReplaceAll(run.out, path, ""), checkCase.report);
+    }
+}
+
+TEST(TableToolDemo, WritesTheDemoTableThatCheckFindsSound)
+{
+    const ScratchFolder folder;
+    const std::string path = folder.Path("demo.dat");
+    const ToolRun demo = RunTool({"demo", path});
+    EXPECT_EQ(demo.code, TABLE_TOOL_EXIT_OK);
+    EXPECT_EQ(demo.err, "");
+
+    TilesetTable expected;
+    DemoTable::Fill(expected);
+    EXPECT_EQ(ReadFileBytes(path), WriteBytes(expected));
+    EXPECT_EQ(RunTool({"check", path}).code, TABLE_TOOL_EXIT_OK);
+    EXPECT_EQ(RunTool({"dump", path}).out, ExpectedOutput("demo.txt"));
+    EXPECT_EQ(folder.Entries(), std::vector<std::string>{"demo.dat"});
+}
+
+TEST(TableToolDemo, LeavesAnExistingFileAsItWas)
+{
+    const ScratchFolder folder;
+    const std::string path = folder.Path(TILESET_FILE_NAME);
+    WriteFileBytes(path, "someone's table");
+
+    const ToolRun run = RunTool({"demo", path});
+    EXPECT_EQ(run.code, TABLE_TOOL_EXIT_FAILED);
+    EXPECT_EQ(run.err, "kestrivane-table: " + path + ": already exists; demo writes only a new file\n");
+    EXPECT_EQ(ReadFileBytes(path), "someone's table");
+}
+
+TEST(TableToolDemo, NamesTheFileItCannotWrite)
+{
+    const ScratchFolder folder;
+    const std::string path = folder.Path("no-such-folder/demo.dat");
+
+    const ToolRun run = RunTool({"demo", path});
+    EXPECT_EQ(run.code, TABLE_TOOL_EXIT_FAILED);
+    EXPECT_TRUE(StartsWith(run.err, "kestrivane-table: " + path + ": could not be written: ")) << run.err;
+}
+
+// What the editor should be tried on, whatever the demo's texts are.
+TEST(DemoTable, HasNamedTilesetsFilledAndEmptySlotsUpperBytesAndAmbient255)
+{
+    TilesetTable table;
+    DemoTable::Fill(table);
+    bool upperByteInName = false;
+    bool upperByteInSlot = false;
+    bool ambient255 = false;
+    bool filledSlot = false;
+    for (int i = 0; i < table.RecordCount(); ++i) {
+        const TilesetRecord& record = table.RecordAt(i);
+        EXPECT_FALSE(NameOf(record).empty()) << i;
+        int filled = 0;
+        for (int slot = 0; slot < SLOTS_PER_TILESET; ++slot) {
+            filled += record.slots[slot][0] != '\0';
+            for (int k = 0; record.slots[slot][k] != '\0'; ++k) {
+                upperByteInSlot |= static_cast<unsigned char>(record.slots[slot][k]) >= 0x80;
+            }
+        }
+        EXPECT_LT(filled, SLOTS_PER_TILESET) << i;
+        filledSlot |= filled > 0;
+        for (const char byte : NameOf(record)) {
+            upperByteInName |= static_cast<unsigned char>(byte) >= 0x80;
+        }
+        ambient255 |= record.ambient == 255;
+    }
+    EXPECT_GE(table.RecordCount(), 3);
+    EXPECT_TRUE(upperByteInName);
+    EXPECT_TRUE(upperByteInSlot);
+    EXPECT_TRUE(ambient255);
+    EXPECT_TRUE(filledSlot);
+}
+
+} // namespace

@@ -1,0 +1,64 @@
+#include "tests/tools/ToolTestFiles.h"
+
+#include "tests/data/ScratchFolder.h"
+#include "tests/data/TilesetFileBytes.h"
+
+#include <vector>
+
+namespace {
+
+// The name field: 32 bytes, none of them NUL.
+const std::string FULL_FIELD = "0123456789ABCDEF0123456789abcdef";
+
+std::vector<std::string> EverySlotByte()
+{
+    std::vector<std::string> slots;
+    for (unsigned first = 0x20; first <= 0xFF; first += 31) {
+        slots.push_back(ByteRun(first, first + 31 <= 0x100 ? 31 : 0x100 - first));
+    }
+    return slots;
+}
+
+std::vector<std::string> QuotingSlots()
+{
+    std::vector<std::string> slots(151);
+    slots[1] = std::string("kept\0stale bytes", 16);
+    slots[2] = "\"quoted\" and \\";
+    slots[150] = "last slot";
+    return slots;
+}
+
+} // namespace
+
+std::string EveryKindOfByteFile()
+{
+    return Header(4, 151) + Entry(ByteRun(0x01, 31), 0, EverySlotByte(), 151) +
+           Entry("back\\slash \"quote\"", 255, QuotingSlots(), 151) + Entry("", 1, {}, 151) +
+           Entry(FULL_FIELD, 128, {"", FULL_FIELD}, 151);
+}
+
+std::string EveryProblemFile()
+{
+    std::vector<std::string> slots(152);
+    slots[0] = FULL_FIELD;
+    slots[151] = FULL_FIELD;
+    const std::string wholeEntry = Entry("Whole", 1, slots, 152);
+    const std::string secondEntry = Entry(FULL_FIELD, 2, {}, 152);
+    // The third of four declared entries: its name without a NUL, its slot 1
+    // cut off half-way by the end of the file.
+    const std::string cutEntry = Entry(FULL_FIELD, 3, {"", ""}, 152).substr(0, 33 + 32 + 16);
+    return Header(4, 152) + wholeEntry + secondEntry + cutEntry;
+}
+
+std::string ExpectedOutput(const std::string& name)
+{
+    return ReadFileBytes("expected/" + name);
+}
+
+std::string ReplaceAll(std::string text, const std::string& from, const std::string& to)
+{
+    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
+        text.replace(at, from.size(), to);
+    }
+    return text;
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+// Tileset files and expected outputs shared by the table tool's tests.
+
+// A table with every byte value in its texts: names and slots from 0x01 to
+// 0xFF, the quote and the backslash, bytes after a NUL, fields with no NUL, an
+// empty name and ambient numbers 0 and 255.
+std::string EveryKindOfByteFile();
+// A file whose header declares more tilesets and more slots than it holds,
+// with names and slots lacking their NUL and its last entry cut short.
+std::string EveryProblemFile();
+// A checked-in expected output from expected/, copied beside the test program.
+std::string ExpectedOutput(const std::string& name);
+// text with every occurrence of from replaced by to.
+std::string ReplaceAll(std::string text, const std::string& from, const std::string& to);

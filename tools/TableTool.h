@@ -1,0 +1,23 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+// What the tool's process returns.
+enum TableToolExitCode {
+    TABLE_TOOL_EXIT_OK = 0,
+    // check found problems in the file.
+    TABLE_TOOL_EXIT_PROBLEMS = 1,
+    // The file could not be read or written, or the command line was not understood.
+    TABLE_TOOL_EXIT_FAILED = 2,
+};
+
+// kestrivane-table: dumps, checks and writes tileset table files from scripts.
+class TableTool {
+public:
+    // args are the words after the program's name. Results go to out; errors
+    // and the usage go to err, each error naming the file and the reason.
+    static TableToolExitCode Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+    static const char* Usage();
+};
