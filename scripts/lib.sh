@@ -63,6 +63,18 @@ build_win32() {
   cmake --build "$win32_build" -j "$jobs"
 }
 
+configure_win64() {
+  configure "$win64_build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" -DKESTRIVANE_WERROR=ON
+}
+
+# Everything once more for 64-bit Windows, so that pointer-size faults show;
+# the 32-bit build stays the released one.
+build_win64() {
+  step "Building for 64-bit Windows (MinGW-w64) in build/win64"
+  configure_win64
+  cmake --build "$win64_build" -j "$jobs"
+}
+
 build_native() {
   step "Building the platform-free code natively with sanitizers in build/native"
   configure_and_build "$native_build" \
@@ -111,4 +123,52 @@ run_under_wine() {
     "$@"; rc=$?
     wineserver -k
     exit $rc' run_under_wine "$@"
+}
+
+# run_under_wine64 PREFIX COMMAND...: run_under_wine with Wine's 64-bit loader
+# as "wine". Through the usual wrapper the 32-bit loader comes first and starts
+# a 64-bit program as another process, so the process id that a test started
+# would not be the program's.
+run_under_wine64() {
+  PATH="$root/scripts/wine64:$PATH" run_under_wine "$@"
+}
+
+# The release ZIP of the 32-bit build, made afresh each time; prints its path.
+package_win32() {
+  rm -f "$win32_build"/kestrivane-*.zip
+  (cd "$win32_build" && cpack -G ZIP >&2)
+  ls "$win32_build"/kestrivane-*-win32.zip
+}
+
+# check_package ZIP: fails unless ZIP holds both programs, as 32-bit Windows
+# executables, and the README, each once.
+check_package() {
+  python3 - "$1" <<'EOF'
+import sys
+import zipfile
+
+PE_I386 = 0x14C
+# Each name in the package, and whether it is a program.
+expected = {"kestrivane.exe": True, "kestrivane-table.exe": True, "README.txt": False}
+archive = zipfile.ZipFile(sys.argv[1])
+members = {name.rsplit("/", 1)[-1]: name for name in archive.namelist()}
+problems = []
+for name, executable in expected.items():
+    count = sum(1 for member in archive.namelist() if member.rsplit("/", 1)[-1] == name)
+    if count != 1:
+        problems.append("%s is there %d times" % (name, count))
+        continue
+    data = archive.read(members[name])
+    if executable:
+        header = int.from_bytes(data[0x3C:0x40], "little")
+        if data[:2] != b"MZ" or data[header:header + 4] != b"PE\0\0" or \
+                int.from_bytes(data[header + 4:header + 6], "little") != PE_I386:
+            problems.append("%s is no 32-bit Windows program" % name)
+    elif not data:
+        problems.append("%s is empty" % name)
+if problems:
+    print("Package %s: %s" % (sys.argv[1], "; ".join(problems)))
+    sys.exit(1)
+print("Package %s holds %s" % (sys.argv[1].rsplit("/", 1)[-1], ", ".join(sorted(members))))
+EOF
 }
