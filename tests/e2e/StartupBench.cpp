@@ -1,0 +1,226 @@
+// Prints how long kestrivane.exe takes from the start of its process until
+// its main window is visible, on a table of 255 tilesets, next to the same
+// time for a bare dialog program built by the same toolchain, and their ratio
+// (the target is at most 1.2). Then prints what one tileset selection (151
+// slot rows) costs in a main window in this process. Plain timing, not a
+// test: run it by hand, optionally naming the two programs:
+//   startup_bench.exe [kestrivane.exe] [bare_dialog.exe]
+#include "app/AppModule.h"
+#include "app/DialogWindow.h"
+#include "app/PendingCreation.h"
+#include "res/ResourceIds.h"
+#include "tests/data/TilesetFileBytes.h"
+#include "tests/e2e/ChildProcess.h"
+#include "tests/e2e/TemporaryFolder.h"
+#include "ui/MainDialog.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+const int STARTUP_RUNS = 15;
+// Selections are timed until the budget is spent, within these counts: under
+// Wine one selection can take a second.
+const int MIN_SELECTIONS = 10;
+const int MAX_SELECTIONS = 1000;
+const double SELECTION_BUDGET_MS = 20000.0;
+const int TILESETS = 255;
+const DWORD WINDOW_TIMEOUT_MS = 20000;
+const DWORD EXIT_TIMEOUT_MS = 10000;
+const double TARGET_RATIO = 1.2;
+
+std::string Numbered(const char* prefix, int number)
+{
+    char text[32] = {};
+    std::snprintf(text, sizeof(text), "%s%03d", prefix, number);
+    return text;
+}
+
+// Every slot filled, so each selection lists 151 texts; ambient numbers stay
+// below 255, so no selection raises the rejection message.
+std::string FullTable()
+{
+    std::string bytes = Header(TILESETS, 151);
+    for (int t = 0; t < TILESETS; ++t) {
+        const std::string name = Numbered("Tileset ", t);
+        std::vector<std::string> slots;
+        for (int k = 0; k < 151; ++k) {
+            slots.push_back(name + Numbered(" slot ", k));
+        }
+        bytes += Entry(name, static_cast<uint8_t>(t % 200), slots, 151);
+    }
+    return bytes;
+}
+
+double Now()
+{
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// From just before CreateProcessA until a top-level window of the process is
+// visible; negative if the program did not start, show a window or close.
+double TimeToVisibleWindow(const std::string& program, const std::string& folder)
+{
+    const double start = Now();
+    const ChildProcess child(program, folder, ChildProcess::NO_SHOW_STATE);
+    const HWND window = child.WaitForVisibleWindow(WINDOW_TIMEOUT_MS);
+    const double shown = Now();
+    if (window == nullptr) {
+        return -1.0;
+    }
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    if (child.WaitForExit(EXIT_TIMEOUT_MS) == STILL_ACTIVE) {
+        return -1.0;
+    }
+    return shown - start;
+}
+
+struct Spread {
+    double median;
+    double least;
+    double most;
+};
+
+Spread SpreadOf(std::vector<double> times)
+{
+    std::sort(times.begin(), times.end());
+    const std::size_t middle = times.size() / 2;
+    const double median = times.size() % 2 != 0 ? times[middle] : (times[middle - 1] + times[middle]) / 2.0;
+    return {median, times.front(), times.back()};
+}
+
+void PrintSpread(const char* what, const Spread& spread)
+{
+    std::printf("  %-34s %8.1f ms  (fastest %.1f, slowest %.1f)\n", what, spread.median, spread.least, spread.most);
+}
+
+// One program in one folder, and its measured runs.
+struct Contender {
+    const char* what;
+    std::string program;
+    std::string folder;
+    std::vector<double> times;
+};
+
+// The contenders by turns, so that a slow spell of the machine hits each;
+// one unmeasured run of each first loads their files into the cache. The
+// editor on an empty table tells the table's share of its start-up.
+bool BenchStartup(const std::string& editor, const std::string& bare, const std::string& fullFolder,
+                  const std::string& emptyFolder)
+{
+    std::vector<Contender> contenders = {{"kestrivane.exe, 255 tilesets", editor, fullFolder, {}},
+                                         {"bare dialog program", bare, fullFolder, {}},
+                                         {"kestrivane.exe, empty table", editor, emptyFolder, {}}};
+    for (const Contender& contender : contenders) {
+        if (TimeToVisibleWindow(contender.program, contender.folder) < 0.0) {
+            std::printf("could not start, show and close %s\n", contender.program.c_str());
+            return false;
+        }
+    }
+    for (int run = 0; run < STARTUP_RUNS; ++run) {
+        for (Contender& contender : contenders) {
+            const double time = TimeToVisibleWindow(contender.program, contender.folder);
+            if (time < 0.0) {
+                std::printf("a run of %s failed to show or close its window\n", contender.program.c_str());
+                return false;
+            }
+            contender.times.push_back(time);
+        }
+    }
+    std::printf("Process start until the main window is visible, median of %d runs:\n", STARTUP_RUNS);
+    std::vector<Spread> spreads;
+    for (const Contender& contender : contenders) {
+        spreads.push_back(SpreadOf(contender.times));
+        PrintSpread(contender.what, spreads.back());
+    }
+    std::printf("  %-34s %8.2f    (target at most %.1f)\n", "ratio, 255 tilesets to bare",
+                spreads[0].median / spreads[1].median, TARGET_RATIO);
+    return true;
+}
+
+void Pump()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+// Selections as the list box reports them: the handler refills the slot list;
+// with repaint, the window is then painted as well. Prints the average.
+void TimeSelections(HWND window, bool repaint, const char* what)
+{
+    const HWND list = GetDlgItem(window, ID_TILESET_LIST);
+    const double start = Now();
+    double elapsed = 0.0;
+    int selections = 0;
+    while (selections < MAX_SELECTIONS && (selections < MIN_SELECTIONS || elapsed < SELECTION_BUDGET_MS)) {
+        SendMessageA(list, LB_SETCURSEL, selections % TILESETS, 0);
+        SendMessageA(window, WM_COMMAND, MAKEWPARAM(ID_TILESET_LIST, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+        if (repaint) {
+            UpdateWindow(window);
+        }
+        ++selections;
+        elapsed = Now() - start;
+    }
+    std::printf("  %-34s %8.3f ms  (average of %d)\n", what, elapsed / selections, selections);
+}
+
+bool BenchSelection(const std::string& folder)
+{
+    char previous[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, previous);
+    SetCurrentDirectoryA(folder.c_str());
+    appModule.Startup();
+    bool measured = false;
+    {
+        MainDialog dialog;
+        pendingCreation.PrepareCreation(&dialog);
+        const HWND window = CreateDialogParamA(appModule.instance, MAKEINTRESOURCEA(ID_MAIN_DIALOG), nullptr,
+                                               InitialDialogProcedure, 0);
+        if (window != nullptr) {
+            ShowWindow(window, SW_SHOW);
+            Pump();
+            std::printf("One tileset selection in a main window of this process:\n");
+            TimeSelections(window, false, "handling the selection");
+            TimeSelections(window, true, "handling and repainting");
+            const LRESULT rows = SendMessageA(GetDlgItem(window, ID_SLOT_LIST), LB_GETCOUNT, 0, 0);
+            std::printf("  %-34s %8ld\n", "slot rows after a selection", static_cast<long>(rows));
+            DestroyWindow(window);
+            Pump();
+            measured = true;
+        } else {
+            std::printf("could not create the main window in this process\n");
+        }
+    }
+    appModule.Shutdown();
+    SetCurrentDirectoryA(previous);
+    return measured;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const std::string editor = argc > 1 ? argv[1] : KESTRIVANE_EXECUTABLE;
+    const std::string bare = argc > 2 ? argv[2] : BARE_DIALOG_EXECUTABLE;
+    const TemporaryFolder full;
+    const TemporaryFolder empty;
+    if (full.Path().empty() || !full.WriteFile("qx7set.dat", FullTable()) || empty.Path().empty() ||
+        !empty.WriteFile("qx7set.dat", Header(0, 151))) {
+        std::printf("could not write the tables into temporary folders\n");
+        return 1;
+    }
+    const bool started = BenchStartup(editor, bare, full.Path(), empty.Path());
+    std::fflush(stdout);
+    const bool selected = BenchSelection(full.Path());
+    return started && selected ? 0 : 1;
+}
