@@ -42,16 +42,6 @@ TEST(TableDump, JsonOfEveryKindOfByteMatchesTheExpectedJson)
     EXPECT_EQ(JsonOf(LoadedFrom(EveryKindOfByteFile())), ExpectedOutput("every-byte.json"));
 }
 
-TEST(TableDump, IsPlainPrintableAsciiInLines)
-{
-    const TilesetTable table = LoadedFrom(EveryKindOfByteFile());
-    for (const std::string& dump : {TextOf(table), JsonOf(table)}) {
-        for (const char c : dump) {
-            EXPECT_TRUE(c == '\n' || (c >= 0x20 && c <= 0x7E)) << static_cast<int>(static_cast<unsigned char>(c));
-        }
-    }
-}
-
 TEST(TableDump, IsTheSameAfterTheEditorSavedAndReloadedTheTable)
 {
     const TilesetTable table = LoadedFrom(EveryKindOfByteFile());

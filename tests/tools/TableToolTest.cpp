@@ -168,21 +168,6 @@ TEST(TableToolDump, RefusesMoreSlotsThanATilesetHoldsLikeTheEditor)
     EXPECT_EQ(run.err, "kestrivane-table: " + path + ": has 152 slots per tileset, more than the 151 a tileset holds\n");
 }
 
-TEST(TableToolCheck, ReportsNothingForAFileTheEditorSavedAndExitsWithZero)
-{
-    const ScratchFolder folder;
-    const std::string path = folder.Path(TILESET_FILE_NAME);
-    TilesetTable table;
-    NameList names;
-    ReadBytes(EveryKindOfByteFile(), table, names);
-    ASSERT_TRUE(TilesetFile::Save(path, table).Succeeded());
-
-    const ToolRun run = RunTool({"check", path});
-    EXPECT_EQ(run.code, TABLE_TOOL_EXIT_OK);
-    EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, "");
-}
-
 TEST(TableToolCheck, ReportsEachProblemWithTheFileAndOffsetAndExitsWithOne)
 {
     const ScratchFolder folder;

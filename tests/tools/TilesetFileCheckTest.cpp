@@ -151,13 +151,4 @@ TEST(TilesetFileCheck, FindsNothingInTheEveryByteTableOnceTheEditorResavedIt)
     EXPECT_EQ(ProblemsOf(Resaved(EveryKindOfByteFile())), std::vector<Problem>{});
 }
 
-TEST(TilesetFileCheck, ReportsProblemsInFileOrder)
-{
-    const std::vector<Problem> problems = ProblemsOf(EveryProblemFile());
-    ASSERT_EQ(problems.size(), 7u);
-    for (std::size_t k = 1; k < problems.size(); ++k) {
-        EXPECT_LE(problems[k - 1].offset, problems[k].offset) << problems[k];
-    }
-}
-
 } // namespace
