@@ -218,11 +218,6 @@ TEST_F(MainDialogClosing, RefusedTableIsToldAndNeverOverwritten)
     EXPECT_EQ(ReadTable(), tooManySlots);
 }
 
-bool RunningUnderWine()
-{
-    return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
-}
-
 void CALLBACK EndStuckLoop(HWND, UINT, UINT_PTR, DWORD)
 {
     PostQuitMessage(99);

@@ -161,11 +161,6 @@ TEST_F(MainDialogLayout, GripSitsInTheBottomRightCorner)
     EXPECT_EQ(opened[ID_SIZE_GRIP].bottom, client.cy);
 }
 
-bool RunningUnderWine()
-{
-    return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
-}
-
 // Sets the resolution that processes started from now on take, and restores
 // the previous setting when it goes.
 class ScopedLogPixels {

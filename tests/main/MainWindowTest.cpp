@@ -57,6 +57,11 @@ std::vector<std::string> SlotsOf(const std::map<int, std::string>& texts)
     return slots;
 }
 
+bool RunningUnderWine()
+{
+    return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+}
+
 std::string SampleTable(const std::string& firstSlot)
 {
     return Header(3, 151) + Entry("Grassland", 7, {firstSlot, "ABCDEFGHIJ", "", "", "", "Flowers"}, 151) +

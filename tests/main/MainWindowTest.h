@@ -58,5 +58,8 @@ private:
     int quitCode = -1;
 };
 
+// Wine provides some behaviours of the platform differently; tests of those say so.
+bool RunningUnderWine();
+
 // A table of three tilesets used by most tests; firstSlot is slot 0 of the first.
 std::string SampleTable(const std::string& firstSlot = "Grass");
