@@ -35,8 +35,10 @@ ensure_packages() {
     as_root dpkg --add-architecture i386
   fi
   as_root apt-get update -q
+  # With recommended packages: Wine's X11 driver uses the X extension libraries
+  # that its packages only recommend, and the window tests expect them.
   # shellcheck disable=SC2086
-  DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -q --no-install-recommends $missing
+  DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -q $missing
 }
 
 # configure DIR CMAKE-ARGS...: configures DIR once; later runs reuse it.
