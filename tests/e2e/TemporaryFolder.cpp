@@ -20,7 +20,7 @@ std::string TemporaryBase()
 
 TemporaryFolder::TemporaryFolder()
 {
-    const std::string base = TemporaryBase() + "kestrivane-e2e-" + std::to_string(GetCurrentProcessId()) + "-";
+    const std::string base = TemporaryBase() + "kestrivane-test-" + std::to_string(GetCurrentProcessId()) + "-";
     for (int serial = 0; serial < NAME_TRIES; ++serial) {
         const std::string candidate = base + std::to_string(serial);
         if (CreateDirectoryA(candidate.c_str(), nullptr)) {
@@ -43,7 +43,10 @@ TemporaryFolder::~TemporaryFolder()
     if (search != INVALID_HANDLE_VALUE) {
         do {
             if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-                DeleteFileA((path + "\\" + found.cFileName).c_str());
+                // A test may have left a file read-only.
+                const std::string file = path + "\\" + found.cFileName;
+                SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(file.c_str());
             }
         } while (FindNextFileA(search, &found));
         FindClose(search);

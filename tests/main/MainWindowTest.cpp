@@ -18,34 +18,6 @@ std::string CurrentFolder()
     return path;
 }
 
-std::string NewTemporaryFolder()
-{
-    static int serial = 0;
-    char base[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, base);
-    const std::string folder = std::string(base) + "kestrivane-main-" + std::to_string(GetCurrentProcessId()) + "-" +
-                               std::to_string(++serial);
-    CreateDirectoryA(folder.c_str(), nullptr);
-    return folder;
-}
-
-void RemoveFolder(const std::string& folder)
-{
-    WIN32_FIND_DATAA found;
-    const HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string path = folder + "\\" + found.cFileName;
-            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(path.c_str());
-            }
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(folder.c_str());
-}
-
 } // namespace
 
 std::vector<std::string> SlotsOf(const std::map<int, std::string>& texts)
@@ -68,9 +40,9 @@ std::string SampleTable(const std::string& firstSlot)
            Entry("Desert", 255, SlotsOf({{0, "Sand"}, {150, "Cactus"}}), 151) + Entry("Caves", 0, {"", "", "", "Rock"}, 151);
 }
 
-MainWindowTest::MainWindowTest() : folder(NewTemporaryFolder()), previousFolder(CurrentFolder())
+MainWindowTest::MainWindowTest() : previousFolder(CurrentFolder())
 {
-    SetCurrentDirectoryA(folder.c_str());
+    SetCurrentDirectoryA(folder.Path().c_str());
 }
 
 MainWindowTest::~MainWindowTest()
@@ -81,8 +53,8 @@ MainWindowTest::~MainWindowTest()
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
     }
+    // The folder can be removed only once it is no longer the current one.
     SetCurrentDirectoryA(previousFolder.c_str());
-    RemoveFolder(folder);
 }
 
 void MainWindowTest::WriteTable(const std::string& bytes) const

@@ -3,6 +3,7 @@
 #include "app/Win32.h"
 #include "tests/main/MessageBoxAnswerer.h"
 #include "tests/data/TilesetFileBytes.h"
+#include "tests/e2e/TemporaryFolder.h"
 #include "ui/MainDialog.h"
 
 #include <gtest/gtest.h>
@@ -49,7 +50,7 @@ protected:
     MainDialog dialog;
     MessageBoxAnswerer boxes;
     HWND window = nullptr;
-    std::string folder;
+    TemporaryFolder folder;
 
 private:
     HWND Control(int id) const { return GetDlgItem(window, id); }
