@@ -8,8 +8,10 @@ win64_build="$root/build/win64"
 native_build="$root/build/native"
 bench_build="$root/build/bench"
 
-packages=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64 xvfb xauth
-          xdotool cmake clang libbenchmark-dev googletest zip python3)
+# What every command needs. Wine's 32-bit loader (wine32:i386) comes on top,
+# only where the machine can run it (see win32_runs below).
+packages=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64 fonts-wine xvfb xauth
+          xdotool cmake clang libbenchmark-dev googletest zip python3 python3-pefile)
 
 step() { printf '\n==> %s\n' "$*"; }
 
@@ -17,21 +19,34 @@ as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
 
+# missing_packages PACKAGE...: prints those of the packages not installed.
 missing_packages() {
   local pkg
-  for pkg in "${packages[@]}"; do
+  for pkg in "$@"; do
     dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' || echo "$pkg"
   done
 }
 
+# KESTRIVANE_NO_32BIT=1 makes a machine that could run 32-bit programs take the
+# path of one that cannot: the 32-bit Windows programs are built and checked
+# but not run, and the start command runs the 64-bit editor.
+wants_win32_loader() {
+  [ -z "${KESTRIVANE_NO_32BIT:-}" ] && "$root/scripts/tools/runs-i386-programs" 2>/dev/null
+}
+
+# ensure_packages [PACKAGE...]: installs what is missing of the packages that
+# every command needs and of those named.
 ensure_packages() {
-  local missing
-  missing="$(missing_packages)"
+  local wanted=("${packages[@]}" "$@") missing
+  if wants_win32_loader; then
+    wanted+=(wine32:i386)
+  fi
+  missing="$(missing_packages "${wanted[@]}")"
   if [ -z "$missing" ]; then
     return 0
   fi
   step "Installing missing packages (about a minute): $(echo $missing)"
-  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  if [[ "$missing" == *:i386* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
     as_root dpkg --add-architecture i386
   fi
   as_root apt-get update -q
@@ -39,6 +54,27 @@ ensure_packages() {
   # that its packages only recommend, and the window tests expect them.
   # shellcheck disable=SC2086
   DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -q $missing
+}
+
+# win32_runs: answers whether the 32-bit Windows programs can run here, under
+# Wine's 32-bit loader; either way win32_reason says why, in a few words.
+win32_runs() {
+  local loader=/usr/lib/wine/wine version kernel
+  if [ -n "${KESTRIVANE_NO_32BIT:-}" ]; then
+    win32_reason="KESTRIVANE_NO_32BIT is set"
+    return 1
+  fi
+  if [ -e "$loader" ]; then
+    if version="$("$loader" --version 2>&1)"; then
+      win32_reason="Wine's 32-bit loader runs here ($loader --version: $version)"
+      return 0
+    fi
+    win32_reason="Wine's 32-bit loader cannot start here ($loader --version: ${version##*: })"
+    return 1
+  fi
+  kernel="$("$root/scripts/tools/runs-i386-programs" 2>&1)"
+  win32_reason="this machine's kernel cannot run 32-bit programs (${kernel:-no reason given}), so Wine's 32-bit loader cannot start"
+  return 1
 }
 
 # configure DIR CMAKE-ARGS...: configures DIR once; later runs reuse it.
@@ -92,15 +128,18 @@ build_bench() {
     -DKESTRIVANE_BENCH=ON
 }
 
-# A Wine prefix of the build's own: no window-manager waits (Managed=N), and no
-# crash debugger, so that a crashing test fails at once instead of hanging.
+# A Wine prefix of the build's own: no window-manager waits (Managed=N), no
+# crash debugger, so that a crashing test fails at once instead of hanging, and
+# Wine's own fonts, which a new prefix does not find by itself: without them
+# the caption buttons lose their glyphs and "MS Sans Serif" is drawn wider.
+# Runs "wine" as found on PATH, so that run_under_wine64 can choose the loader.
 wine_settings_version=2
 ensure_wine_prefix() {
   local prefix="$1"
   export WINEDEBUG=-all
   if [ ! -f "$prefix/system.reg" ]; then
     step "Creating the Wine prefix $prefix (about 10 seconds, once)"
-    WINEPREFIX="$prefix" wineboot -i >/dev/null 2>&1 || true
+    WINEPREFIX="$prefix" wine wineboot -i >/dev/null 2>&1 || true
   fi
   if [ "$(cat "$prefix/.kestrivane-settings" 2>/dev/null)" != "$wine_settings_version" ]; then
     local aedebug='HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug'
@@ -111,6 +150,15 @@ ensure_wine_prefix() {
     WINEPREFIX="$prefix" wineserver -w
     echo "$wine_settings_version" > "$prefix/.kestrivane-settings"
   fi
+  ensure_wine_fonts "$prefix"
+}
+
+# Copies the fonts that a prefix lacks, or has older than Debian's, on every
+# use, so that prefixes made before this step get them too.
+ensure_wine_fonts() {
+  local fonts="$1/drive_c/windows/Fonts"
+  mkdir -p "$fonts"
+  cp -u /usr/share/wine/fonts/* "$fonts/"
 }
 
 # run_under_wine PREFIX COMMAND...: runs COMMAND on a private X display with the
@@ -133,6 +181,20 @@ run_under_wine() {
 # would not be the program's.
 run_under_wine64() {
   PATH="$root/scripts/wine64:$PATH" run_under_wine "$@"
+}
+
+# pick_windows_build: chooses the Windows build that runs here, the released
+# 32-bit one where it can, else the 64-bit one; sets windows_bits (32 or 64),
+# windows_build and win32_reason, and puts the matching Wine loader on PATH.
+pick_windows_build() {
+  if win32_runs; then
+    windows_bits=32
+    windows_build="$win32_build"
+  else
+    windows_bits=64
+    windows_build="$win64_build"
+    PATH="$root/scripts/wine64:$PATH"
+  fi
 }
 
 # The release ZIP of the 32-bit build, made afresh each time; prints its path.
