@@ -134,11 +134,18 @@ def program_problems(image, processor, subsystem):
     return problems
 
 
+# The build's own programs are built into these folders; the build folder also
+# holds CMake's probes and the Wine prefix of the tests, full of Wine's programs.
+PROGRAM_FOLDERS = ("app", "tools", "tests")
+
+
 def programs(build):
     """Every program of the build, by its path relative to the build folder."""
-    paths = glob.glob(os.path.join(build, "**", "*.exe"), recursive=True)
-    relative = (os.path.relpath(path, build) for path in paths)
-    return sorted(path for path in relative if not path.startswith("CMakeFiles" + os.sep))
+    found = []
+    for folder in PROGRAM_FOLDERS:
+        paths = glob.glob(os.path.join(build, folder, "**", "*.exe"), recursive=True)
+        found += (os.path.relpath(path, build) for path in paths if "CMakeFiles" not in path.split(os.sep))
+    return sorted(found)
 
 
 def main(arguments):
