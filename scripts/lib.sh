@@ -77,55 +77,45 @@ win32_runs() {
   return 1
 }
 
-# configure DIR CMAKE-ARGS...: configures DIR once; later runs reuse it.
+# The trees are the configure presets of CMakePresets.json, each in
+# build/PRESET, with its toolchain and options.
+
+# configure PRESET: configures the preset's tree, every time, so that a changed
+# setting reaches a tree that already exists (only the changes are redone).
 configure() {
-  local dir="$1"; shift
-  if [ ! -f "$dir/CMakeCache.txt" ]; then
-    cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
-  fi
+  cmake --preset "$1" --log-level=WARNING >/dev/null
 }
 
-# configure_and_build DIR CMAKE-ARGS...: configures DIR once, then builds what changed.
-configure_and_build() {
-  configure "$@"
-  cmake --build "$1" -j "$jobs"
-}
-
-configure_win32() {
-  configure "$win32_build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DKESTRIVANE_WERROR=ON
+# build_tree PRESET [TARGET...]: configures the preset's tree and builds what
+# changed of the targets (of everything when none is named).
+build_tree() {
+  local preset="$1" targets=()
+  shift
+  [ $# -eq 0 ] || targets=(--target "$@")
+  configure "$preset"
+  cmake --build --preset "$preset" -j "$jobs" "${targets[@]}"
 }
 
 build_win32() {
   step "Building for 32-bit Windows (MinGW-w64) in build/win32"
-  configure_win32
-  cmake --build "$win32_build" -j "$jobs"
-}
-
-configure_win64() {
-  configure "$win64_build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" -DKESTRIVANE_WERROR=ON
+  build_tree win32
 }
 
 # Everything once more for 64-bit Windows, so that pointer-size faults show;
 # the 32-bit build stays the released one.
 build_win64() {
   step "Building for 64-bit Windows (MinGW-w64) in build/win64"
-  configure_win64
-  cmake --build "$win64_build" -j "$jobs"
+  build_tree win64
 }
 
 build_native() {
   step "Building the platform-free code natively with sanitizers in build/native"
-  configure_and_build "$native_build" \
-    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DKESTRIVANE_WERROR=ON \
-    -DKESTRIVANE_FUZZ=ON \
-    -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
+  build_tree native
 }
 
 build_bench() {
   step "Building the benchmarks (optimised, no sanitizers) in build/bench"
-  configure_and_build "$bench_build" \
-    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Release \
-    -DKESTRIVANE_BENCH=ON
+  build_tree bench
 }
 
 # A Wine prefix of the build's own: no window-manager waits (Managed=N), no
