@@ -2,6 +2,8 @@
 // loaded table, shows the 151 slots of the selected one, and lets the user
 // rename slots and change the tileset's ambient sound scheme number. Every
 // keystroke goes straight into the table; Save writes the whole table back.
+// Closing the window, or the end of the Windows session, asks first about
+// edits not yet saved.
 // The window keeps no selection of its own: the selected rows of the two
 // lists are the record and slot indices.
 
@@ -25,6 +27,9 @@ namespace {
 // Posted at initialisation, so that a failed load is told once the shell has
 // shown the window.
 const UINT WM_APP_REPORT_LOAD = WM_APP + 1;
+// Posted at initialisation, so that the start-up focus is given once more
+// through the dialog manager when the shell has shown the window.
+const UINT WM_APP_SETTLE_FOCUS = WM_APP + 2;
 
 const char MESSAGE_CAPTION[] = "Kestrivane";
 const char AMBIENT_TOO_LARGE[] = "Ambient number must be less than 255";
@@ -71,8 +76,19 @@ BOOL MainDialog::HandleMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam,
     case WM_GETMINMAXINFO:
         result = HandleGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
         return TRUE;
+    case WM_QUERYENDSESSION:
+        result = HandleQueryEndSession();
+        return TRUE;
+    case WM_ENDSESSION:
+        HandleEndSession(wParam != FALSE);
+        result = 0;
+        return TRUE;
     case WM_APP_REPORT_LOAD:
         HandleReportLoad();
+        result = 0;
+        return TRUE;
+    case WM_APP_SETTLE_FOCUS:
+        HandleSettleFocus();
         result = 0;
         return TRUE;
     default:
@@ -124,6 +140,7 @@ BOOL MainDialog::HandleInitDialog()
     tilesetList = GetDlgItem(window, ID_TILESET_LIST);
     slotList = GetDlgItem(window, ID_SLOT_LIST);
     Initialize(true, true, WS_CLIPCHILDREN);
+    PostMessageA(window, WM_APP_SETTLE_FOCUS, 0, 0);
     LoadTable();
     table.modified = false;
     return TRUE;
@@ -159,6 +176,19 @@ void MainDialog::LoadTable()
     loadResult = TilesetFile::Load(table, sink);
     if (!loadResult.Succeeded()) {
         PostMessageA(window, WM_APP_REPORT_LOAD, 0, 0);
+    }
+}
+
+// Wine gives the first tab stop its start-up focus with a plain SetFocus, so
+// the About button does not become the default button and Enter turns into
+// IDOK. Giving the same control the focus again through the dialog manager
+// makes it the default, as Windows has already done; a window that did not
+// take the focus (started without activation) is left alone.
+void MainDialog::HandleSettleFocus()
+{
+    const HWND focus = GetFocus();
+    if (focus != nullptr && IsChild(window, focus)) {
+        SendMessageA(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(focus), TRUE);
     }
 }
 
@@ -294,15 +324,45 @@ void MainDialog::ReportFailure(const TilesetFileResult& failure) const
 // `code`. Cancel, or a save that failed, keeps the window open.
 void MainDialog::RequestClose(int code)
 {
-    if (table.modified) {
-        const int answer = MessageBoxW(window, SAVE_QUESTION, SAVE_QUESTION_CAPTION, MB_YESNOCANCEL | MB_DEFBUTTON1);
-        if (answer == IDCANCEL) {
-            return;
-        }
-        if (answer == IDYES && !SaveTable()) {
-            return;
-        }
+    if (!ResolveUnsavedEdits()) {
+        return;
     }
+    Close(code);
+}
+
+// The result is whether the Windows session may end: unsaved edits are asked
+// about as a close asks, and Cancel, or a save that failed, refuses the end.
+BOOL MainDialog::HandleQueryEndSession()
+{
+    return ResolveUnsavedEdits();
+}
+
+// The user has answered while the session was asked to end; once it ends, the
+// window closes without asking again, as its close box would after No.
+void MainDialog::HandleEndSession(bool ending)
+{
+    if (ending) {
+        Close(2);
+    }
+}
+
+// TRUE when nothing unsaved stands in the way: nothing was changed, the user
+// chose No, or chose Yes and the save succeeded. A failed save has been told.
+// Cancel, and a box that could not be shown, keep the edits.
+BOOL MainDialog::ResolveUnsavedEdits()
+{
+    if (!table.modified) {
+        return TRUE;
+    }
+    const int answer = MessageBoxW(window, SAVE_QUESTION, SAVE_QUESTION_CAPTION, MB_YESNOCANCEL | MB_DEFBUTTON1);
+    if (answer == IDYES) {
+        return SaveTable();
+    }
+    return answer == IDNO;
+}
+
+void MainDialog::Close(int code)
+{
     DestroyWindow(window);
     PostQuitMessage(code);
 }

@@ -32,7 +32,12 @@ private:
     void HandleAbout();
     void HandleSave();
     void HandleReportLoad();
+    void HandleSettleFocus();
+    BOOL HandleQueryEndSession();
+    void HandleEndSession(bool ending);
     void RequestClose(int code);
+    BOOL ResolveUnsavedEdits();
+    void Close(int code);
 
     void SetIcons();
     void RegisterWithLoop();

@@ -21,6 +21,7 @@ import time
 TABLE_FILE = "qx7set.dat"
 MAIN_WINDOW = "^kestrivane$"
 QUESTION_BOX = r"^QX7005SET\.DAT$"
+ABOUT_BOX = "^About$"
 FIELD_BYTES = 32
 SLOTS = 151
 
@@ -217,6 +218,21 @@ def enter_in_list_exits_with_1(editor):
     expect_table(editor, ORIGINAL_TABLE)
 
 
+def enter_at_start_opens_about(editor):
+    """The About button has the focus at start-up, so Enter presses it;
+    Escape ends the About box and leaves the editor running."""
+    window = editor.wait_for_window(MAIN_WINDOW)
+    editor.keys(window, "Return")
+    box = editor.wait_for_window(ABOUT_BOX)
+    editor.keys(box, "Escape")
+    editor.wait_until_gone(box)
+    if editor.process.poll() is not None:
+        raise ScenarioFailed("the editor exited with %d after the About box" % editor.process.returncode)
+    editor.keys(window, "Escape")
+    expect_exit(editor, 2)
+    expect_table(editor, ORIGINAL_TABLE)
+
+
 def rename_save_close_writes_the_rename(editor):
     window = editor.wait_for_window(MAIN_WINDOW)
     rename_desert_slot(editor, window)
@@ -268,6 +284,7 @@ SCENARIOS = {
     "alt-f4": alt_f4_exits_with_2,
     "close-box": close_box_exits_with_2,
     "enter-in-list": enter_in_list_exits_with_1,
+    "enter-at-start": enter_at_start_opens_about,
     "rename-save-close": rename_save_close_writes_the_rename,
     "rename-close-yes": unsaved_rename_yes_saves,
     "rename-close-no": unsaved_rename_no_discards,

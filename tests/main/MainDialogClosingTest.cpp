@@ -1,5 +1,5 @@
-// Saving, the close question and the close codes of the main window, and how
-// failed loads and saves are told to the user.
+// Saving, the close question and the close codes of the main window, the end
+// of a Windows session, and how failed loads and saves are told to the user.
 
 #include "tests/main/MainWindowTest.h"
 
@@ -34,6 +34,16 @@ protected:
     std::string SampleWithRename() const { return SampleTable("Grassy"); }
 
     void MakeTableReadOnly() const { SetFileAttributesA("qx7set.dat", FILE_ATTRIBUTE_READONLY); }
+
+    // The question the window asks before unsaved edits could be lost.
+    void ExpectSaveQuestion(const MessageBoxAnswerer::Box& box) const
+    {
+        EXPECT_EQ(box.text, SAVE_QUESTION);
+        EXPECT_EQ(box.caption, L"QX7005SET.DAT");
+        EXPECT_EQ(box.owner, window);
+        EXPECT_TRUE(box.hasYesNoCancel);
+        EXPECT_FALSE(box.hasIcon);
+    }
 };
 
 TEST_F(MainDialogClosing, CloseWithoutChangesAsksNothingAndQuitsWithTheCommandsCode)
@@ -70,12 +80,7 @@ TEST_F(MainDialogClosing, QuestionIsAskedInCyrillicWithYesNoCancelAndYesAsDefaul
     boxes.Answer(MessageBoxAnswerer::PRESS_ENTER);
     Command(IDCANCEL);
     ASSERT_EQ(boxes.Boxes().size(), 1u);
-    const MessageBoxAnswerer::Box& box = boxes.Boxes()[0];
-    EXPECT_EQ(box.text, SAVE_QUESTION);
-    EXPECT_EQ(box.caption, L"QX7005SET.DAT");
-    EXPECT_EQ(box.owner, window);
-    EXPECT_TRUE(box.hasYesNoCancel);
-    EXPECT_FALSE(box.hasIcon);
+    ExpectSaveQuestion(boxes.Boxes()[0]);
     // Enter answered Yes: the table was saved before the window closed.
     EXPECT_EQ(QuitCode(), 2);
     EXPECT_EQ(ReadTable(), SampleWithRename());
@@ -218,6 +223,108 @@ TEST_F(MainDialogClosing, RefusedTableIsToldAndNeverOverwritten)
     EXPECT_EQ(ReadTable(), tooManySlots);
 }
 
+// The end of a Windows session, as the system announces it to a top-level
+// window: first asked whether it may end, then told whether it ends.
+class MainDialogSessionEnd : public MainDialogClosing {
+protected:
+    LRESULT QueryEndSession(LPARAM reason = 0)
+    {
+        const LRESULT answer = SendMessageA(window, WM_QUERYENDSESSION, 0, reason);
+        Pump();
+        return answer;
+    }
+
+    void EndSession(BOOL ending)
+    {
+        SendMessageA(window, WM_ENDSESSION, ending, 0);
+        Pump();
+    }
+};
+
+TEST_F(MainDialogSessionEnd, NothingUnsavedLetsTheSessionEndAtOnceAndTheWindowCloses)
+{
+    OpenSample();
+    EXPECT_EQ(QueryEndSession(), TRUE);
+    EXPECT_TRUE(boxes.Boxes().empty());
+    EXPECT_TRUE(IsWindow(window));
+
+    EndSession(TRUE);
+    EXPECT_TRUE(boxes.Boxes().empty());
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(QuitCode(), 2);
+    EXPECT_EQ(ReadTable(), SampleTable());
+}
+
+TEST_F(MainDialogSessionEnd, UnsavedEditsAreAskedAboutAndYesSavesBeforeTheSessionEnds)
+{
+    OpenSample();
+    RenameFirstSlot();
+    boxes.Answer(IDYES);
+    EXPECT_EQ(QueryEndSession(ENDSESSION_LOGOFF), TRUE);
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    ExpectSaveQuestion(boxes.Boxes()[0]);
+    EXPECT_EQ(ReadTable(), SampleWithRename());
+    EXPECT_FALSE(Modified());
+
+    EndSession(TRUE);
+    EXPECT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_FALSE(IsWindow(window));
+}
+
+TEST_F(MainDialogSessionEnd, NoLetsTheSessionEndWithoutWritingOrAskingAgain)
+{
+    OpenSample();
+    RenameFirstSlot();
+    boxes.Answer(IDNO);
+    EXPECT_EQ(QueryEndSession(), TRUE);
+    EXPECT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_TRUE(IsWindow(window));
+
+    EndSession(TRUE);
+    EXPECT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(QuitCode(), 2);
+    EXPECT_EQ(ReadTable(), SampleTable());
+}
+
+TEST_F(MainDialogSessionEnd, CancelRefusesTheEndAndEditingGoesOn)
+{
+    OpenSample();
+    RenameFirstSlot();
+    boxes.Answer(IDCANCEL);
+    EXPECT_EQ(QueryEndSession(), FALSE);
+    EXPECT_TRUE(Modified());
+
+    // Another program may refuse too: the session then goes on.
+    EndSession(FALSE);
+    EXPECT_TRUE(IsWindow(window));
+    EXPECT_EQ(QuitCode(), -1);
+    EXPECT_TRUE(Modified());
+    EXPECT_EQ(ReadTable(), SampleTable());
+
+    boxes.Answer(IDNO);
+    Command(IDCANCEL);
+    EXPECT_EQ(boxes.Boxes().size(), 2u);
+    EXPECT_EQ(QuitCode(), 2);
+}
+
+TEST_F(MainDialogSessionEnd, FailedSaveAfterYesIsToldAndRefusesTheEnd)
+{
+    OpenSample();
+    RenameFirstSlot();
+    MakeTableReadOnly();
+    boxes.Answer(IDYES);
+    boxes.Answer(IDOK);
+    EXPECT_EQ(QueryEndSession(), FALSE);
+    ASSERT_EQ(boxes.Boxes().size(), 2u);
+    EXPECT_EQ(boxes.Boxes()[1].caption, L"Kestrivane");
+    EXPECT_TRUE(boxes.Boxes()[1].hasIcon);
+    EXPECT_NE(boxes.Boxes()[1].text.find(L"qx7set.dat"), std::wstring::npos);
+    EXPECT_TRUE(IsWindow(window));
+    EXPECT_TRUE(Modified());
+    EXPECT_EQ(ReadTable(), SampleTable());
+}
+
 void CALLBACK EndStuckLoop(HWND, UINT, UINT_PTR, DWORD)
 {
     PostQuitMessage(99);
@@ -290,11 +397,6 @@ TEST_F(MainDialogKeys, EnterOnAboutReachedByTabOpensTheAboutBox)
 
 TEST_F(MainDialogKeys, EnterRightAfterStartUpOpensTheAboutBox)
 {
-    if (RunningUnderWine()) {
-        // Wine gives the first tab stop the focus without making it the default
-        // button, so its dialog manager turns Enter into IDOK.
-        GTEST_SKIP() << "Wine's initial focus does not make the About button the default button";
-    }
     WriteTable(SampleTable());
     Open();
     ASSERT_EQ(GetFocus(), GetDlgItem(window, ID_ABOUT_BUTTON));

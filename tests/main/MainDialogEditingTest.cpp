@@ -188,7 +188,7 @@ TEST_F(MainDialogEditing, EmptiedAmbientFieldStoresZero)
     EXPECT_EQ(Record(0).ambient, 0);
 }
 
-TEST_F(MainDialogEditing, AmbientTextOutsidePlainUnsignedRangeReadsAsZeroSilently)
+TEST_F(MainDialogEditing, AmbientTextWithoutANumberOrBeyond32BitsReadsAsZeroSilently)
 {
     SelectTileset(0);
     Paste(ID_AMBIENT_EDIT, "99999999999");
@@ -197,9 +197,33 @@ TEST_F(MainDialogEditing, AmbientTextOutsidePlainUnsignedRangeReadsAsZeroSilentl
     Paste(ID_AMBIENT_EDIT, "-5");
     EXPECT_EQ(Record(0).ambient, 0);
     Paste(ID_AMBIENT_EDIT, "12");
-    Paste(ID_AMBIENT_EDIT, "12ab");
+    Paste(ID_AMBIENT_EDIT, "ab12");
     EXPECT_EQ(Record(0).ambient, 0);
     EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+// ES_NUMBER stops typed non-digits, not pasted ones.
+TEST_F(MainDialogEditing, PastedAmbientTextIsReadUpToItsDigitsAfterLeadingBlanks)
+{
+    SelectTileset(0);
+    for (const char* sameNumber : {" 7", "7 ", "7abc", "\t007x"}) {
+        Paste(ID_AMBIENT_EDIT, sameNumber);
+        EXPECT_EQ(Record(0).ambient, 7) << sameNumber;
+        EXPECT_FALSE(Modified()) << sameNumber;
+    }
+    Paste(ID_AMBIENT_EDIT, " 12");
+    EXPECT_EQ(Record(0).ambient, 12);
+    Paste(ID_AMBIENT_EDIT, "13 ");
+    EXPECT_EQ(Record(0).ambient, 13);
+    Paste(ID_AMBIENT_EDIT, "14abc");
+    EXPECT_EQ(Record(0).ambient, 14);
+    EXPECT_TRUE(Modified());
+    EXPECT_TRUE(boxes.Boxes().empty());
+
+    Paste(ID_AMBIENT_EDIT, " 300 ");
+    EXPECT_EQ(Record(0).ambient, 14);
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].text, AMBIENT_REJECTION);
 }
 
 TEST_F(MainDialogEditing, LargestUnsignedNumberIsRejectedLikeAnyNumberAbove254)

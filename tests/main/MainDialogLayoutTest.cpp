@@ -1,6 +1,7 @@
-// The main window's controls follow its size by its resize rules. The same
-// tests run again in a child process at 192 DPI, where the template is laid out
-// in twice the pixels.
+// The main window's controls follow its size by its resize rules, it cannot be
+// made smaller than it opened, and its grip hides while it is maximised. The
+// same tests run again in a child process at 192 DPI, where the template is
+// laid out in twice the pixels.
 
 #include "tests/main/MainWindowTest.h"
 
@@ -48,6 +49,7 @@ protected:
             opened[id] = Where(GetDlgItem(window, id));
         }
         RecordLabels();
+        openedSize = OuterSize();
     }
 
     Placement Where(HWND control) const
@@ -86,6 +88,13 @@ protected:
         return {client.right, client.bottom};
     }
 
+    SIZE OuterSize() const
+    {
+        RECT outer = {};
+        GetWindowRect(window, &outer);
+        return {outer.right - outer.left, outer.bottom - outer.top};
+    }
+
     void GrowBy(int dx, int dy)
     {
         RECT outer = {};
@@ -108,6 +117,7 @@ protected:
 
     std::map<int, Placement> opened;
     std::vector<Placement> openedLabels;
+    SIZE openedSize = {};
 };
 
 TEST_F(MainDialogLayout, RunsAtTheExpectedResolution)
@@ -159,6 +169,42 @@ TEST_F(MainDialogLayout, GripSitsInTheBottomRightCorner)
     const SIZE client = ClientSize();
     EXPECT_EQ(opened[ID_SIZE_GRIP].right, client.cx);
     EXPECT_EQ(opened[ID_SIZE_GRIP].bottom, client.cy);
+}
+
+TEST_F(MainDialogLayout, MinimumTrackingSizeIsTheOpeningSize)
+{
+    MINMAXINFO info = {};
+    info.ptMinTrackSize = {1, 2};
+    info.ptMaxTrackSize = {5000, 4000};
+    EXPECT_EQ(SendMessageA(window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info)), 0);
+    EXPECT_EQ(info.ptMinTrackSize.x, openedSize.cx);
+    EXPECT_EQ(info.ptMinTrackSize.y, openedSize.cy);
+    EXPECT_EQ(info.ptMaxTrackSize.x, 5000);
+    EXPECT_EQ(info.ptMaxTrackSize.y, 4000);
+
+    // The window system asks the window the same before it resizes it.
+    GrowBy(-60, -40);
+    EXPECT_EQ(OuterSize().cx, openedSize.cx);
+    EXPECT_EQ(OuterSize().cy, openedSize.cy);
+    EXPECT_EQ(Now(ID_SLOT_LIST), opened[ID_SLOT_LIST]);
+}
+
+TEST_F(MainDialogLayout, GripIsHiddenWhileMaximisedAndShownAgainOnRestore)
+{
+    const HWND grip = GetDlgItem(window, ID_SIZE_GRIP);
+    ASSERT_TRUE(IsWindowVisible(grip));
+    ShowWindow(window, SW_MAXIMIZE);
+    Pump();
+    if (!IsZoomed(window)) {
+        GTEST_SKIP() << "the window system did not maximise the window";
+    }
+    EXPECT_FALSE(IsWindowVisible(grip));
+
+    ShowWindow(window, SW_RESTORE);
+    Pump();
+    EXPECT_TRUE(IsWindowVisible(grip));
+    EXPECT_EQ(Now(ID_SIZE_GRIP), opened[ID_SIZE_GRIP]);
+    EXPECT_EQ(OuterSize().cx, openedSize.cx);
 }
 
 // Sets the resolution that processes started from now on take, and restores

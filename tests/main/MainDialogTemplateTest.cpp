@@ -1,9 +1,11 @@
 // The main window's resources as the executable carries them: the dialog
-// template read back field by field, and the version record.
+// template read back field by field, the version record, and the icons the
+// window shows.
 
 #include "app/AppModule.h"
 #include "app/Win32.h"
 #include "res/ResourceIds.h"
+#include "tests/main/MainWindowTest.h"
 
 #include <gtest/gtest.h>
 
@@ -236,6 +238,44 @@ TEST(MainDialogTemplate, VersionRecordNamesTheProgramAtVersion1001)
                                &length));
     EXPECT_EQ(LOWORD(*translation), 0x0409);
     EXPECT_EQ(HIWORD(*translation), 1200);
+}
+
+// The pixel size of an icon's image: its colour bitmap, or the upper half of
+// the mask of a monochrome icon.
+SIZE IconSize(HICON icon)
+{
+    ICONINFO info = {};
+    if (!GetIconInfo(icon, &info)) {
+        return {0, 0};
+    }
+    BITMAP bitmap = {};
+    GetObjectA(info.hbmColor != nullptr ? info.hbmColor : info.hbmMask, sizeof(bitmap), &bitmap);
+    const SIZE size = {bitmap.bmWidth, info.hbmColor != nullptr ? bitmap.bmHeight : bitmap.bmHeight / 2};
+    if (info.hbmColor != nullptr) {
+        DeleteObject(info.hbmColor);
+    }
+    DeleteObject(info.hbmMask);
+    return size;
+}
+
+class MainWindowIcons : public MainWindowTest {};
+
+// Read in the window's own process: under Wine, WM_GETICON from another process answers 0.
+TEST_F(MainWindowIcons, LargeAndSmallIconsHaveTheSystemsIconSizes)
+{
+    WriteTable(SampleTable());
+    Open();
+    const HICON large = reinterpret_cast<HICON>(SendMessageA(window, WM_GETICON, ICON_BIG, 0));
+    const HICON small = reinterpret_cast<HICON>(SendMessageA(window, WM_GETICON, ICON_SMALL, 0));
+    ASSERT_NE(large, nullptr);
+    ASSERT_NE(small, nullptr);
+    EXPECT_NE(large, small);
+    const SIZE largeSize = IconSize(large);
+    EXPECT_EQ(largeSize.cx, GetSystemMetrics(SM_CXICON));
+    EXPECT_EQ(largeSize.cy, GetSystemMetrics(SM_CYICON));
+    const SIZE smallSize = IconSize(small);
+    EXPECT_EQ(smallSize.cx, GetSystemMetrics(SM_CXSMICON));
+    EXPECT_EQ(smallSize.cy, GetSystemMetrics(SM_CYSMICON));
 }
 
 } // namespace

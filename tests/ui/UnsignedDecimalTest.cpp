@@ -1,5 +1,5 @@
 // The ambient field's number rule: the documented unsigned rule of dialog
-// integer fields, the same on every system.
+// integer fields (GetDlgItemInt), the same on every system.
 
 #include "ui/UnsignedDecimal.h"
 
@@ -28,13 +28,34 @@ TEST(UnsignedDecimal, NumbersAbove32BitsGiveZero)
     EXPECT_EQ(ParseUnsignedDecimal("123456789012345678901234567890"), 0u);
 }
 
-TEST(UnsignedDecimal, AnythingButPlainDigitsGivesZero)
+TEST(UnsignedDecimal, LeadingBlanksAreSkipped)
+{
+    EXPECT_EQ(ParseUnsignedDecimal(" 12"), 12u);
+    EXPECT_EQ(ParseUnsignedDecimal("\t \t7"), 7u);
+    EXPECT_EQ(ParseUnsignedDecimal("   "), 0u);
+}
+
+TEST(UnsignedDecimal, DigitsRunUpToTheFirstOtherCharacter)
+{
+    EXPECT_EQ(ParseUnsignedDecimal("12 "), 12u);
+    EXPECT_EQ(ParseUnsignedDecimal("12abc"), 12u);
+    EXPECT_EQ(ParseUnsignedDecimal("1 2"), 1u);
+    EXPECT_EQ(ParseUnsignedDecimal(" 254-1"), 254u);
+    EXPECT_EQ(ParseUnsignedDecimal("4294967295 "), 4294967295u);
+}
+
+TEST(UnsignedDecimal, TooLargeNumberGivesZeroWhateverFollowsIt)
+{
+    EXPECT_EQ(ParseUnsignedDecimal("4294967296abc"), 0u);
+    EXPECT_EQ(ParseUnsignedDecimal(" 99999999999 1"), 0u);
+}
+
+TEST(UnsignedDecimal, TextWithoutLeadingDigitsGivesZero)
 {
     EXPECT_EQ(ParseUnsignedDecimal("-5"), 0u);
     EXPECT_EQ(ParseUnsignedDecimal("+5"), 0u);
-    EXPECT_EQ(ParseUnsignedDecimal("12abc"), 0u);
-    EXPECT_EQ(ParseUnsignedDecimal(" 12"), 0u);
-    EXPECT_EQ(ParseUnsignedDecimal("1 2"), 0u);
+    EXPECT_EQ(ParseUnsignedDecimal("abc12"), 0u);
+    EXPECT_EQ(ParseUnsignedDecimal(" x"), 0u);
 }
 
 } // namespace
