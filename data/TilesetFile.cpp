@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <system_error>
 #include <utility>
 
@@ -23,17 +24,70 @@ namespace {
 const int HEADER_SIZE = 5;
 const std::size_t SAVED_ENTRY_SIZE = NAME_FIELD_SIZE + 1 + sizeof TilesetRecord::slots;
 const std::size_t WRITE_PIECE_SIZE = 64 * 1024;
-const char* const TEMP_FILE_SUFFIX = ".tmp";
 
 std::string SystemReason(int error)
 {
     return error != 0 ? std::generic_category().message(error) : "the system gave no reason";
 }
 
-// Only a field read whole counts: nothing from a failed stream is taken as data.
-bool ReadField(std::istream& in, char (&fieldBuffer)[NAME_FIELD_SIZE])
+// The bytes from the stream's position to its end, or -1 where the stream cannot tell.
+std::streamoff RemainingLength(std::istream& in)
 {
-    if (in.rdbuf()->sgetn(fieldBuffer, NAME_FIELD_SIZE) != NAME_FIELD_SIZE) {
+    const std::streampos start = in.tellg();
+    if (start == std::streampos(-1)) {
+        in.clear();
+        return -1;
+    }
+    in.seekg(0, std::ios::end);
+    const std::streampos end = in.tellg();
+    in.clear();
+    in.seekg(start);
+    return end == std::streampos(-1) ? -1 : static_cast<std::streamoff>(end - start);
+}
+
+// Reads the file and tells a read error from its end. The stream's own read
+// turns an exception of its buffer (libstdc++'s file buffer throws when the
+// system's read fails) into badbit; a buffer that takes a failed read for the
+// end of the file is caught by the length the stream gave before the first read.
+class FieldReader {
+public:
+    explicit FieldReader(std::istream& in) : in(in), remaining(RemainingLength(in)) {}
+
+    // The number of bytes read: fewer than count at the end of the file or after
+    // a read error, and none once either has happened.
+    std::streamsize Read(char* bytes, std::streamsize count)
+    {
+        errno = 0;
+        in.read(bytes, count);
+        const std::streamsize got = in.gcount();
+        remaining -= remaining >= 0 ? got : 0;
+        if (got < count && !failed) {
+            failed = in.bad() || remaining > 0;
+            error = errno;
+        }
+        return got;
+    }
+
+    bool ReadWhole(char* bytes, std::streamsize count) { return Read(bytes, count) == count; }
+
+    // True after a read error, as against the end of the file.
+    bool Failed() const { return failed; }
+    std::string Reason() const
+    {
+        return in.bad() ? SystemReason(error) : "fewer bytes could be read than the file holds";
+    }
+
+private:
+    std::istream& in;
+    std::streamoff remaining;
+    bool failed = false;
+    int error = 0;
+};
+
+// Only a field read whole counts: nothing from a failed stream is taken as data.
+bool ReadField(FieldReader& reader, char (&fieldBuffer)[NAME_FIELD_SIZE])
+{
+    if (!reader.ReadWhole(fieldBuffer, NAME_FIELD_SIZE)) {
         return false;
     }
     // A field without its NUL is taken as its first 31 bytes.
@@ -83,20 +137,20 @@ void NarrowName(const char16_t (&name)[NAME_FIELD_SIZE], char (&fieldBuffer)[NAM
     }
 }
 
-uint8_t ReadAmbient(std::istream& in)
+uint8_t ReadAmbient(FieldReader& reader)
 {
     char ambient = 0;
-    return in.get(ambient) ? static_cast<uint8_t>(ambient) : 0;
+    return reader.ReadWhole(&ambient, 1) ? static_cast<uint8_t>(ambient) : 0;
 }
 
 // The slot fields come in one read, and then each passes through fieldBuffer:
 // a read per field took longer than the fields' own handling. A field cut short
 // by the end of the file is not taken, and its slot stays empty.
-void ReadSlots(std::istream& in, uint32_t slotCount, TilesetRecord& record)
+void ReadSlots(FieldReader& reader, uint32_t slotCount, TilesetRecord& record)
 {
     char slotFields[SLOTS_PER_TILESET][NAME_FIELD_SIZE];
     const std::streamsize bytesRead =
-        in.rdbuf()->sgetn(slotFields[0], static_cast<std::streamsize>(slotCount) * NAME_FIELD_SIZE);
+        reader.Read(slotFields[0], static_cast<std::streamsize>(slotCount) * NAME_FIELD_SIZE);
     const std::streamsize fieldsRead = bytesRead / NAME_FIELD_SIZE;
     char fieldBuffer[NAME_FIELD_SIZE];
     for (std::streamsize j = 0; j < fieldsRead; ++j) {
@@ -106,16 +160,23 @@ void ReadSlots(std::istream& in, uint32_t slotCount, TilesetRecord& record)
 }
 
 // Stops at the first name that cannot be read whole; the records from there on stay empty.
-void ReadEntries(std::istream& in, uint32_t slotCount, TilesetTable& table, TilesetNameSink& sink)
+void ReadEntries(FieldReader& reader, uint32_t slotCount, TilesetTable& table, TilesetNameSink& sink)
 {
     char fieldBuffer[NAME_FIELD_SIZE];
-    for (int i = 0; i < table.RecordCount() && ReadField(in, fieldBuffer); ++i) {
+    for (int i = 0; i < table.RecordCount() && ReadField(reader, fieldBuffer); ++i) {
         sink.AddName(fieldBuffer);
         TilesetRecord& record = table.RecordAt(i);
-        record.ambient = ReadAmbient(in);
+        record.ambient = ReadAmbient(reader);
         WidenName(fieldBuffer, record.name);
-        ReadSlots(in, slotCount, record);
+        ReadSlots(reader, slotCount, record);
     }
+}
+
+// The entries that follow a read error would be saved back empty.
+TilesetFileResult ReadFailed(const FieldReader& reader, const std::string& fileName, TilesetTable& table)
+{
+    table.SetRecordCount(0);
+    return {TILESET_FILE_READ_FAILED, fileName, reader.Reason()};
 }
 
 TilesetFileResult OpenAndRead(const std::string& path, TilesetTable& table, TilesetNameSink& sink)
@@ -170,26 +231,25 @@ private:
     bool armed = true;
 };
 
+// A table reached through a link, as a mod manager makes, stays a link: the
+// new file is written beside the link's target and replaces the target. The
+// bytes are gathered first and written by the system's own calls, whose
+// failures give their reason: a full disk under Wine leaves the C library's
+// errno at EINVAL.
 TilesetFileResult WriteAndCommit(const std::string& path, const TilesetTable& table)
 {
-    const std::string tempPath = path + TEMP_FILE_SUFFIX;
-    std::ofstream out;
-    errno = 0;
-    out.open(tempPath, std::ios::binary | std::ios::trunc);
-    if (!out.is_open()) {
-        return {TILESET_FILE_WRITE_FAILED, path, SystemReason(errno)};
+    std::ostringstream bytes;
+    if (!TilesetFile::Write(table, bytes)) {
+        return {TILESET_FILE_WRITE_FAILED, path, "the table could not be gathered in memory"};
     }
-    TempFileGuard tempFile(tempPath);
-    const bool written = TilesetFile::Write(table, out);
-    out.close();
-    if (!written || out.fail()) {
-        return {TILESET_FILE_WRITE_FAILED, path, SystemReason(errno)};
+    const std::string targetPath = ReplacedFilePath(path);
+    const TempFileResult temp = WriteTempFile(targetPath, bytes.str());
+    if (!temp.written) {
+        return {TILESET_FILE_WRITE_FAILED, path, temp.reason};
     }
-    const FileCommitResult commit = CommitFile(tempPath, path);
-    if (commit.step == FILE_COMMIT_FLUSH_FAILED) {
-        return {TILESET_FILE_WRITE_FAILED, path, commit.reason};
-    }
-    if (commit.step == FILE_COMMIT_REPLACE_FAILED) {
+    TempFileGuard tempFile(temp.path);
+    const FileCommitResult commit = CommitFile(temp.path, targetPath);
+    if (!commit.done) {
         return {TILESET_FILE_REPLACE_FAILED, path, commit.reason};
     }
     tempFile.Release();
@@ -238,12 +298,16 @@ TilesetFileResult TilesetFile::Read(std::istream& in, const std::string& fileNam
     if (table.RecordCount() != 0) {
         std::abort();
     }
+    FieldReader reader(in);
     char count = 0;
-    if (!in.get(count)) {
-        return {TILESET_FILE_LOADED, fileName};
+    if (!reader.ReadWhole(&count, 1)) {
+        return reader.Failed() ? ReadFailed(reader, fileName, table) : TilesetFileResult(TILESET_FILE_LOADED, fileName);
     }
     unsigned char slotBytes[HEADER_SIZE - 1];
-    if (!in.read(reinterpret_cast<char*>(slotBytes), sizeof slotBytes)) {
+    if (!reader.ReadWhole(reinterpret_cast<char*>(slotBytes), sizeof slotBytes)) {
+        if (reader.Failed()) {
+            return ReadFailed(reader, fileName, table);
+        }
         table.SetRecordCount(static_cast<unsigned char>(count));
         return {TILESET_FILE_LOADED, fileName};
     }
@@ -254,7 +318,10 @@ TilesetFileResult TilesetFile::Read(std::istream& in, const std::string& fileNam
         return {TILESET_FILE_TOO_MANY_SLOTS, fileName, {}, slotCount};
     }
     table.SetRecordCount(static_cast<unsigned char>(count));
-    ReadEntries(in, slotCount, table, sink);
+    ReadEntries(reader, slotCount, table, sink);
+    if (reader.Failed()) {
+        return ReadFailed(reader, fileName, table);
+    }
     return {TILESET_FILE_LOADED, fileName};
 }
 

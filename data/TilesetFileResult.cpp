@@ -74,6 +74,8 @@ std::string TilesetFileResult::Message() const
         return QuotedName() + " was not found, so there are no tilesets to edit.";
     case TILESET_FILE_OPEN_FAILED:
         return QuotedName() + " could not be opened: " + reason + "." + LOAD_REFUSED;
+    case TILESET_FILE_READ_FAILED:
+        return QuotedName() + " could not be read: " + reason + "." + LOAD_REFUSED;
     case TILESET_FILE_TOO_MANY_SLOTS:
         return QuotedName() + " has " + std::to_string(slotCount) + " slots per tileset, but at most " +
                std::to_string(SLOTS_PER_TILESET) + " are supported." + LOAD_REFUSED;

@@ -8,6 +8,8 @@ enum TilesetFileStatus {
     TILESET_FILE_SAVED,
     TILESET_FILE_NOT_FOUND,
     TILESET_FILE_OPEN_FAILED,
+    // The file opened, but reading it failed before its end.
+    TILESET_FILE_READ_FAILED,
     // The file has more slots per tileset than a record holds.
     TILESET_FILE_TOO_MANY_SLOTS,
     // The table holds no content of the existing file, which a save would destroy.

@@ -22,7 +22,9 @@ public:
     void MarkLoadFailed();
     bool LoadFailed() const;
 
-    // True when a slot name has changed since the load or the last save.
+    // True when a slot text or an ambient number has changed since the load or
+    // the last save: the window sets it on every such edit and clears it when
+    // the load has returned; a save clears it only once the file is replaced.
     bool modified = false;
 
 private:

@@ -133,9 +133,9 @@ void BM_Save(benchmark::State& state)
 void BM_PlainWriteCommitted(benchmark::State& state)
 {
     const std::string path = Files().Path("plain.dat");
+    const std::string bytes(Files().bytes.begin(), Files().bytes.end());
     for (auto _ : state) {
-        PlainWrite(path + ".tmp");
-        CommitFile(path + ".tmp", path);
+        CommitFile(WriteTempFile(path, bytes).path, path);
     }
 }
 

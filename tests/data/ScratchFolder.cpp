@@ -50,10 +50,10 @@ std::string ScratchFolder::Path(const std::string& name) const
     return (fs::path(folder) / name).string();
 }
 
-std::vector<std::string> ScratchFolder::Entries() const
+std::vector<std::string> ScratchFolder::Entries(const std::string& subfolder) const
 {
     std::vector<std::string> names;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+    for (const fs::directory_entry& entry : fs::directory_iterator(fs::path(folder) / subfolder)) {
         names.push_back(entry.path().filename().string());
     }
     std::sort(names.begin(), names.end());

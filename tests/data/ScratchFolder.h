@@ -13,8 +13,8 @@ public:
     ScratchFolder& operator=(const ScratchFolder&) = delete;
 
     std::string Path(const std::string& name) const;
-    // The names in the folder, sorted.
-    std::vector<std::string> Entries() const;
+    // The names in the folder, or in a folder inside it, sorted.
+    std::vector<std::string> Entries(const std::string& subfolder = {}) const;
 
 private:
     std::string folder;

@@ -6,9 +6,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
+#include <filesystem>
+#include <system_error>
 
 #include <sys/resource.h>
+#ifdef __linux__
+#include <sys/mount.h>
+#endif
 
 namespace {
 
@@ -37,6 +43,37 @@ private:
     void (*previousHandler)(int) = SIG_DFL;
 };
 
+// A 64 KB tmpfs: a real full disk. Mounting one needs root.
+class TinyVolume {
+public:
+    explicit TinyVolume(const std::string& folder) : folder(folder)
+    {
+        std::filesystem::create_directory(folder);
+#ifdef __linux__
+        mounted = mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=64k") == 0;
+        error = mounted ? 0 : errno;
+#endif
+    }
+    ~TinyVolume()
+    {
+#ifdef __linux__
+        if (mounted) {
+            umount(folder.c_str());
+        }
+#endif
+    }
+    TinyVolume(const TinyVolume&) = delete;
+    TinyVolume& operator=(const TinyVolume&) = delete;
+
+    bool Mounted() const { return mounted; }
+    std::string Failure() const { return "cannot mount a tmpfs: " + std::generic_category().message(error); }
+
+private:
+    std::string folder;
+    bool mounted = false;
+    int error = ENOSYS;
+};
+
 TEST(TilesetFileSaveFault, WriteThatCannotCompleteLeavesTheOldFile)
 {
     const ScratchFolder folder;
@@ -57,6 +94,51 @@ TEST(TilesetFileSaveFault, WriteThatCannotCompleteLeavesTheOldFile)
     EXPECT_EQ(result.Reason(), "File too large");
     EXPECT_TRUE(table.modified);
     EXPECT_EQ(ReadFileBytes(path), old);
+    EXPECT_EQ(folder.Entries(), Names{TILESET_FILE_NAME});
+}
+
+TEST(TilesetFileSaveFault, FullDiskLeavesTheOldFileWholeAndNoTemporaryFile)
+{
+    const ScratchFolder folder;
+    const TinyVolume volume(folder.Path("volume"));
+    if (!volume.Mounted()) {
+        GTEST_SKIP() << volume.Failure();
+    }
+    const std::string path = folder.Path("volume/" + std::string(TILESET_FILE_NAME));
+    const std::string old = Header(1, 151) + Entry("Old", 1, {"kept"}, 151);
+    WriteFileBytes(path, old);
+    // About 100 KB, more than the volume holds.
+    TilesetTable table;
+    table.SetRecordCount(20);
+    table.modified = true;
+
+    const TilesetFileResult result = TilesetFile::Save(path, table);
+    EXPECT_EQ(result.Status(), TILESET_FILE_WRITE_FAILED);
+    EXPECT_NE(result.Message().find(std::generic_category().message(ENOSPC)), std::string::npos) << result.Message();
+    EXPECT_TRUE(table.modified);
+    EXPECT_EQ(ReadFileBytes(path), old);
+    EXPECT_EQ(folder.Entries("volume"), Names{TILESET_FILE_NAME});
+}
+
+// The process's own memory, whose first page is never mapped: the file opens,
+// and its first read fails.
+TEST(TilesetFileReadFault, ReadErrorAfterOpeningFailsTheLoadAndTheSaveKeepsTheFile)
+{
+    const ScratchFolder folder;
+    const std::string path = folder.Path(TILESET_FILE_NAME);
+    std::filesystem::create_symlink("/proc/self/mem", path);
+    TilesetTable table;
+    NameList names;
+    const TilesetFileResult load = TilesetFile::Load(path, table, names);
+    EXPECT_EQ(load.Status(), TILESET_FILE_READ_FAILED);
+    EXPECT_NE(load.Message().find("could not be read: "), std::string::npos) << load.Message();
+    EXPECT_TRUE(table.LoadFailed());
+    EXPECT_EQ(table.RecordCount(), 0);
+
+    table.modified = true;
+    EXPECT_EQ(TilesetFile::Save(path, table).Status(), TILESET_FILE_NOT_LOADED);
+    EXPECT_TRUE(table.modified);
+    EXPECT_EQ(std::filesystem::read_symlink(path), "/proc/self/mem");
     EXPECT_EQ(folder.Entries(), Names{TILESET_FILE_NAME});
 }
 

@@ -16,6 +16,8 @@ const MessageCase MESSAGE_CASES[] = {
     {TILESET_FILE_NOT_FOUND, "The tileset file \"t.dat\" was not found, so there are no tilesets to edit."},
     {TILESET_FILE_OPEN_FAILED, "The tileset file \"t.dat\" could not be opened: Access denied. Nothing was loaded, "
                                "and saving will not replace the file."},
+    {TILESET_FILE_READ_FAILED, "The tileset file \"t.dat\" could not be read: Access denied. Nothing was loaded, "
+                               "and saving will not replace the file."},
     {TILESET_FILE_TOO_MANY_SLOTS, "The tileset file \"t.dat\" has 200 slots per tileset, but at most 151 are "
                                   "supported. Nothing was loaded, and saving will not replace the file."},
     {TILESET_FILE_NOT_LOADED, "The tileset file \"t.dat\" was not saved, because its content could not be loaded "

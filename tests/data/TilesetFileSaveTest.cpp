@@ -1,6 +1,8 @@
+#include "data/CommitFile.h"
 #include "data/TilesetFile.h"
 #include "data/TilesetTable.h"
 
+#include "tests/data/EditedTable.h"
 #include "tests/data/ScratchFolder.h"
 #include "tests/data/TilesetFileBytes.h"
 
@@ -12,17 +14,6 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-const std::string OLD_FILE = Header(1, 151) + Entry("Old", 3, {"kept"}, 151);
-
-// A loaded table with an unsaved slot rename.
-void LoadAndEdit(const std::string& path, TilesetTable& table)
-{
-    NameList names;
-    ASSERT_TRUE(TilesetFile::Load(path, table, names).Succeeded());
-    SetSlot(table.RecordAt(0), 0, "renamed");
-    table.modified = true;
-}
-
 void ExpectSaveFailureMessage(const TilesetFileResult& result)
 {
     EXPECT_NE(result.Message().find("\"" + result.FileName() + "\""), std::string::npos) << result.Message();
@@ -33,14 +24,14 @@ TEST(TilesetFileSave, WritesTheTableInPlaceOfTheFileAndClearsModified)
 {
     const ScratchFolder folder;
     const std::string path = folder.Path(TILESET_FILE_NAME);
-    WriteFileBytes(path, OLD_FILE);
+    WriteFileBytes(path, UNEDITED_FILE);
     TilesetTable table;
-    LoadAndEdit(path, table);
+    ASSERT_TRUE(LoadAndEdit(path, table).Succeeded());
 
     const TilesetFileResult result = TilesetFile::Save(path, table);
     EXPECT_EQ(result.Status(), TILESET_FILE_SAVED);
     EXPECT_FALSE(table.modified);
-    EXPECT_EQ(ReadFileBytes(path), Header(1, 151) + Entry("Old", 3, {"renamed"}, 151));
+    EXPECT_EQ(ReadFileBytes(path), EDITED_FILE);
     EXPECT_EQ(folder.Entries(), Names{TILESET_FILE_NAME});
 }
 
@@ -106,16 +97,16 @@ TEST(TilesetFileSave, ReadOnlyFileIsNotReplaced)
 {
     const ScratchFolder folder;
     const std::string path = folder.Path(TILESET_FILE_NAME);
-    WriteFileBytes(path, OLD_FILE);
+    WriteFileBytes(path, UNEDITED_FILE);
     TilesetTable table;
-    LoadAndEdit(path, table);
+    ASSERT_TRUE(LoadAndEdit(path, table).Succeeded());
     MakeReadOnly(path);
 
     const TilesetFileResult result = TilesetFile::Save(path, table);
     EXPECT_EQ(result.Status(), TILESET_FILE_READ_ONLY);
     ExpectSaveFailureMessage(result);
     EXPECT_TRUE(table.modified);
-    EXPECT_EQ(ReadFileBytes(path), OLD_FILE);
+    EXPECT_EQ(ReadFileBytes(path), UNEDITED_FILE);
     EXPECT_EQ(folder.Entries(), Names{TILESET_FILE_NAME});
 }
 
@@ -143,22 +134,60 @@ TEST(TilesetFileSave, FolderInPlaceOfTheFileIsNeitherLoadedNorReplaced)
     EXPECT_EQ(folder.Entries(), Names{TILESET_FILE_NAME});
 }
 
-TEST(TilesetFileSave, BlockedTemporaryFileFailsTheWriteAndIsLeftAlone)
+TEST(TilesetFileSave, UsersFileAndFolderNamedLikeATemporaryFileAreLeftAlone)
 {
     const ScratchFolder folder;
     const std::string path = folder.Path(TILESET_FILE_NAME);
-    WriteFileBytes(path, OLD_FILE);
-    std::filesystem::create_directory(path + ".tmp");
+    WriteFileBytes(path, UNEDITED_FILE);
+    WriteFileBytes(path + ".tmp", "the user's own");
+    std::filesystem::create_directory(path + ".bak");
+    WriteFileBytes(path + ".bak/inside", "x");
     TilesetTable table;
-    LoadAndEdit(path, table);
+    ASSERT_TRUE(LoadAndEdit(path, table).Succeeded());
 
-    const TilesetFileResult result = TilesetFile::Save(path, table);
-    EXPECT_EQ(result.Status(), TILESET_FILE_WRITE_FAILED);
-    EXPECT_FALSE(result.Reason().empty());
-    ExpectSaveFailureMessage(result);
-    EXPECT_TRUE(table.modified);
-    EXPECT_EQ(ReadFileBytes(path), OLD_FILE);
-    EXPECT_TRUE(std::filesystem::is_directory(path + ".tmp"));
+    EXPECT_EQ(TilesetFile::Save(path, table).Status(), TILESET_FILE_SAVED);
+    EXPECT_EQ(ReadFileBytes(path), EDITED_FILE);
+    EXPECT_EQ(ReadFileBytes(path + ".tmp"), "the user's own");
+    EXPECT_EQ(ReadFileBytes(path + ".bak/inside"), "x");
+    EXPECT_EQ(folder.Entries(), (Names{"qx7set.dat", "qx7set.dat.bak", "qx7set.dat.tmp"}));
+}
+
+// The save that was cut off ran in a process like this one, so its temporary
+// file has the very name that this save would try first.
+TEST(TilesetFileSave, TemporaryFileLeftByACutOffSaveIsNeitherLoadedNorReused)
+{
+    const ScratchFolder folder;
+    const std::string path = folder.Path(TILESET_FILE_NAME);
+    WriteFileBytes(path, UNEDITED_FILE);
+    const std::string cutOff = Header(2, 151) + Field("Half");
+    const TempFileResult leftOver = WriteTempFile(path, cutOff);
+    ASSERT_TRUE(leftOver.written) << leftOver.reason;
+
+    TilesetTable table;
+    NameList names;
+    ASSERT_TRUE(TilesetFile::Load(path, table, names).Succeeded());
+    EXPECT_EQ(names.names, Names{"Old"});
+    SetSlot(table.RecordAt(0), 0, "renamed");
+    EXPECT_EQ(TilesetFile::Save(path, table).Status(), TILESET_FILE_SAVED);
+    EXPECT_EQ(ReadFileBytes(path), EDITED_FILE);
+    EXPECT_EQ(ReadFileBytes(leftOver.path), cutOff);
+    EXPECT_EQ(folder.Entries().size(), 2u);
+}
+
+TEST(TilesetFileSave, EachTemporaryFileIsNewAndBesideItsTarget)
+{
+    const ScratchFolder folder;
+    const std::string path = folder.Path(TILESET_FILE_NAME);
+    const TempFileResult first = WriteTempFile(path, "first");
+    ASSERT_TRUE(first.written) << first.reason;
+    const TempFileResult second = WriteTempFile(path, "second");
+    ASSERT_TRUE(second.written) << second.reason;
+
+    EXPECT_NE(first.path, second.path);
+    EXPECT_EQ(ReadFileBytes(first.path), "first");
+    EXPECT_EQ(ReadFileBytes(second.path), "second");
+    EXPECT_EQ(std::filesystem::path(second.path).parent_path(), std::filesystem::path(path).parent_path());
+    EXPECT_EQ(folder.Entries().size(), 2u);
 }
 
 } // namespace

@@ -1,12 +1,16 @@
+#include "data/CommitFile.h"
 #include "data/TilesetFile.h"
 #include "data/TilesetTable.h"
 
 #include "tests/data/ScratchFolder.h"
 #include "tests/data/TilesetFileBytes.h"
+#include "tests/data/UnixCommand.h"
+#include "tests/data/UnixLink.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <thread>
 
 #include <windows.h>
@@ -41,6 +45,40 @@ private:
     HANDLE handle;
 };
 
+// Closes the handle after the given time, as a virus scanner lets go of a file.
+std::thread ReleaseAfter(ExclusiveHandle& holder, int milliseconds)
+{
+    return std::thread([&holder, milliseconds] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+        holder.Close();
+    });
+}
+
+// A 64 KB tmpfs: a real full disk. Mounting one needs root.
+class TinyVolume {
+public:
+    TinyVolume(const std::string& folder, const std::string& name)
+        : folder(folder), name(name),
+          mounted(RunUnixCommand(folder, "mkdir " + name + " && mount -t tmpfs -o size=64k tmpfs " + name) == 0)
+    {
+    }
+    ~TinyVolume()
+    {
+        if (mounted) {
+            RunUnixCommand(folder, "umount " + name);
+        }
+    }
+    TinyVolume(const TinyVolume&) = delete;
+    TinyVolume& operator=(const TinyVolume&) = delete;
+
+    bool Mounted() const { return mounted; }
+
+private:
+    std::string folder;
+    std::string name;
+    bool mounted;
+};
+
 TEST(TilesetFileSaveFault, FileHeldOpenByAnotherProgramIsNotReplaced)
 {
     const ScratchFolder folder;
@@ -63,26 +101,28 @@ TEST(TilesetFileSaveFault, FileHeldOpenByAnotherProgramIsNotReplaced)
     EXPECT_EQ(folder.Entries(), Names{TILESET_FILE_NAME});
 }
 
+// A scanner's moment, and one longer than half a second.
 TEST(TilesetFileSaveFault, FileReleasedWithinTheRetriesIsReplaced)
 {
-    const ScratchFolder folder;
-    const std::string path = folder.Path(TILESET_FILE_NAME);
-    WriteFileBytes(path, OLD_FILE);
-    TilesetTable table;
-    table.modified = true;
+    for (const int holdMilliseconds : {150, 600}) {
+        SCOPED_TRACE(holdMilliseconds);
+        const ScratchFolder folder;
+        const std::string path = folder.Path(TILESET_FILE_NAME);
+        WriteFileBytes(path, OLD_FILE);
+        TilesetTable table;
+        table.modified = true;
 
-    ExclusiveHandle holder(path);
-    ASSERT_TRUE(holder.IsOpen());
-    std::thread releaser([&holder] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(150));
-        holder.Close();
-    });
-    const TilesetFileResult result = TilesetFile::Save(path, table);
-    releaser.join();
+        ExclusiveHandle holder(path);
+        ASSERT_TRUE(holder.IsOpen());
+        std::thread releaser = ReleaseAfter(holder, holdMilliseconds);
+        const TilesetFileResult result = TilesetFile::Save(path, table);
+        releaser.join();
 
-    EXPECT_EQ(result.Status(), TILESET_FILE_SAVED) << result.Message();
-    EXPECT_FALSE(table.modified);
-    EXPECT_EQ(ReadFileBytes(path), std::string("\x00\x97\x00\x00\x00", 5));
+        EXPECT_EQ(result.Status(), TILESET_FILE_SAVED) << result.Message();
+        EXPECT_FALSE(table.modified);
+        EXPECT_EQ(ReadFileBytes(path), std::string("\x00\x97\x00\x00\x00", 5));
+        EXPECT_EQ(folder.Entries(), Names{TILESET_FILE_NAME});
+    }
 }
 
 TEST(TilesetFileSaveFault, FileHeldOpenByAnotherProgramIsNotLoadedNorSavedOver)
@@ -102,6 +142,103 @@ TEST(TilesetFileSaveFault, FileHeldOpenByAnotherProgramIsNotLoadedNorSavedOver)
     EXPECT_TRUE(table.LoadFailed());
     EXPECT_EQ(TilesetFile::Save(path, table).Status(), TILESET_FILE_NOT_LOADED);
     EXPECT_EQ(ReadFileBytes(path), OLD_FILE);
+}
+
+// A scanner that opens the new file as soon as it is written.
+TEST(TilesetFileCommit, NewFileHeldForAMomentIsPutInPlaceOnceReleased)
+{
+    const ScratchFolder folder;
+    const std::string path = folder.Path(TILESET_FILE_NAME);
+    WriteFileBytes(path, OLD_FILE);
+    const TempFileResult temp = WriteTempFile(path, "new");
+    ASSERT_TRUE(temp.written) << temp.reason;
+
+    ExclusiveHandle holder(temp.path);
+    ASSERT_TRUE(holder.IsOpen());
+    std::thread releaser = ReleaseAfter(holder, 300);
+    const FileCommitResult result = CommitFile(temp.path, path);
+    releaser.join();
+
+    EXPECT_TRUE(result.done) << result.reason;
+    EXPECT_EQ(ReadFileBytes(path), "new");
+    EXPECT_EQ(folder.Entries(), Names{TILESET_FILE_NAME});
+}
+
+// 700 ms waiting for the new file leave too little of the second for the old
+// one, which is held for 1.5 s.
+TEST(TilesetFileCommit, WaitingIsBoundedForBothFilesTogether)
+{
+    const ScratchFolder folder;
+    const std::string path = folder.Path(TILESET_FILE_NAME);
+    WriteFileBytes(path, OLD_FILE);
+    const TempFileResult temp = WriteTempFile(path, "new");
+    ASSERT_TRUE(temp.written) << temp.reason;
+
+    ExclusiveHandle tempHolder(temp.path);
+    ExclusiveHandle targetHolder(path);
+    ASSERT_TRUE(tempHolder.IsOpen() && targetHolder.IsOpen());
+    std::thread tempReleaser = ReleaseAfter(tempHolder, 700);
+    std::thread targetReleaser = ReleaseAfter(targetHolder, 1500);
+    const FileCommitResult result = CommitFile(temp.path, path);
+    tempReleaser.join();
+    targetReleaser.join();
+
+    EXPECT_FALSE(result.done);
+    EXPECT_FALSE(result.reason.empty());
+    EXPECT_EQ(ReadFileBytes(path), OLD_FILE);
+}
+
+TEST(TilesetFileSaveFault, FullDiskLeavesTheOldFileWholeAndNoTemporaryFile)
+{
+    const ScratchFolder folder;
+    const TinyVolume volume(folder.Path(""), "volume");
+    if (!volume.Mounted()) {
+        GTEST_SKIP() << "no 64 KB tmpfs: mounting one needs Wine's start of Linux programs, and root";
+    }
+    const std::string path = folder.Path("volume\\" + std::string(TILESET_FILE_NAME));
+    WriteFileBytes(path, OLD_FILE);
+    // About 100 KB, more than the volume holds.
+    TilesetTable table;
+    table.SetRecordCount(20);
+    table.modified = true;
+
+    const TilesetFileResult result = TilesetFile::Save(path, table);
+    EXPECT_EQ(result.Status(), TILESET_FILE_WRITE_FAILED);
+    // Windows says "There is not enough space on the disk", Wine "Disk full".
+    EXPECT_TRUE(result.Reason().find("space on the disk") != std::string::npos ||
+                result.Reason().find("Disk full") != std::string::npos)
+        << result.Message();
+    EXPECT_TRUE(table.modified);
+    EXPECT_EQ(ReadFileBytes(path), OLD_FILE);
+    EXPECT_EQ(folder.Entries("volume"), Names{TILESET_FILE_NAME});
+}
+
+// A link to the process's own memory, whose first page is never mapped: the
+// file opens, and its first read fails. The load and save are the editor's own,
+// on the table in the current folder.
+TEST(TilesetFileReadFault, ReadErrorAfterOpeningFailsTheLoadAndTheSaveKeepsTheFile)
+{
+    const ScratchFolder folder;
+    const UnixLink link(folder.Path(""), "/proc/self/mem", TILESET_FILE_NAME);
+    if (!link.Made()) {
+        GTEST_SKIP() << "no Linux symbolic link: making one needs Wine's start of Linux programs";
+    }
+    const std::filesystem::path testFolder = std::filesystem::current_path();
+    std::filesystem::current_path(folder.Path(""));
+    TilesetTable table;
+    NameList names;
+    const TilesetFileResult load = TilesetFile::Load(table, names);
+    table.modified = true;
+    const TilesetFileResult save = TilesetFile::Save(table);
+    std::filesystem::current_path(testFolder);
+
+    EXPECT_EQ(load.Status(), TILESET_FILE_READ_FAILED);
+    EXPECT_NE(load.Message().find("could not be read: "), std::string::npos) << load.Message();
+    EXPECT_TRUE(table.LoadFailed());
+    EXPECT_EQ(save.Status(), TILESET_FILE_NOT_LOADED);
+    EXPECT_TRUE(table.modified);
+    EXPECT_TRUE(link.IsLink());
+    EXPECT_EQ(folder.Entries(), Names{TILESET_FILE_NAME});
 }
 
 } // namespace

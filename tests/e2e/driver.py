@@ -19,6 +19,8 @@ import tempfile
 import time
 
 TABLE_FILE = "qx7set.dat"
+# The main window's title; xdotool matches it regardless of case, so it also
+# matches the caption "Kestrivane" of the editor's message boxes.
 MAIN_WINDOW = "^kestrivane$"
 QUESTION_BOX = r"^QX7005SET\.DAT$"
 ABOUT_BOX = "^About$"
@@ -36,6 +38,14 @@ XDOTOOL_TIMEOUT = "5"
 # right edge and 12 down from the top.
 CLOSE_BOX_FROM_RIGHT = 14
 CLOSE_BOX_FROM_TOP = 12
+# A point of the tileset list, from the top-left corner of the window's frame:
+# the list spans about 9 to 190 pixels across and 29 to 330 down the client area.
+TILESET_LIST_X = 60
+TILESET_LIST_Y = 140
+
+# The process's own memory, whose first page is never mapped: the table file
+# opens, and its first read fails.
+UNREADABLE_TARGET = "/proc/self/mem"
 
 
 class ScenarioFailed(Exception):
@@ -81,10 +91,14 @@ def xdotool(*arguments):
 class Editor:
     """kestrivane.exe running in a folder of its own."""
 
-    def __init__(self, executable, prefix, table):
+    def __init__(self, executable, prefix, table=None, link=None):
+        """The folder holds table as qx7set.dat, or a symbolic link to link."""
         self.folder = tempfile.mkdtemp(prefix="kestrivane-e2e-")
-        with open(self.path(), "wb") as out:
-            out.write(table)
+        if link is not None:
+            os.symlink(link, self.path())
+        else:
+            with open(self.path(), "wb") as out:
+                out.write(table)
         environment = dict(os.environ, WINEPREFIX=prefix, WINEDEBUG="-all")
         self.process = subprocess.Popen(["wine", executable], cwd=self.folder, env=environment,
                                         stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
@@ -120,6 +134,28 @@ class Editor:
             time.sleep(POLL_INTERVAL)
         raise ScenarioFailed("no visible window %s within %.0f s; %s" % (name, WINDOW_TIMEOUT, self.describe()))
 
+    def wait_for_message_box(self):
+        """The editor's message box, shown over its main window: the smaller of
+        the two windows whose title matches MAIN_WINDOW."""
+        deadline = time.monotonic() + WINDOW_TIMEOUT
+        while time.monotonic() < deadline:
+            if self.process.poll() is not None:
+                raise ScenarioFailed("the editor exited with %d before its message box appeared"
+                                     % self.process.returncode)
+            windows = self.visible_windows(MAIN_WINDOW)
+            if len(windows) == 2:
+                return min(windows, key=self.area)
+            time.sleep(POLL_INTERVAL)
+        raise ScenarioFailed("no message box within %.0f s; %s" % (WINDOW_TIMEOUT, self.describe()))
+
+    def area(self, window):
+        geometry = self.geometry(window)
+        return int(geometry["WIDTH"]) * int(geometry["HEIGHT"])
+
+    def geometry(self, window):
+        _, output = xdotool("getwindowgeometry", "--shell", window)
+        return dict(line.split("=", 1) for line in output.split())
+
     def wait_until_gone(self, window):
         deadline = time.monotonic() + WINDOW_TIMEOUT
         while time.monotonic() < deadline:
@@ -151,13 +187,13 @@ class Editor:
         self.focus(window)
         xdotool("type", text)
 
-    def click_close_box(self, window):
-        _, output = xdotool("getwindowgeometry", "--shell", window)
-        geometry = dict(line.split("=", 1) for line in output.split())
-        x = int(geometry["WIDTH"]) - CLOSE_BOX_FROM_RIGHT
+    def click(self, window, x, y):
         self.focus(window)
-        xdotool("mousemove", "--window", window, x, CLOSE_BOX_FROM_TOP)
+        xdotool("mousemove", "--window", window, x, y)
         xdotool("click", "1")
+
+    def click_close_box(self, window):
+        self.click(window, int(self.geometry(window)["WIDTH"]) - CLOSE_BOX_FROM_RIGHT, CLOSE_BOX_FROM_TOP)
 
 
 def rename_desert_slot(editor, window):
@@ -279,6 +315,23 @@ def unsaved_rename_cancel_keeps_editing(editor):
     expect_table(editor, RENAMED_TABLE)
 
 
+def unreadable_table_is_reported_and_never_saved_over(editor):
+    box = editor.wait_for_message_box()
+    editor.keys(box, "Return")
+    editor.wait_until_gone(box)
+    window = editor.wait_for_window(MAIN_WINDOW)
+    # Into the tileset list, then on past the slot list to Save, and press it.
+    editor.click(window, TILESET_LIST_X, TILESET_LIST_Y)
+    editor.keys(window, "Tab", "Tab", "space")
+    box = editor.wait_for_message_box()
+    editor.keys(box, "Return")
+    editor.wait_until_gone(box)
+    editor.keys(window, "Escape")
+    expect_exit(editor, 2)
+    if not os.path.islink(editor.path()) or os.readlink(editor.path()) != UNREADABLE_TARGET:
+        raise ScenarioFailed("qx7set.dat is no longer the link to %s" % UNREADABLE_TARGET)
+
+
 SCENARIOS = {
     "escape": escape_exits_with_2,
     "alt-f4": alt_f4_exits_with_2,
@@ -289,6 +342,11 @@ SCENARIOS = {
     "rename-close-yes": unsaved_rename_yes_saves,
     "rename-close-no": unsaved_rename_no_discards,
     "rename-close-cancel": unsaved_rename_cancel_keeps_editing,
+    "unreadable-table": unreadable_table_is_reported_and_never_saved_over,
+}
+# Scenarios whose folder holds a symbolic link in place of the table.
+LINKED_TABLES = {
+    "unreadable-table": UNREADABLE_TARGET,
 }
 
 
@@ -304,7 +362,7 @@ def main(arguments):
     if not prefix:
         print("no Wine prefix: set WINEPREFIX or name one", file=sys.stderr)
         return 1
-    editor = Editor(executable, prefix, ORIGINAL_TABLE)
+    editor = Editor(executable, prefix, ORIGINAL_TABLE, LINKED_TABLES.get(scenario))
     started = time.monotonic()
     try:
         SCENARIOS[scenario](editor)

@@ -31,6 +31,8 @@ SEEDS = {
     + field(bytes(range(0x80, 0x9f))) + field(b"ok\x00stale"),
     "full-entry": header(1, 151) + entry(b"Full", 255, [b"slot%d" % j for j in range(151)], 151),
     "too-many-slots": header(1, 152) + entry(b"Wide", 1, [b"a"], 152),
+    "sound-with-stale-bytes": header(2, 151) + entry(b"Old\x00name", 4, [b"ok\x00stale", b"\x00gone"], 151)
+    + entry(b"Second", 0, [b"x" * 31], 151),
 }
 
 

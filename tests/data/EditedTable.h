@@ -1,0 +1,19 @@
+#pragma once
+
+#include "data/TilesetFileResult.h"
+
+#include <string>
+
+class TilesetTable;
+
+// The file the save tests start from: one tileset, "Old", with slot 0 "kept".
+extern const std::string UNEDITED_FILE;
+// The same file after slot 0 was renamed to "renamed".
+extern const std::string EDITED_FILE;
+
+// Loads the file at path into the empty table and, if that succeeded, renames
+// slot 0 of tileset 0 to "renamed" and sets modified. Returns the load's result.
+TilesetFileResult LoadAndEdit(const std::string& path, TilesetTable& table);
+// LoadAndEdit, then a save of the table to path if the load succeeded; returns
+// the save's result, or the failed load's.
+TilesetFileResult LoadEditAndSave(const std::string& path, TilesetTable& table);
