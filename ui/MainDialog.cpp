@@ -174,6 +174,10 @@ void MainDialog::LoadTable()
 {
     TilesetListSink sink(tilesetList);
     loadResult = TilesetFile::Load(table, sink);
+    if (table.LoadFailed()) {
+        // A read error part-way leaves no records behind the names listed so far.
+        SendMessageA(tilesetList, LB_RESETCONTENT, 0, 0);
+    }
     if (!loadResult.Succeeded()) {
         PostMessageA(window, WM_APP_REPORT_LOAD, 0, 0);
     }
