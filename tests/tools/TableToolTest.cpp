@@ -80,7 +80,7 @@ TEST(TableToolHelp, PrintsTheUsageToOutputAndExitsWithZero)
 TEST(TableToolArguments, FileDefaultsToTheTableInTheCurrentFolder)
 {
     for (const Args& args : {Args{"dump"}, Args{"check"}, Args{"dump", "--format", "json"}}) {
-        EXPECT_EQ(TableToolArguments::Parse(args).path, "qx7set.dat");
+        EXPECT_EQ(TableToolArguments::Parse(args).files, std::vector<std::string>{"qx7set.dat"});
     }
 }
 
@@ -90,9 +90,9 @@ TEST(TableToolArguments, TakeTheFileAndTheFormatInEitherOrder)
         const TableToolArguments arguments = TableToolArguments::Parse(args);
         EXPECT_EQ(arguments.command, TABLE_TOOL_DUMP);
         EXPECT_EQ(arguments.format, TABLE_DUMP_JSON);
-        EXPECT_EQ(arguments.path, "x.dat");
+        EXPECT_EQ(arguments.files, std::vector<std::string>{"x.dat"});
     }
-    EXPECT_EQ(TableToolArguments::Parse({"dump", "--format", "text", "-"}).path, "-");
+    EXPECT_EQ(TableToolArguments::Parse({"dump", "--format", "text", "-"}).files, std::vector<std::string>{"-"});
     EXPECT_EQ(TableToolArguments::Parse({"dump", "--format", "text"}).format, TABLE_DUMP_TEXT);
 }
 

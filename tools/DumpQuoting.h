@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+// How the dump writes a text: in quotes, plain ASCII, every byte readable back
+// unambiguously. The quote and the backslash are escaped with a backslash.
+class DumpQuoting {
+public:
+    // Other bytes outside printable ASCII as \xNN.
+    static std::string Text(const std::string& bytes);
+    // Other bytes outside printable ASCII as \u00NN, the character of the same number.
+    static std::string Json(const std::string& bytes);
+};
