@@ -42,16 +42,22 @@ void TableBuilder::StartTileset(uint64_t index, const InputPlace& at)
     } else if (index >= given.size()) {
         AddError(at, "tileset " + Number(index) + " is beyond the count: the table has " + Number(given.size()) +
                          " tilesets" + (given.empty() ? "" : ", 0 to " + Number(given.size() - 1)));
-    } else if (FirstGiven(given[index].tileset, "tileset " + Number(index), at)) {
+    } else if (FirstGiven(given[index].tileset, at)) {
         tileset = static_cast<int>(index);
+    } else {
+        GivenTwice("tileset " + Number(index), given[index].tileset, at);
     }
 }
 
 void TableBuilder::SetName(const std::string& text, const InputPlace& at)
 {
-    if (InTileset("name", at) && CheckText(text, at) && tileset >= 0 &&
-        FirstGiven(given[tileset].name, "the name of tileset " + Number(tileset), at)) {
+    if (!InTileset("name", at) || !CheckText(text, at) || tileset < 0) {
+        return;
+    }
+    if (FirstGiven(given[tileset].name, at)) {
         RecordText::SetName(text, table.RecordAt(tileset));
+    } else {
+        GivenTwice("the name of tileset " + Number(tileset), given[tileset].name, at);
     }
 }
 
@@ -62,8 +68,12 @@ void TableBuilder::SetAmbient(uint64_t ambient, const InputPlace& at)
     }
     if (ambient > MAX_AMBIENT) {
         AddError(at, "ambient number " + Number(ambient) + ": expected 0 to " + Number(MAX_AMBIENT));
-    } else if (tileset >= 0 && FirstGiven(given[tileset].ambient, "the ambient number of tileset " + Number(tileset), at)) {
+    } else if (tileset < 0) {
+        return;
+    } else if (FirstGiven(given[tileset].ambient, at)) {
         table.RecordAt(tileset).ambient = static_cast<uint8_t>(ambient);
+    } else {
+        GivenTwice("the ambient number of tileset " + Number(tileset), given[tileset].ambient, at);
     }
 }
 
@@ -75,10 +85,12 @@ void TableBuilder::SetSlot(uint64_t slot, const InputPlace& slotAt, const std::s
     if (slot >= SLOTS_PER_TILESET) {
         AddError(slotAt, "slot " + Number(slot) + ": a tileset has slots 0 to " + Number(SLOTS_PER_TILESET - 1));
         CheckText(text, textAt);
-    } else if (CheckText(text, textAt) && tileset >= 0 &&
-               FirstGiven(given[tileset].slots[slot], "slot " + Number(slot) + " of tileset " + Number(tileset),
-                          slotAt)) {
+    } else if (!CheckText(text, textAt) || tileset < 0) {
+        return;
+    } else if (FirstGiven(given[tileset].slots[slot], slotAt)) {
         RecordText::SetSlot(text, static_cast<int>(slot), table.RecordAt(tileset));
+    } else {
+        GivenTwice("slot " + Number(slot) + " of tileset " + Number(tileset), given[tileset].slots[slot], slotAt);
     }
 }
 
@@ -116,14 +128,18 @@ bool TableBuilder::CheckText(const std::string& text, const InputPlace& at)
     return true;
 }
 
-bool TableBuilder::FirstGiven(int& givenLine, const std::string& what, const InputPlace& at)
+bool TableBuilder::FirstGiven(int& givenLine, const InputPlace& at)
 {
     if (givenLine != 0) {
-        AddError(at, what + " is given twice, first on line " + Number(static_cast<uint64_t>(givenLine)));
         return false;
     }
     givenLine = at.line;
     return true;
+}
+
+void TableBuilder::GivenTwice(const std::string& what, int firstLine, const InputPlace& at)
+{
+    AddError(at, what + " is given twice, first on line " + Number(static_cast<uint64_t>(firstLine)));
 }
 
 bool TableBuilder::InTileset(const std::string& what, const InputPlace& at)

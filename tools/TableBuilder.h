@@ -39,8 +39,9 @@ private:
     };
 
     bool CheckText(const std::string& text, const InputPlace& at);
-    // False, after an error, for a value given twice in one tileset.
-    bool FirstGiven(int& givenLine, const std::string& what, const InputPlace& at);
+    // Notes the line of a value's first giving; false when it was given before.
+    bool FirstGiven(int& givenLine, const InputPlace& at);
+    void GivenTwice(const std::string& what, int firstLine, const InputPlace& at);
     bool InTileset(const std::string& what, const InputPlace& at);
 
     TilesetTable table;

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <map>
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -47,21 +47,35 @@ const char* KindName(JsonKind kind)
     return "a value";
 }
 
+const char* const DOCUMENT_KEYS[] = {"tilesets"};
+const char* const TILESET_KEYS[] = {"index", "name", "ambient", "slots"};
+const char* const SLOT_KEYS[] = {"index", "text"};
+
+template <std::size_t N>
+std::string KeyList(const char* const (&keys)[N])
+{
+    std::string list;
+    for (std::size_t k = 0; k < N; ++k) {
+        list += (k == 0 ? "" : k + 1 == N ? " or " : ", ") + ("\"" + std::string(keys[k]) + "\"");
+    }
+    return list;
+}
+
 class JsonReader {
 public:
     explicit JsonReader(TableBuilder& builder) : builder(builder) {}
 
     void Document(const JsonValue& document)
     {
-        std::map<std::string, const JsonValue*> members;
-        if (!Members(document, "", {"tilesets"}, members)) {
+        const JsonValue* members[std::size(DOCUMENT_KEYS)] = {};
+        if (!Members(document, "", DOCUMENT_KEYS, members)) {
             return;
         }
-        const auto tilesets = members.find("tilesets");
-        if (tilesets == members.end()) {
+        const JsonValue* const tilesets = members[0];
+        if (tilesets == nullptr) {
             builder.AddError(At(document, ""), "expected the key \"tilesets\"");
-        } else if (Is(*tilesets->second, JSON_ARRAY, "tilesets")) {
-            Tilesets(*tilesets->second);
+        } else if (Is(*tilesets, JSON_ARRAY, "tilesets")) {
+            Tilesets(*tilesets);
         }
     }
 
@@ -82,83 +96,76 @@ private:
 
     void Tileset(const JsonValue& tileset, std::size_t position, const std::string& path)
     {
-        std::map<std::string, const JsonValue*> members;
-        if (!Members(tileset, path, {"index", "name", "ambient", "slots"}, members)) {
+        const JsonValue* members[std::size(TILESET_KEYS)] = {};
+        if (!Members(tileset, path, TILESET_KEYS, members)) {
             return;
         }
-        const auto index = members.find("index");
+        const auto [index, name, ambient, slots] = members;
         uint64_t givenIndex = position;
-        if (index != members.end() && Whole(*index->second, Member(path, "index"), givenIndex) &&
-            givenIndex != position) {
-            builder.AddError(At(*index->second, Member(path, "index")),
-                             "index " + std::to_string(givenIndex) + ": expected " + std::to_string(position) +
-                                 ", the tileset's place in the list");
+        if (index != nullptr && Whole(*index, Member(path, "index"), givenIndex) && givenIndex != position) {
+            builder.AddError(At(*index, Member(path, "index")), "index " + std::to_string(givenIndex) + ": expected " +
+                                                                    std::to_string(position) +
+                                                                    ", the tileset's place in the list");
         }
         builder.StartTileset(position, At(tileset, path));
-        const auto name = members.find("name");
-        if (name != members.end() && Is(*name->second, JSON_STRING, Member(path, "name"))) {
-            builder.SetName(name->second->text, At(*name->second, Member(path, "name")));
+        if (name != nullptr && Is(*name, JSON_STRING, Member(path, "name"))) {
+            builder.SetName(name->text, At(*name, Member(path, "name")));
         }
-        const auto ambient = members.find("ambient");
         uint64_t ambientNumber = 0;
-        if (ambient != members.end() && Whole(*ambient->second, Member(path, "ambient"), ambientNumber)) {
-            builder.SetAmbient(ambientNumber, At(*ambient->second, Member(path, "ambient")));
+        if (ambient != nullptr && Whole(*ambient, Member(path, "ambient"), ambientNumber)) {
+            builder.SetAmbient(ambientNumber, At(*ambient, Member(path, "ambient")));
         }
-        const auto slots = members.find("slots");
-        if (slots != members.end() && Is(*slots->second, JSON_ARRAY, Member(path, "slots"))) {
-            for (std::size_t k = 0; k < slots->second->values.size(); ++k) {
-                Slot(slots->second->values[k], Item(Member(path, "slots"), k));
+        const std::string slotsPath = Member(path, "slots");
+        if (slots != nullptr && Is(*slots, JSON_ARRAY, slotsPath)) {
+            for (std::size_t k = 0; k < slots->values.size(); ++k) {
+                Slot(slots->values[k], Item(slotsPath, k));
             }
         }
     }
 
     void Slot(const JsonValue& slot, const std::string& path)
     {
-        std::map<std::string, const JsonValue*> members;
-        if (!Members(slot, path, {"index", "text"}, members)) {
+        const JsonValue* members[std::size(SLOT_KEYS)] = {};
+        if (!Members(slot, path, SLOT_KEYS, members)) {
             return;
         }
-        const auto index = members.find("index");
-        const auto text = members.find("text");
-        if (index == members.end() || text == members.end()) {
+        const auto [index, text] = members;
+        if (index == nullptr || text == nullptr) {
             builder.AddError(At(slot, path), "expected the keys \"index\" and \"text\"");
             return;
         }
         uint64_t slotIndex = 0;
-        const bool indexRead = Whole(*index->second, Member(path, "index"), slotIndex);
-        if (Is(*text->second, JSON_STRING, Member(path, "text")) && indexRead) {
-            builder.SetSlot(slotIndex, At(*index->second, Member(path, "index")), text->second->text,
-                            At(*text->second, Member(path, "text")));
+        const std::string indexPath = Member(path, "index");
+        const std::string textPath = Member(path, "text");
+        const bool indexRead = Whole(*index, indexPath, slotIndex);
+        if (Is(*text, JSON_STRING, textPath) && indexRead) {
+            builder.SetSlot(slotIndex, At(*index, indexPath), text->text, At(*text, textPath));
         }
     }
 
-    // The members of an object by key. A key not among keys, or given twice, is
-    // an error, and the other members are still read. False for no object.
-    bool Members(const JsonValue& object, const std::string& path, const std::vector<std::string>& keys,
-                 std::map<std::string, const JsonValue*>& members)
+    // The members of an object, in the order of keys; those not given stay null.
+    // A key not among keys, or given twice, is an error, and the other members
+    // are still read. False for no object.
+    template <std::size_t N>
+    bool Members(const JsonValue& object, const std::string& path, const char* const (&keys)[N],
+                 const JsonValue* (&members)[N])
     {
         if (!Is(object, JSON_OBJECT, path)) {
             return false;
         }
         for (std::size_t k = 0; k < object.keys.size(); ++k) {
             const JsonValue& key = object.keys[k];
-            const InputPlace keyAt = At(key, Member(path, key.text));
-            if (std::find(keys.begin(), keys.end(), key.text) == keys.end()) {
-                builder.AddError(keyAt, "unknown key: expected " + KeyList(keys));
-            } else if (!members.emplace(key.text, &object.values[k]).second) {
-                builder.AddError(keyAt, "the key is given twice in one object");
+            const auto known = std::find_if(std::begin(keys), std::end(keys),
+                                            [&key](const char* name) { return key.text == name; });
+            if (known == std::end(keys)) {
+                builder.AddError(At(key, Member(path, key.text)), "unknown key: expected " + KeyList(keys));
+            } else if (members[known - std::begin(keys)] != nullptr) {
+                builder.AddError(At(key, Member(path, key.text)), "the key is given twice in one object");
+            } else {
+                members[known - std::begin(keys)] = &object.values[k];
             }
         }
         return true;
-    }
-
-    static std::string KeyList(const std::vector<std::string>& keys)
-    {
-        std::string list;
-        for (std::size_t k = 0; k < keys.size(); ++k) {
-            list += (k == 0 ? "" : k + 1 == keys.size() ? " or " : ", ") + ("\"" + keys[k] + "\"");
-        }
-        return list;
     }
 
     bool Is(const JsonValue& value, JsonKind kind, const std::string& path)
