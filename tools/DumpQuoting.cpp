@@ -9,31 +9,47 @@ bool IsPrintableAscii(unsigned char byte)
     return byte >= 0x20 && byte <= 0x7E;
 }
 
-std::string Quoted(const std::string& bytes, const char* byteEscape)
+void AppendQuoted(const char* bytes, std::size_t length, const char* byteEscape, std::string& out)
 {
-    std::string quoted = "\"";
-    for (const char c : bytes) {
+    out += '"';
+    for (std::size_t k = 0; k < length; ++k) {
+        const char c = bytes[k];
         const unsigned char byte = static_cast<unsigned char>(c);
         if (c == '"' || c == '\\') {
-            quoted += '\\';
-            quoted += c;
+            out += '\\';
+            out += c;
         } else if (IsPrintableAscii(byte)) {
-            quoted += c;
+            out += c;
         } else {
-            quoted += byteEscape + NumberText::HexByte(byte);
+            out += byteEscape;
+            out += NumberText::HexByte(byte);
         }
     }
-    return quoted + "\"";
+    out += '"';
 }
 
 } // namespace
 
 std::string DumpQuoting::Text(const std::string& bytes)
 {
-    return Quoted(bytes, "\\x");
+    std::string quoted;
+    AppendText(bytes.data(), bytes.size(), quoted);
+    return quoted;
 }
 
 std::string DumpQuoting::Json(const std::string& bytes)
 {
-    return Quoted(bytes, "\\u00");
+    std::string quoted;
+    AppendJson(bytes.data(), bytes.size(), quoted);
+    return quoted;
+}
+
+void DumpQuoting::AppendText(const char* bytes, std::size_t length, std::string& out)
+{
+    AppendQuoted(bytes, length, "\\x", out);
+}
+
+void DumpQuoting::AppendJson(const char* bytes, std::size_t length, std::string& out)
+{
+    AppendQuoted(bytes, length, "\\u00", out);
 }

@@ -2,9 +2,9 @@
 
 #include <limits>
 
-bool NumberText::ParseDecimal(const std::string& digits, uint64_t& value)
+bool NumberText::ParseDecimal(std::string_view digits, uint64_t& value)
 {
-    if (digits.empty() || digits.find_first_not_of("0123456789") != std::string::npos) {
+    if (digits.empty() || digits.find_first_not_of("0123456789") != std::string_view::npos) {
         return false;
     }
     const uint64_t largest = std::numeric_limits<uint64_t>::max();

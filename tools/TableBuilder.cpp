@@ -26,9 +26,10 @@ void TableBuilder::SetCount(uint64_t count, const InputPlace& at)
     given.resize(count);
 }
 
+// The count is already an error, so the table is never written: only what is
+// given is followed, for the checks, and no values are kept.
 void TableBuilder::AssumeLargestCount()
 {
-    table.SetRecordCount(MAX_TILESET_COUNT);
     given.resize(MAX_TILESET_COUNT);
 }
 
@@ -44,6 +45,7 @@ void TableBuilder::StartTileset(uint64_t index, const InputPlace& at)
                          " tilesets" + (given.empty() ? "" : ", 0 to " + Number(given.size() - 1)));
     } else if (FirstGiven(given[index].tileset, at)) {
         tileset = static_cast<int>(index);
+        keepValues = tileset < table.RecordCount();
     } else {
         GivenTwice("tileset " + Number(index), given[index].tileset, at);
     }
@@ -54,10 +56,10 @@ void TableBuilder::SetName(const std::string& text, const InputPlace& at)
     if (!InTileset("name", at) || !CheckText(text, at) || tileset < 0) {
         return;
     }
-    if (FirstGiven(given[tileset].name, at)) {
-        RecordText::SetName(text, table.RecordAt(tileset));
-    } else {
+    if (!FirstGiven(given[tileset].name, at)) {
         GivenTwice("the name of tileset " + Number(tileset), given[tileset].name, at);
+    } else if (keepValues) {
+        RecordText::SetName(text, table.RecordAt(tileset));
     }
 }
 
@@ -70,10 +72,10 @@ void TableBuilder::SetAmbient(uint64_t ambient, const InputPlace& at)
         AddError(at, "ambient number " + Number(ambient) + ": expected 0 to " + Number(MAX_AMBIENT));
     } else if (tileset < 0) {
         return;
-    } else if (FirstGiven(given[tileset].ambient, at)) {
-        table.RecordAt(tileset).ambient = static_cast<uint8_t>(ambient);
-    } else {
+    } else if (!FirstGiven(given[tileset].ambient, at)) {
         GivenTwice("the ambient number of tileset " + Number(tileset), given[tileset].ambient, at);
+    } else if (keepValues) {
+        table.RecordAt(tileset).ambient = static_cast<uint8_t>(ambient);
     }
 }
 
@@ -87,10 +89,10 @@ void TableBuilder::SetSlot(uint64_t slot, const InputPlace& slotAt, const std::s
         CheckText(text, textAt);
     } else if (!CheckText(text, textAt) || tileset < 0) {
         return;
-    } else if (FirstGiven(given[tileset].slots[slot], slotAt)) {
-        RecordText::SetSlot(text, static_cast<int>(slot), table.RecordAt(tileset));
-    } else {
+    } else if (!FirstGiven(given[tileset].slots[slot], slotAt)) {
         GivenTwice("slot " + Number(slot) + " of tileset " + Number(tileset), given[tileset].slots[slot], slotAt);
+    } else if (keepValues) {
+        RecordText::SetSlot(text, static_cast<int>(slot), table.RecordAt(tileset));
     }
 }
 
@@ -142,10 +144,10 @@ void TableBuilder::GivenTwice(const std::string& what, int firstLine, const Inpu
     AddError(at, what + " is given twice, first on line " + Number(static_cast<uint64_t>(firstLine)));
 }
 
-bool TableBuilder::InTileset(const std::string& what, const InputPlace& at)
+bool TableBuilder::InTileset(const char* what, const InputPlace& at)
 {
     if (!tilesetStarted) {
-        AddError(at, what + " outside a tileset: expected \"tileset INDEX\" before it");
+        AddError(at, std::string(what) + " outside a tileset: expected \"tileset INDEX\" before it");
     }
     return tilesetStarted;
 }

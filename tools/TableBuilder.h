@@ -14,7 +14,7 @@ class TableBuilder {
 public:
     // A count above 255 is an error; the blocks are then checked against 255.
     void SetCount(uint64_t count, const InputPlace& at);
-    // For a dump whose count is missing: the blocks are still checked.
+    // For a dump whose count is missing or refused: the blocks are still checked.
     void AssumeLargestCount();
     // Starts the block of a tileset; the values that follow go to it. A block
     // beyond the count or given twice is an error, and its values are only checked.
@@ -42,7 +42,7 @@ private:
     // Notes the line of a value's first giving; false when it was given before.
     bool FirstGiven(int& givenLine, const InputPlace& at);
     void GivenTwice(const std::string& what, int firstLine, const InputPlace& at);
-    bool InTileset(const std::string& what, const InputPlace& at);
+    bool InTileset(const char* what, const InputPlace& at);
 
     TilesetTable table;
     std::vector<TableInputError> errors;
@@ -50,4 +50,6 @@ private:
     bool tilesetStarted = false;
     // The tileset whose block is being read; -1 when its block was refused.
     int tileset = -1;
+    // False while the count is in error: the table holds no records then.
+    bool keepValues = false;
 };

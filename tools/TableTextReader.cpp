@@ -4,6 +4,8 @@
 #include "tools/TableBuilder.h"
 
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 namespace {
 
@@ -18,7 +20,7 @@ bool IsBlank(char c)
 // caller gives up the rest of the line.
 class LineReader {
 public:
-    LineReader(const std::string& text, int line, TableBuilder& builder) : text(text), line(line), builder(builder)
+    LineReader(std::string_view text, int line, TableBuilder& builder) : text(text), line(line), builder(builder)
     {
     }
 
@@ -31,7 +33,7 @@ public:
     InputPlace Here() const { return {line, static_cast<int>(at) + 1, {}}; }
 
     // The run of non-blank characters at the reading position.
-    std::string Word()
+    std::string_view Word()
     {
         SkipBlanks();
         const std::size_t start = at;
@@ -45,7 +47,7 @@ public:
     {
         SkipBlanks();
         place = Here();
-        const std::string word = Word();
+        const std::string_view word = Word();
         return NumberText::ParseDecimal(word, value) ||
                Fail(place, "expected " + what + " (a number), found " + Found(word));
     }
@@ -95,9 +97,9 @@ private:
         }
     }
 
-    static std::string Found(const std::string& word)
+    static std::string Found(std::string_view word)
     {
-        return word.empty() ? "nothing" : "\"" + word + "\"";
+        return word.empty() ? "nothing" : "\"" + std::string(word) + "\"";
     }
 
     bool QuotedByte(std::string& bytes)
@@ -121,7 +123,7 @@ private:
         const int high = kind == 'x' && at + 2 < text.size() ? NumberText::HexDigitValue(text[at + 2]) : -1;
         const int low = high >= 0 && at + 3 < text.size() ? NumberText::HexDigitValue(text[at + 3]) : -1;
         if (low < 0) {
-            const std::string escape = text.substr(at, kind == 'x' ? 4 : 2);
+            const std::string escape(text.substr(at, kind == 'x' ? 4 : 2));
             return Fail(escapeAt, "bad escape " + escape + ": expected \\xNN (two hexadecimal digits), \\\" or \\\\");
         }
         bytes += static_cast<char>(high * 16 + low);
@@ -129,7 +131,7 @@ private:
         return true;
     }
 
-    const std::string& text;
+    const std::string_view text;
     const int line;
     TableBuilder& builder;
     std::size_t at = 0;
@@ -139,14 +141,14 @@ class TextReader {
 public:
     explicit TextReader(TableBuilder& builder) : builder(builder) {}
 
-    void ReadLine(const std::string& text, int line)
+    void ReadLine(std::string_view text, int line)
     {
         LineReader reader(text, line, builder);
         if (reader.AtEnd()) {
             return;
         }
         const InputPlace wordAt = reader.Here();
-        const std::string word = reader.Word();
+        const std::string_view word = reader.Word();
         if (word == COUNT_WORD) {
             ReadCount(reader, wordAt);
             return;
@@ -163,7 +165,7 @@ public:
         } else if (word == "slot") {
             ReadSlot(reader);
         } else {
-            reader.Fail(wordAt, "unknown line \"" + word + "\": expected tilesets, tileset, name, ambient or slot");
+            reader.Fail(wordAt, "unknown line \"" + std::string(word) + "\": expected tilesets, tileset, name, ambient or slot");
         }
     }
 
@@ -197,7 +199,7 @@ private:
 
     // Said once: the lines that follow are still read, against the largest count,
     // unless they are JSON. False when reading stops.
-    bool ReportMissingCount(LineReader& reader, const InputPlace& wordAt, const std::string& word)
+    bool ReportMissingCount(LineReader& reader, const InputPlace& wordAt, std::string_view word)
     {
         stopped = word[0] == '{';
         reader.Fail(wordAt, std::string("expected \"tilesets COUNT\" first") +
@@ -263,7 +265,7 @@ void TableTextReader::Read(const std::string& input, TableBuilder& builder)
             end = input.size();
         }
         const std::size_t length = end > start && input[end - 1] == '\r' ? end - start - 1 : end - start;
-        reader.ReadLine(input.substr(start, length), line);
+        reader.ReadLine(std::string_view(input).substr(start, length), line);
         start = end + 1;
         ++line;
     }

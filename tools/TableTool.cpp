@@ -15,9 +15,9 @@
 #include "tools/WholeFile.h"
 
 #include <filesystem>
+#include <fstream>
 #include <ios>
 #include <ostream>
-#include <sstream>
 #include <system_error>
 
 namespace {
@@ -79,15 +79,18 @@ std::string SaveFailureReason(const TilesetFileResult& result)
 // The table as the editor would load it: cut-off entries stay as empty tilesets.
 bool LoadTable(const std::string& path, TilesetTable& table, std::ostream& err)
 {
-    std::string bytes;
+    std::ifstream in;
     std::string reason;
-    if (!WholeFile::Read(path, bytes, reason)) {
+    if (!WholeFile::Open(path, in, reason)) {
         FileError(path, reason, err);
         return false;
     }
-    std::istringstream in(bytes);
     IgnoredNames names;
     const TilesetFileResult result = TilesetFile::Read(in, path, table, names);
+    if (in.bad()) {
+        FileError(path, "reading failed", err);
+        return false;
+    }
     if (result.Status() == TILESET_FILE_TOO_MANY_SLOTS) {
         FileError(path,
                   "has " + std::to_string(result.SlotCount()) + " slots per tileset, more than the " +

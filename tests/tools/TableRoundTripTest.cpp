@@ -22,13 +22,14 @@ namespace {
 const int GENERATED_FILES = 10000;
 
 // A field as files hold it: a text of random bytes, its NUL (or none, at
-// length 32) and stale bytes after it, which the load drops.
+// length 32) and stale bytes after it, which the load drops. Slots are mostly
+// empty, as in the game's tables.
 std::string RandomField(std::mt19937& random, bool oftenEmpty)
 {
     std::uniform_int_distribution<int> anyByte(0, 255);
     std::uniform_int_distribution<int> textByte(1, 255);
     std::uniform_int_distribution<int> length(0, 32);
-    const int textLength = oftenEmpty && random() % 2 == 0 ? 0 : length(random);
+    const int textLength = oftenEmpty && random() % 4 != 0 ? 0 : length(random);
     std::string field;
     for (int k = 0; k < textLength; ++k) {
         field += static_cast<char>(textByte(random));
