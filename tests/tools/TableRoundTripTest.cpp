@@ -3,19 +3,18 @@
 // over the fuzzer's seed files.
 #include "data/TilesetTable.h"
 #include "tools/TableBuilder.h"
-#include "tools/TableDump.h"
 #include "tools/TableJsonReader.h"
 #include "tools/TableTextReader.h"
 
 #include "tests/data/ScratchFolder.h"
 #include "tests/data/TilesetFileBytes.h"
+#include "tests/tools/ToolTestFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <random>
-#include <sstream>
 
 namespace {
 
@@ -66,20 +65,6 @@ std::string RandomFile(std::mt19937& random)
     return bytes;
 }
 
-std::string TextDump(const TilesetTable& table)
-{
-    std::ostringstream out;
-    TableDump::WriteText(table, out);
-    return out.str();
-}
-
-std::string JsonDump(const TilesetTable& table)
-{
-    std::ostringstream out;
-    TableDump::WriteJson(table, out);
-    return out.str();
-}
-
 // The table's bytes, or the first error, which no dump may have.
 std::string Built(const std::string& dump, void (*read)(const std::string&, TableBuilder&))
 {
@@ -98,8 +83,8 @@ bool ExpectRoundTrip(const std::string& bytes, const std::string& name)
         return false;
     }
     const std::string saved = WriteBytes(table);
-    EXPECT_EQ(Built(TextDump(table), TableTextReader::Read), saved) << name << " as text";
-    EXPECT_EQ(Built(JsonDump(table), TableJsonReader::Read), saved) << name << " as JSON";
+    EXPECT_EQ(Built(TextDumpOf(table), TableTextReader::Read), saved) << name << " as text";
+    EXPECT_EQ(Built(JsonDumpOf(table), TableJsonReader::Read), saved) << name << " as JSON";
     return true;
 }
 
