@@ -255,12 +255,14 @@ private:
         for (std::size_t digit = 2; kind == 'u' && digit < 6; ++digit) {
             const int value = at + digit < input.size() ? NumberText::HexDigitValue(input[at + digit]) : -1;
             if (value < 0) {
-                return Fail(escapeAt, "bad escape " + input.substr(at, digit + 1) + ": expected \\u and four hexadecimal digits");
+                return Fail(escapeAt, "bad escape " + input.substr(at, digit + 1) +
+                                          ": expected \\u and four hexadecimal digits");
             }
             character = character * 16 + static_cast<uint32_t>(value);
         }
         if (kind != 'u') {
-            return Fail(escapeAt, "bad escape " + input.substr(at, 2) + ": expected \\\", \\\\, \\/, \\b, \\f, \\n, \\r, \\t or \\uXXXX");
+            return Fail(escapeAt, "bad escape " + input.substr(at, 2) +
+                                      ": expected \\\", \\\\, \\/, \\b, \\f, \\n, \\r, \\t or \\uXXXX");
         }
         at += 6;
         return ByteCharacter(character, escapeAt);

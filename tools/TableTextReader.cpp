@@ -106,8 +106,8 @@ private:
     {
         const unsigned char byte = static_cast<unsigned char>(text[at]);
         if (byte < 0x20 || byte > 0x7E) {
-            return Fail(Here(), "byte 0x" + NumberText::HexByte(byte) + " in a text: expected printable ASCII, other bytes as \\x" +
-                                    NumberText::HexByte(byte));
+            const std::string hex = NumberText::HexByte(byte);
+            return Fail(Here(), "byte 0x" + hex + " in a text: expected printable ASCII, other bytes as \\x" + hex);
         }
         if (byte != '\\') {
             bytes += text[at++];
@@ -165,7 +165,8 @@ public:
         } else if (word == "slot") {
             ReadSlot(reader);
         } else {
-            reader.Fail(wordAt, "unknown line \"" + std::string(word) + "\": expected tilesets, tileset, name, ambient or slot");
+            reader.Fail(wordAt, "unknown line \"" + std::string(word) +
+                                    "\": expected tilesets, tileset, name, ambient or slot");
         }
     }
 
@@ -188,11 +189,10 @@ private:
             reader.Fail(wordAt, "a second tilesets line: the count is on line " + std::to_string(countLine));
             return;
         }
+        countLine = wordAt.line;
         if (reader.Number("the number of tilesets", count, countAt) && reader.End()) {
-            countLine = wordAt.line;
             builder.SetCount(count, countAt);
         } else {
-            countLine = wordAt.line;
             builder.AssumeLargestCount();
         }
     }

@@ -109,7 +109,8 @@ INSTANTIATE_TEST_SUITE_P(
         InputCase{"NoCountFirst", "tileset 0\nname \"a\"\n", "in:1:1: expected \"tilesets COUNT\" first\n"},
         InputCase{"ValueOutsideATileset", "tilesets 1\nambient 3\n",
                   "in:2:9: ambient outside a tileset: expected \"tileset INDEX\" before it\n"},
-        InputCase{"SecondCount", "tilesets 1\ntilesets 1\n", "in:2:1: a second tilesets line: the count is on line 1\n"},
+        InputCase{"SecondCount", "tilesets 1\ntilesets 1\n",
+                  "in:2:1: a second tilesets line: the count is on line 1\n"},
         InputCase{"EmptyInput", "", "in:1:1: expected \"tilesets COUNT\", found the end of the input\n"},
         InputCase{"JsonGivenAsText", "{\n  \"tilesets\": []\n}\n",
                   "in:1:1: expected \"tilesets COUNT\" first; for a JSON dump, give --format json\n"}));
@@ -140,13 +141,15 @@ std::string TilesetList(int count)
 INSTANTIATE_TEST_SUITE_P(
     Dumps, JsonInputError,
     ::testing::Values(
-        InputCase{"TextOf32Bytes", OneTileset("\"slots\": [{\"index\": 0, \"text\": \"" + std::string(32, 'a') + "\"}]"),
+        InputCase{"TextOf32Bytes",
+                  OneTileset("\"slots\": [{\"index\": 0, \"text\": \"" + std::string(32, 'a') + "\"}]"),
                   "in:1:47: tilesets[0].slots[0].text: a text of 32 bytes: expected at most 31\n"},
         InputCase{"AmbientAbove255", OneTileset("\"ambient\": 256"),
                   "in:1:27: tilesets[0].ambient: ambient number 256: expected 0 to 255\n"},
         InputCase{"SlotAbove150", OneTileset("\"slots\": [{\"index\": 151, \"text\": \"\"}]"),
                   "in:1:36: tilesets[0].slots[0].index: slot 151: a tileset has slots 0 to 150\n"},
-        InputCase{"RepeatedSlot", OneTileset("\"slots\": [{\"index\": 1, \"text\": \"a\"},\n{\"index\": 1, \"text\": \"b\"}]"),
+        InputCase{"RepeatedSlot",
+                  OneTileset("\"slots\": [{\"index\": 1, \"text\": \"a\"},\n{\"index\": 1, \"text\": \"b\"}]"),
                   "in:2:11: tilesets[0].slots[1].index: slot 1 of tileset 0 is given twice, first on line 1\n"},
         InputCase{"IndexOtherThanItsPlace", "{\"tilesets\": [{\"index\": 0}, {\"index\": 0}]}",
                   "in:1:39: tilesets[1].index: index 0: expected 1, the tileset's place in the list\n"},
@@ -166,7 +169,8 @@ INSTANTIATE_TEST_SUITE_P(
                   "in:1:26: a control character in a string: expected it escaped, as \\u0009\n"},
         InputCase{"NulFromAnEscape", OneTileset("\"name\": \"a\\u0000\""),
                   "in:1:24: tilesets[0].name: a text with a NUL byte in it: a text ends at its first NUL\n"},
-        InputCase{"UnknownKeys", "{\"tilesets\": [{\"colour\": 1, \"slots\": [{\"index\": 0, \"txt\": \"a\"}]}], \"x\": 0}",
+        InputCase{"UnknownKeys",
+                  "{\"tilesets\": [{\"colour\": 1, \"slots\": [{\"index\": 0, \"txt\": \"a\"}]}], \"x\": 0}",
                   "in:1:16: tilesets[0].colour: unknown key: expected \"index\", \"name\", \"ambient\" or \"slots\"\n"
                   "in:1:39: tilesets[0].slots[0]: expected the keys \"index\" and \"text\"\n"
                   "in:1:52: tilesets[0].slots[0].txt: unknown key: expected \"index\" or \"text\"\n"
@@ -190,7 +194,8 @@ INSTANTIATE_TEST_SUITE_P(
         InputCase{"CutShort", "{\"tilesets\": [\n", "in:2:1: expected a value, found the end of the input\n"},
         InputCase{"MoreAfterTheDocument", "{\"tilesets\": []} {}",
                   "in:1:18: expected the end of the input after the document\n"},
-        InputCase{"BadFraction", "{\"tilesets\": [1.]}", "in:1:17: expected a digit after the decimal point, found \"]\"\n"},
+        InputCase{"BadFraction", "{\"tilesets\": [1.]}",
+                  "in:1:17: expected a digit after the decimal point, found \"]\"\n"},
         InputCase{"NestedTooDeep", std::string(100, '['), "in:1:65: values nested more than 64 deep\n"},
         InputCase{"TextGivenAsJson", "tilesets 0\n", "in:1:1: expected a value, found \"t\"\n"}));
 
@@ -208,9 +213,9 @@ TEST(TableBuild, TilesetsAndValuesLeftOutAreEmpty)
     expected.RecordAt(1).ambient = 255;
 
     EXPECT_EQ(BuildFrom("tilesets 3\ntileset 1\nslot 150 \"last\"\nambient 255\n", false).bytes, WriteBytes(expected));
-    EXPECT_EQ(BuildFrom("{\"tilesets\": [{}, {\"slots\": [{\"index\": 150, \"text\": \"last\"}], \"ambient\": 255}, {}]}",
-                        true).bytes,
-              WriteBytes(expected));
+    const std::string json =
+        "{\"tilesets\": [{}, {\"slots\": [{\"index\": 150, \"text\": \"last\"}], \"ambient\": 255}, {}]}";
+    EXPECT_EQ(BuildFrom(json, true).bytes, WriteBytes(expected));
 }
 
 TEST(TableBuild, TextTakesAnyIndentingBlankLinesCrLfAndLowerCaseHex)
@@ -220,8 +225,8 @@ TEST(TableBuild, TextTakesAnyIndentingBlankLinesCrLfAndLowerCaseHex)
     SetSlot(expected.RecordAt(1), 0, "\"q\" \\");
     SetSlot(expected.RecordAt(0), 3, "");
 
-    const std::string input = "\r\n\ttilesets   2 \r\n\r\ntileset 1\r\nname \"Caf\\xe9\"\r\n      slot 0 \"\\\"q\\\" \\\\\"\r\n"
-                              "tileset 0\nslot 3 \"\"";
+    const std::string input = "\r\n\ttilesets   2 \r\n\r\ntileset 1\r\nname \"Caf\\xe9\"\r\n"
+                              "      slot 0 \"\\\"q\\\" \\\\\"\r\ntileset 0\nslot 3 \"\"";
     const Built built = BuildFrom(input, false);
     EXPECT_EQ(built.errors, "");
     EXPECT_EQ(built.bytes, WriteBytes(expected));
@@ -256,8 +261,9 @@ TEST(TableBuild, LargestTableIsBuiltFromBothFormats)
     TilesetTable expected = Table(255);
     SetName(expected.RecordAt(254), "last");
     EXPECT_EQ(BuildFrom("tilesets 255\ntileset 254\nname \"last\"\n", false).bytes, WriteBytes(expected));
-    EXPECT_EQ(BuildFrom(TilesetList(254).substr(0, TilesetList(254).size() - 2) + ", {\"name\": \"last\"}]}", true).bytes,
-              WriteBytes(expected));
+    const std::string firstTilesets = TilesetList(254);
+    const std::string json = firstTilesets.substr(0, firstTilesets.size() - 2) + ", {\"name\": \"last\"}]}";
+    EXPECT_EQ(BuildFrom(json, true).bytes, WriteBytes(expected));
 }
 
 } // namespace

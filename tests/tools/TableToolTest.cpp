@@ -73,7 +73,8 @@ INSTANTIATE_TEST_SUITE_P(
                       UsageErrorCase{{"diff", "a.dat"}, "diff needs the two files A and B"},
                       UsageErrorCase{{"diff", "--format", "json", "a.dat", "b.dat"},
                                      "unknown option \"--format\" for diff"},
-                      UsageErrorCase{{"merge", "a.dat", "b.dat"}, "merge needs the three files BASE, OURS and THEIRS"}));
+                      UsageErrorCase{{"merge", "a.dat", "b.dat"},
+                                     "merge needs the three files BASE, OURS and THEIRS"}));
 
 TEST(TableToolHelp, PrintsTheUsageToOutputAndExitsWithZero)
 {
@@ -327,17 +328,20 @@ TEST(TableToolMerge, WritesOursByDefaultAndTheNamedFileWithO)
 TEST(TableToolMerge, UnreadableInputWritesNothingAndExitsWithTwo)
 {
     const ScratchFolder folder;
-    WriteFileBytes(folder.Path("ours.dat"), Header(1, 152));
-    WriteFileBytes(folder.Path("theirs.dat"), "");
+    const std::string base = folder.Path("base.dat");
+    const std::string ours = folder.Path("ours.dat");
+    const std::string theirs = folder.Path("theirs.dat");
+    WriteFileBytes(ours, Header(1, 152));
+    WriteFileBytes(theirs, "");
 
-    const ToolRun missing = RunTool({"merge", folder.Path("base.dat"), folder.Path("ours.dat"), folder.Path("theirs.dat")});
+    const ToolRun missing = RunTool({"merge", base, ours, theirs});
     EXPECT_EQ(missing.code, TABLE_TOOL_EXIT_FAILED);
-    EXPECT_EQ(missing.err, "kestrivane-table: " + folder.Path("base.dat") + ": no such file\n");
-    const ToolRun wide = RunTool({"merge", folder.Path("theirs.dat"), folder.Path("ours.dat"), folder.Path("theirs.dat")});
+    EXPECT_EQ(missing.err, "kestrivane-table: " + base + ": no such file\n");
+    const ToolRun wide = RunTool({"merge", theirs, ours, theirs});
     EXPECT_EQ(wide.code, TABLE_TOOL_EXIT_FAILED);
-    EXPECT_EQ(wide.err, "kestrivane-table: " + folder.Path("ours.dat") +
-                            ": has 152 slots per tileset, more than the 151 a tileset holds\n");
-    EXPECT_EQ(ReadFileBytes(folder.Path("ours.dat")), Header(1, 152));
+    EXPECT_EQ(wide.err,
+              "kestrivane-table: " + ours + ": has 152 slots per tileset, more than the 151 a tileset holds\n");
+    EXPECT_EQ(ReadFileBytes(ours), Header(1, 152));
 }
 
 // What the editor should be tried on, whatever the demo's texts are.
