@@ -93,17 +93,6 @@ TEST(TableToolArguments, FileDefaultsToTheTableInTheCurrentFolder)
     }
 }
 
-TEST(TableToolArguments, BuildWritesTheTableInTheCurrentFolderAndMergeWritesOurs)
-{
-    EXPECT_EQ(TableToolArguments::Parse({"build", "t.txt"}).output, "qx7set.dat");
-    EXPECT_EQ(TableToolArguments::Parse({"build", "-o", "x.dat", "t.txt"}).output, "x.dat");
-    const TableToolArguments merge = TableToolArguments::Parse({"merge", "b.dat", "o.dat", "t.dat"});
-    EXPECT_EQ(merge.command, TABLE_TOOL_MERGE);
-    EXPECT_EQ(merge.files, (std::vector<std::string>{"b.dat", "o.dat", "t.dat"}));
-    EXPECT_EQ(merge.output, "o.dat");
-    EXPECT_EQ(TableToolArguments::Parse({"merge", "b.dat", "o.dat", "t.dat", "-o", "m.dat"}).output, "m.dat");
-}
-
 TEST(TableToolArguments, TakeTheFileAndTheFormatInEitherOrder)
 {
     for (const Args& args : {Args{"dump", "--format", "json", "x.dat"}, Args{"dump", "x.dat", "--format", "json"}}) {
@@ -300,29 +289,6 @@ TEST(TableToolBuild, ReadOnlyOutputIsRefusedWithTheEditorsReasonAndExitsWithTwo)
     EXPECT_EQ(run.code, TABLE_TOOL_EXIT_FAILED);
     EXPECT_TRUE(StartsWith(run.err, "kestrivane-table: " + output + ": could not be written")) << run.err;
     EXPECT_EQ(ReadFileBytes(output), "old table");
-}
-
-TEST(TableToolMerge, WritesOursByDefaultAndTheNamedFileWithO)
-{
-    const ScratchFolder folder;
-    TilesetTable base;
-    DemoTable::Fill(base);
-    TilesetTable theirs = base;
-    SetSlot(theirs.RecordAt(0), 1, "daisies");
-    WriteFileBytes(folder.Path("base.dat"), WriteBytes(base));
-    WriteFileBytes(folder.Path("ours.dat"), WriteBytes(base));
-    WriteFileBytes(folder.Path("theirs.dat"), WriteBytes(theirs));
-    const Args files = {folder.Path("base.dat"), folder.Path("ours.dat"), folder.Path("theirs.dat")};
-
-    const ToolRun elsewhere = RunTool({"merge", files[0], files[1], files[2], "-o", folder.Path("merged.dat")});
-    EXPECT_EQ(elsewhere.code, TABLE_TOOL_EXIT_OK);
-    EXPECT_EQ(ReadFileBytes(folder.Path("merged.dat")), WriteBytes(theirs));
-    EXPECT_EQ(ReadFileBytes(folder.Path("ours.dat")), WriteBytes(base));
-
-    const ToolRun inPlace = RunTool({"merge", files[0], files[1], files[2]});
-    EXPECT_EQ(inPlace.code, TABLE_TOOL_EXIT_OK);
-    EXPECT_EQ(inPlace.out, "");
-    EXPECT_EQ(ReadFileBytes(folder.Path("ours.dat")), WriteBytes(theirs));
 }
 
 TEST(TableToolMerge, UnreadableInputWritesNothingAndExitsWithTwo)
