@@ -1,10 +1,9 @@
 #include "tools/DemoTable.h"
 
 #include "data/TilesetTable.h"
+#include "tools/RecordText.h"
 
 #include <cstdint>
-#include <cstdlib>
-#include <cstring>
 #include <iterator>
 
 namespace {
@@ -35,34 +34,16 @@ const DemoSlot DEMO_SLOTS[] = {
     {4, 0, "rock"}, {4, 1, "stalagmite"}, {4, 3, "\xFF marker"}, {4, 30, "thirty-one bytes fill this slot"},
 };
 
-void SetText(const char* text, char (&field)[NAME_FIELD_SIZE])
-{
-    if (std::strlen(text) >= NAME_FIELD_SIZE) {
-        std::abort();
-    }
-    std::memset(field, 0, sizeof field);
-    std::memcpy(field, text, std::strlen(text));
-}
-
-void SetName(const char* name, char16_t (&units)[NAME_FIELD_SIZE])
-{
-    char bytes[NAME_FIELD_SIZE];
-    SetText(name, bytes);
-    for (int k = 0; k < NAME_FIELD_SIZE; ++k) {
-        units[k] = static_cast<unsigned char>(bytes[k]);
-    }
-}
-
 } // namespace
 
 void DemoTable::Fill(TilesetTable& table)
 {
     table.SetRecordCount(static_cast<int>(std::size(DEMO_TILESETS)));
     for (int i = 0; i < table.RecordCount(); ++i) {
-        SetName(DEMO_TILESETS[i].name, table.RecordAt(i).name);
+        RecordText::SetName(DEMO_TILESETS[i].name, table.RecordAt(i));
         table.RecordAt(i).ambient = DEMO_TILESETS[i].ambient;
     }
     for (const DemoSlot& demo : DEMO_SLOTS) {
-        SetText(demo.text, table.RecordAt(demo.tileset).slots[demo.slot]);
+        RecordText::SetSlot(demo.text, demo.slot, table.RecordAt(demo.tileset));
     }
 }

@@ -1,108 +1,65 @@
 #include "tools/TableDump.h"
 
 #include "data/TilesetTable.h"
+#include "tools/DumpQuoting.h"
+#include "tools/RecordText.h"
 
+#include <algorithm>
 #include <ostream>
 #include <string>
 
+// Each tileset is put together in a string and written in one piece: a stream
+// insertion per value took most of the time of a large table's dump.
+
 namespace {
 
-const char HEX_DIGITS[] = "0123456789ABCDEF";
-
-bool IsPrintableAscii(unsigned char byte)
-{
-    return byte >= 0x20 && byte <= 0x7E;
-}
-
-std::string HexByte(unsigned char byte)
-{
-    return {HEX_DIGITS[byte >> 4], HEX_DIGITS[byte & 0x0F]};
-}
-
-// The quote and the backslash are escaped too, so that every text reads back unambiguously.
-std::string Quoted(const std::string& text, const std::string& byteEscape)
-{
-    std::string quoted = "\"";
-    for (const char c : text) {
-        const unsigned char byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            quoted += '\\';
-            quoted += c;
-        } else if (IsPrintableAscii(byte)) {
-            quoted += c;
-        } else {
-            quoted += byteEscape + HexByte(byte);
-        }
-    }
-    return quoted + "\"";
-}
-
-std::string TextQuoted(const std::string& text)
-{
-    return Quoted(text, "\\x");
-}
-
-std::string JsonQuoted(const std::string& text)
-{
-    return Quoted(text, "\\u00");
-}
-
-// Each unit of the name is one byte of the file widened, so narrowing gives the file's bytes back.
-std::string NameBytes(const TilesetRecord& record)
-{
-    std::string name;
-    for (int k = 0; k < NAME_FIELD_SIZE && record.name[k] != 0; ++k) {
-        name += static_cast<char>(record.name[k] & 0xFF);
-    }
-    return name;
-}
-
-std::string SlotText(const TilesetRecord& record, int slot)
+std::size_t SlotLength(const TilesetRecord& record, int slot)
 {
     const char* const field = record.slots[slot];
-    std::string text;
-    for (int k = 0; k < NAME_FIELD_SIZE && field[k] != '\0'; ++k) {
-        text += field[k];
-    }
-    return text;
+    return static_cast<std::size_t>(std::find(field, field + NAME_FIELD_SIZE, '\0') - field);
 }
 
-void WriteTextRecord(const TilesetRecord& record, int index, std::ostream& out)
+void AppendTextRecord(const TilesetRecord& record, int index, std::string& text)
 {
-    out << "\ntileset " << index << "\n";
-    out << "  name " << TextQuoted(NameBytes(record)) << "\n";
-    out << "  ambient " << static_cast<unsigned>(record.ambient) << "\n";
+    const std::string name = RecordText::Name(record);
+    text += "\ntileset " + std::to_string(index) + "\n  name ";
+    DumpQuoting::AppendText(name.data(), name.size(), text);
+    text += "\n  ambient " + std::to_string(record.ambient) + "\n";
     for (int slot = 0; slot < SLOTS_PER_TILESET; ++slot) {
         if (record.slots[slot][0] != '\0') {
-            out << "  slot " << slot << " " << TextQuoted(SlotText(record, slot)) << "\n";
+            text += "  slot " + std::to_string(slot) + " ";
+            DumpQuoting::AppendText(record.slots[slot], SlotLength(record, slot), text);
+            text += '\n';
         }
     }
 }
 
-void WriteJsonSlots(const TilesetRecord& record, std::ostream& out)
+void AppendJsonSlots(const TilesetRecord& record, std::string& json)
 {
     const char* separator = "\n";
     bool any = false;
-    out << "      \"slots\": [";
+    json += "      \"slots\": [";
     for (int slot = 0; slot < SLOTS_PER_TILESET; ++slot) {
         if (record.slots[slot][0] != '\0') {
-            out << separator << "        { \"index\": " << slot
-                << ", \"text\": " << JsonQuoted(SlotText(record, slot)) << " }";
+            json += separator;
+            json += "        { \"index\": " + std::to_string(slot) + ", \"text\": ";
+            DumpQuoting::AppendJson(record.slots[slot], SlotLength(record, slot), json);
+            json += " }";
             separator = ",\n";
             any = true;
         }
     }
-    out << (any ? "\n      ]\n" : "]\n");
+    json += any ? "\n      ]\n" : "]\n";
 }
 
-void WriteJsonRecord(const TilesetRecord& record, int index, std::ostream& out)
+void AppendJsonRecord(const TilesetRecord& record, int index, std::string& json)
 {
-    out << "    {\n";
-    out << "      \"index\": " << index << ",\n";
-    out << "      \"name\": " << JsonQuoted(NameBytes(record)) << ",\n";
-    out << "      \"ambient\": " << static_cast<unsigned>(record.ambient) << ",\n";
-    WriteJsonSlots(record, out);
-    out << "    }";
+    const std::string name = RecordText::Name(record);
+    json += "    {\n      \"index\": " + std::to_string(index) + ",\n      \"name\": ";
+    DumpQuoting::AppendJson(name.data(), name.size(), json);
+    json += ",\n      \"ambient\": " + std::to_string(record.ambient) + ",\n";
+    AppendJsonSlots(record, json);
+    json += "    }";
 }
 
 } // namespace
@@ -110,17 +67,22 @@ void WriteJsonRecord(const TilesetRecord& record, int index, std::ostream& out)
 void TableDump::WriteText(const TilesetTable& table, std::ostream& out)
 {
     out << "tilesets " << table.RecordCount() << "\n";
+    std::string text;
     for (int i = 0; i < table.RecordCount(); ++i) {
-        WriteTextRecord(table.RecordAt(i), i, out);
+        text.clear();
+        AppendTextRecord(table.RecordAt(i), i, text);
+        out << text;
     }
 }
 
 void TableDump::WriteJson(const TilesetTable& table, std::ostream& out)
 {
     out << "{\n  \"tilesets\": [";
+    std::string json;
     for (int i = 0; i < table.RecordCount(); ++i) {
-        out << (i == 0 ? "\n" : ",\n");
-        WriteJsonRecord(table.RecordAt(i), i, out);
+        json = i == 0 ? "\n" : ",\n";
+        AppendJsonRecord(table.RecordAt(i), i, json);
+        out << json;
     }
     out << (table.RecordCount() == 0 ? "]\n}\n" : "\n  ]\n}\n");
 }

@@ -5,14 +5,19 @@
 #include "data/TilesetNameSink.h"
 #include "data/TilesetTable.h"
 #include "tools/DemoTable.h"
+#include "tools/TableBuilder.h"
+#include "tools/TableDiff.h"
 #include "tools/TableDump.h"
+#include "tools/TableJsonReader.h"
+#include "tools/TableMerge.h"
+#include "tools/TableTextReader.h"
 #include "tools/TableToolArguments.h"
 #include "tools/WholeFile.h"
 
 #include <filesystem>
+#include <fstream>
 #include <ios>
 #include <ostream>
-#include <sstream>
 #include <system_error>
 
 namespace {
@@ -23,14 +28,25 @@ const char USAGE[] =
     "Usage: kestrivane-table dump [--format text|json] [FILE]\n"
     "       kestrivane-table check [FILE]\n"
     "       kestrivane-table demo FILE\n"
+    "       kestrivane-table build [--format text|json] INPUT [-o FILE]\n"
+    "       kestrivane-table diff A B\n"
+    "       kestrivane-table merge BASE OURS THEIRS [-o FILE]\n"
     "\n"
     "  dump   prints the whole tileset table, as text or as JSON\n"
     "  check  prints every problem of the table file with its byte offset;\n"
     "         exits with 0 when the file is sound, 1 when it has problems\n"
-    "         and 2 when it cannot be read\n"
     "  demo   writes a demo table to FILE, which must not exist yet\n"
+    "  build  writes the table that the dump INPUT describes to FILE, as the\n"
+    "         editor saves it; exits with 1 and writes nothing when INPUT has\n"
+    "         errors, each named with its line and column\n"
+    "  diff   prints each change from table A to table B on a line of its own;\n"
+    "         exits with 0 when they are the same, 1 when they differ\n"
+    "  merge  takes the changes from BASE to THEIRS into OURS field by field\n"
+    "         and writes the result to OURS, or to FILE; exits with 1 when\n"
+    "         both changed a field differently, keeping OURS's value there\n"
     "\n"
-    "FILE defaults to qx7set.dat in the current folder.\n";
+    "FILE defaults to qx7set.dat in the current folder. The exit code is 2\n"
+    "when a file cannot be read or written.\n";
 
 class IgnoredNames : public TilesetNameSink {
 public:
@@ -61,22 +77,46 @@ std::string SaveFailureReason(const TilesetFileResult& result)
 }
 
 // The table as the editor would load it: cut-off entries stay as empty tilesets.
+bool LoadTable(const std::string& path, TilesetTable& table, std::ostream& err)
+{
+    std::ifstream in;
+    std::string reason;
+    if (!WholeFile::Open(path, in, reason)) {
+        FileError(path, reason, err);
+        return false;
+    }
+    IgnoredNames names;
+    const TilesetFileResult result = TilesetFile::Read(in, path, table, names);
+    if (in.bad()) {
+        FileError(path, "reading failed", err);
+        return false;
+    }
+    if (result.Status() == TILESET_FILE_TOO_MANY_SLOTS) {
+        FileError(path,
+                  "has " + std::to_string(result.SlotCount()) + " slots per tileset, more than the " +
+                      std::to_string(SLOTS_PER_TILESET) + " a tileset holds",
+                  err);
+        return false;
+    }
+    return true;
+}
+
+// Through the editor's own save, so that a failure leaves the old file as it was.
+TableToolExitCode SaveTable(const std::string& path, TilesetTable& table, TableToolExitCode code, std::ostream& out,
+                            std::ostream& err)
+{
+    const TilesetFileResult result = TilesetFile::Save(path, table);
+    if (!result.Succeeded()) {
+        return FileError(path, SaveFailureReason(result), err);
+    }
+    return Finished(code, out, err);
+}
+
 TableToolExitCode RunDump(const TableToolArguments& arguments, std::ostream& out, std::ostream& err)
 {
-    std::string bytes;
-    std::string reason;
-    if (!WholeFile::Read(arguments.path, bytes, reason)) {
-        return FileError(arguments.path, reason, err);
-    }
-    std::istringstream in(bytes);
     TilesetTable table;
-    IgnoredNames names;
-    const TilesetFileResult result = TilesetFile::Read(in, arguments.path, table, names);
-    if (result.Status() == TILESET_FILE_TOO_MANY_SLOTS) {
-        return FileError(arguments.path,
-                         "has " + std::to_string(result.SlotCount()) + " slots per tileset, more than the " +
-                             std::to_string(SLOTS_PER_TILESET) + " a tileset holds",
-                         err);
+    if (!LoadTable(arguments.files[0], table, err)) {
+        return TABLE_TOOL_EXIT_FAILED;
     }
     if (arguments.format == TABLE_DUMP_JSON) {
         TableDump::WriteJson(table, out);
@@ -88,14 +128,15 @@ TableToolExitCode RunDump(const TableToolArguments& arguments, std::ostream& out
 
 TableToolExitCode RunCheck(const TableToolArguments& arguments, std::ostream& out, std::ostream& err)
 {
+    const std::string& path = arguments.files[0];
     std::string bytes;
     std::string reason;
-    if (!WholeFile::Read(arguments.path, bytes, reason)) {
-        return FileError(arguments.path, reason, err);
+    if (!WholeFile::Read(path, bytes, reason)) {
+        return FileError(path, reason, err);
     }
     const std::vector<TilesetFileProblem> problems = TilesetFileCheck::Check(bytes);
     for (const TilesetFileProblem& problem : problems) {
-        out << arguments.path << ": offset " << problem.Offset() << " (0x" << std::hex << std::uppercase
+        out << path << ": offset " << problem.Offset() << " (0x" << std::hex << std::uppercase
             << problem.Offset() << std::dec << std::nouppercase << "): " << problem.Description() << "\n";
     }
     return Finished(problems.empty() ? TABLE_TOOL_EXIT_OK : TABLE_TOOL_EXIT_PROBLEMS, out, err);
@@ -104,21 +145,79 @@ TableToolExitCode RunCheck(const TableToolArguments& arguments, std::ostream& ou
 // Never over an existing file: the demo would replace someone's table.
 TableToolExitCode RunDemo(const TableToolArguments& arguments, std::ostream& out, std::ostream& err)
 {
+    const std::string& path = arguments.files[0];
     std::error_code error;
-    const bool exists = std::filesystem::exists(arguments.path, error);
+    const bool exists = std::filesystem::exists(path, error);
     if (error) {
-        return FileError(arguments.path, "cannot be looked up: " + error.message(), err);
+        return FileError(path, "cannot be looked up: " + error.message(), err);
     }
     if (exists) {
-        return FileError(arguments.path, "already exists; demo writes only a new file", err);
+        return FileError(path, "already exists; demo writes only a new file", err);
     }
     TilesetTable table;
     DemoTable::Fill(table);
-    const TilesetFileResult result = TilesetFile::Save(arguments.path, table);
-    if (!result.Succeeded()) {
-        return FileError(arguments.path, SaveFailureReason(result), err);
+    return SaveTable(path, table, TABLE_TOOL_EXIT_OK, out, err);
+}
+
+// Every error of the input is told before giving up, so that one run shows them all.
+TableToolExitCode RunBuild(const TableToolArguments& arguments, std::ostream& out, std::ostream& err)
+{
+    const std::string& input = arguments.files[0];
+    std::string text;
+    std::string reason;
+    if (!WholeFile::Read(input, text, reason)) {
+        return FileError(input, reason, err);
     }
-    return Finished(TABLE_TOOL_EXIT_OK, out, err);
+    TableBuilder builder;
+    if (arguments.format == TABLE_DUMP_JSON) {
+        TableJsonReader::Read(text, builder);
+    } else {
+        TableTextReader::Read(text, builder);
+    }
+    const std::vector<TableInputError> errors = builder.Errors();
+    if (errors.empty()) {
+        return SaveTable(arguments.output, builder.Table(), TABLE_TOOL_EXIT_OK, out, err);
+    }
+    for (const TableInputError& error : errors) {
+        err << PROGRAM_NAME << ": " << error.Describe(input) << "\n";
+    }
+    err << PROGRAM_NAME << ": " << arguments.output << ": not written: " << input << " has " << errors.size()
+        << (errors.size() == 1 ? " error\n" : " errors\n");
+    return TABLE_TOOL_EXIT_PROBLEMS;
+}
+
+TableToolExitCode RunDiff(const TableToolArguments& arguments, std::ostream& out, std::ostream& err)
+{
+    TilesetTable before;
+    TilesetTable after;
+    if (!LoadTable(arguments.files[0], before, err) || !LoadTable(arguments.files[1], after, err)) {
+        return TABLE_TOOL_EXIT_FAILED;
+    }
+    const std::vector<std::string> lines = TableDiff::Lines(before, after);
+    for (const std::string& line : lines) {
+        out << line << "\n";
+    }
+    return Finished(lines.empty() ? TABLE_TOOL_EXIT_OK : TABLE_TOOL_EXIT_PROBLEMS, out, err);
+}
+
+// The result is written even with conflicts: git's merge driver reads it back
+// from OURS, and the conflicting fields keep OURS's values.
+TableToolExitCode RunMerge(const TableToolArguments& arguments, std::ostream& out, std::ostream& err)
+{
+    TilesetTable base;
+    TilesetTable ours;
+    TilesetTable theirs;
+    if (!LoadTable(arguments.files[0], base, err) || !LoadTable(arguments.files[1], ours, err) ||
+        !LoadTable(arguments.files[2], theirs, err)) {
+        return TABLE_TOOL_EXIT_FAILED;
+    }
+    TilesetTable merged;
+    const std::vector<std::string> conflicts = TableMerge::Merge(base, ours, theirs, merged);
+    for (const std::string& conflict : conflicts) {
+        out << conflict << "\n";
+    }
+    return SaveTable(arguments.output, merged, conflicts.empty() ? TABLE_TOOL_EXIT_OK : TABLE_TOOL_EXIT_PROBLEMS,
+                     out, err);
 }
 
 } // namespace
@@ -133,6 +232,12 @@ TableToolExitCode TableTool::Run(const std::vector<std::string>& args, std::ostr
         return RunCheck(arguments, out, err);
     case TABLE_TOOL_DEMO:
         return RunDemo(arguments, out, err);
+    case TABLE_TOOL_BUILD:
+        return RunBuild(arguments, out, err);
+    case TABLE_TOOL_DIFF:
+        return RunDiff(arguments, out, err);
+    case TABLE_TOOL_MERGE:
+        return RunMerge(arguments, out, err);
     case TABLE_TOOL_HELP:
         out << USAGE;
         return Finished(TABLE_TOOL_EXIT_OK, out, err);

@@ -7,13 +7,15 @@
 // What the tool's process returns.
 enum TableToolExitCode {
     TABLE_TOOL_EXIT_OK = 0,
-    // check found problems in the file.
+    // check found problems in the file, build errors in its input, diff
+    // differences, merge conflicts.
     TABLE_TOOL_EXIT_PROBLEMS = 1,
     // The file could not be read or written, or the command line was not understood.
     TABLE_TOOL_EXIT_FAILED = 2,
 };
 
-// kestrivane-table: dumps, checks and writes tileset table files from scripts.
+// kestrivane-table: dumps, checks, builds, compares and merges tileset table
+// files from scripts.
 class TableTool {
 public:
     // args are the words after the program's name. Results go to out; errors

@@ -7,6 +7,28 @@
 namespace {
 
 const char FORMAT_OPTION[] = "--format";
+const char OUTPUT_OPTION[] = "-o";
+
+// What each command takes.
+struct CommandForm {
+    const char* name;
+    TableToolCommand command;
+    std::size_t fewestFiles;
+    std::size_t mostFiles;
+    bool takesFormat;
+    bool takesOutput;
+    // Said when too few or too many files are named.
+    const char* filesError;
+};
+
+const CommandForm COMMAND_FORMS[] = {
+    {"dump", TABLE_TOOL_DUMP, 0, 1, true, false, "more than one FILE given"},
+    {"check", TABLE_TOOL_CHECK, 0, 1, false, false, "more than one FILE given"},
+    {"demo", TABLE_TOOL_DEMO, 1, 1, false, false, "demo needs the FILE to write"},
+    {"build", TABLE_TOOL_BUILD, 1, 1, true, true, "build needs one INPUT"},
+    {"diff", TABLE_TOOL_DIFF, 2, 2, false, false, "diff needs the two files A and B"},
+    {"merge", TABLE_TOOL_MERGE, 3, 3, false, true, "merge needs the three files BASE, OURS and THEIRS"},
+};
 
 TableToolArguments UsageError(const std::string& error)
 {
@@ -31,18 +53,14 @@ bool AsksForHelp(const std::vector<std::string>& args)
     return args[0] == "help";
 }
 
-bool ParseCommand(const std::string& word, TableToolCommand& command)
+const CommandForm* FindCommand(const std::string& word)
 {
-    if (word == "dump") {
-        command = TABLE_TOOL_DUMP;
-    } else if (word == "check") {
-        command = TABLE_TOOL_CHECK;
-    } else if (word == "demo") {
-        command = TABLE_TOOL_DEMO;
-    } else {
-        return false;
+    for (const CommandForm& form : COMMAND_FORMS) {
+        if (word == form.name) {
+            return &form;
+        }
     }
-    return true;
+    return nullptr;
 }
 
 bool ParseFormat(const std::string& value, TableDumpFormat& format)
@@ -75,31 +93,37 @@ TableToolArguments TableToolArguments::Parse(const std::vector<std::string>& arg
         arguments.command = TABLE_TOOL_HELP;
         return arguments;
     }
-    if (!ParseCommand(args[0], arguments.command)) {
+    const CommandForm* const form = FindCommand(args[0]);
+    if (form == nullptr) {
         return UsageError("unknown command \"" + args[0] + "\"");
     }
-    bool fileNamed = false;
     for (std::size_t k = 1; k < args.size(); ++k) {
         const std::string& word = args[k];
-        if (word == FORMAT_OPTION && arguments.command == TABLE_TOOL_DUMP) {
+        if (word == FORMAT_OPTION && form->takesFormat) {
             if (k + 1 == args.size() || !ParseFormat(args[k + 1], arguments.format)) {
                 return UsageError("--format takes text or json");
             }
             ++k;
+        } else if (word == OUTPUT_OPTION && form->takesOutput) {
+            if (k + 1 == args.size()) {
+                return UsageError("-o takes the FILE to write");
+            }
+            arguments.output = args[++k];
         } else if (IsOption(word)) {
             return UsageError("unknown option \"" + word + "\" for " + args[0]);
-        } else if (fileNamed) {
-            return UsageError("more than one FILE given");
         } else {
-            arguments.path = word;
-            fileNamed = true;
+            arguments.files.push_back(word);
         }
     }
-    if (!fileNamed && arguments.command == TABLE_TOOL_DEMO) {
-        return UsageError("demo needs the FILE to write");
+    if (arguments.files.size() < form->fewestFiles || arguments.files.size() > form->mostFiles) {
+        return UsageError(form->filesError);
     }
-    if (!fileNamed) {
-        arguments.path = TILESET_FILE_NAME;
+    if (arguments.files.empty()) {
+        arguments.files.push_back(TILESET_FILE_NAME);
     }
+    if (arguments.output.empty() && form->takesOutput) {
+        arguments.output = form->command == TABLE_TOOL_MERGE ? arguments.files[1] : TILESET_FILE_NAME;
+    }
+    arguments.command = form->command;
     return arguments;
 }

@@ -7,6 +7,9 @@ enum TableToolCommand {
     TABLE_TOOL_DUMP,
     TABLE_TOOL_CHECK,
     TABLE_TOOL_DEMO,
+    TABLE_TOOL_BUILD,
+    TABLE_TOOL_DIFF,
+    TABLE_TOOL_MERGE,
     TABLE_TOOL_HELP,
     // The command line could not be understood; error says why.
     TABLE_TOOL_USAGE_ERROR,
@@ -25,7 +28,11 @@ public:
 
     TableToolCommand command = TABLE_TOOL_USAGE_ERROR;
     TableDumpFormat format = TABLE_DUMP_TEXT;
-    // The table file; TILESET_FILE_NAME when none was named.
-    std::string path;
+    // The files the command reads, in the order given: dump's and check's
+    // default to TILESET_FILE_NAME.
+    std::vector<std::string> files;
+    // The file that build and merge write: by default TILESET_FILE_NAME for
+    // build, OURS for merge.
+    std::string output;
     std::string error;
 };

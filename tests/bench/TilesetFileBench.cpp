@@ -1,11 +1,17 @@
 // Times loading and saving the largest table (255 tilesets) against a plain
 // read and a plain write of the same bytes through the same file streams, and
 // prints each ratio. The target is a load and a save within twice the plain copy.
+// Also times the table tool's dump and build of that table, each against the load.
 
 #include "data/CommitFile.h"
 #include "data/TilesetFile.h"
 #include "data/TilesetNameSink.h"
 #include "data/TilesetTable.h"
+#include "tools/TableBuilder.h"
+#include "tools/TableDump.h"
+#include "tools/TableJsonReader.h"
+#include "tools/TableTextReader.h"
+#include "tools/TableTool.h"
 
 #include <benchmark/benchmark.h>
 
@@ -15,6 +21,7 @@
 #include <fstream>
 #include <map>
 #include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -57,6 +64,12 @@ struct Fixture {
         TilesetFile::Save(tableFile, table);
         std::ifstream in(tableFile, std::ios::binary);
         bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        textDump = Path("table.txt");
+        jsonDump = Path("table.json");
+        std::ofstream text(textDump, std::ios::binary);
+        TableDump::WriteText(table, text);
+        std::ofstream json(jsonDump, std::ios::binary);
+        TableDump::WriteJson(table, json);
     }
     ~Fixture() { fs::remove_all(folder); }
     Fixture(const Fixture&) = delete;
@@ -68,6 +81,8 @@ struct Fixture {
     TilesetTable table;
     std::string tableFile;
     std::vector<char> bytes;
+    std::string textDump;
+    std::string jsonDump;
 };
 
 Fixture& Files()
@@ -139,6 +154,52 @@ void BM_PlainWriteCommitted(benchmark::State& state)
     }
 }
 
+// The commands as a script runs them, with the output sent to a file.
+void RunToolCommand(benchmark::State& state, const std::vector<std::string>& args)
+{
+    const std::string outputPath = Files().Path("output.txt");
+    for (auto _ : state) {
+        std::ofstream out(outputPath, std::ios::binary | std::ios::trunc);
+        std::ostringstream err;
+        if (TableTool::Run(args, out, err) != TABLE_TOOL_EXIT_OK) {
+            state.SkipWithError(err.str().c_str());
+            return;
+        }
+    }
+}
+
+void BM_Dump(benchmark::State& state)
+{
+    RunToolCommand(state, {"dump", Files().tableFile});
+}
+
+void BM_DumpJson(benchmark::State& state)
+{
+    RunToolCommand(state, {"dump", "--format", "json", Files().tableFile});
+}
+
+void BM_Build(benchmark::State& state)
+{
+    RunToolCommand(state, {"build", Files().textDump, "-o", Files().Path("built.dat")});
+}
+
+void BM_BuildJson(benchmark::State& state)
+{
+    RunToolCommand(state, {"build", "--format", "json", Files().jsonDump, "-o", Files().Path("built.dat")});
+}
+
+// The build's own work: reading the dump into a table, without the files.
+void BM_ReadTextDump(benchmark::State& state)
+{
+    std::ifstream in(Files().textDump, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    for (auto _ : state) {
+        TableBuilder builder;
+        TableTextReader::Read(text, builder);
+        benchmark::DoNotOptimize(builder.Table().RecordAt(MAX_TILESET_COUNT - 1).ambient);
+    }
+}
+
 // The machine may be busy with other work: each figure is the median of several runs.
 #define TILESET_BENCHMARK(function) \
     BENCHMARK(function)->Unit(benchmark::kMicrosecond)->Repetitions(7)->ReportAggregatesOnly(true)
@@ -149,6 +210,11 @@ TILESET_BENCHMARK(BM_Write);
 TILESET_BENCHMARK(BM_PlainWrite);
 TILESET_BENCHMARK(BM_Save);
 TILESET_BENCHMARK(BM_PlainWriteCommitted);
+TILESET_BENCHMARK(BM_Dump);
+TILESET_BENCHMARK(BM_DumpJson);
+TILESET_BENCHMARK(BM_Build);
+TILESET_BENCHMARK(BM_BuildJson);
+TILESET_BENCHMARK(BM_ReadTextDump);
 
 // Prints as usual and keeps each benchmark's median time for the ratios.
 class RatioReporter : public benchmark::ConsoleReporter {
@@ -191,6 +257,13 @@ int main(int argc, char** argv)
     reporter.PrintRatio("load / plain read", "BM_Load", "BM_PlainRead");
     reporter.PrintRatio("write / plain write", "BM_Write", "BM_PlainWrite");
     reporter.PrintRatio("save / plain write, flushed and replaced", "BM_Save", "BM_PlainWriteCommitted");
+    std::printf("\nThe table tool against the load\n");
+    reporter.PrintRatio("dump (text) / load", "BM_Dump", "BM_Load");
+    reporter.PrintRatio("dump (JSON) / load", "BM_DumpJson", "BM_Load");
+    reporter.PrintRatio("build from text (read, check, safe save) / load", "BM_Build", "BM_Load");
+    reporter.PrintRatio("build from JSON (read, check, safe save) / load", "BM_BuildJson", "BM_Load");
+    reporter.PrintRatio("reading the text dump alone / load", "BM_ReadTextDump", "BM_Load");
+    reporter.PrintRatio("build from text / save", "BM_Build", "BM_Save");
     benchmark::Shutdown();
     return 0;
 }

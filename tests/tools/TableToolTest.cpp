@@ -65,7 +65,16 @@ INSTANTIATE_TEST_SUITE_P(
                       UsageErrorCase{{"check", "--format", "json"}, "unknown option \"--format\" for check"},
                       UsageErrorCase{{"check", "-v"}, "unknown option \"-v\" for check"},
                       UsageErrorCase{{"dump", "a.dat", "b.dat"}, "more than one FILE given"},
-                      UsageErrorCase{{"demo"}, "demo needs the FILE to write"}));
+                      UsageErrorCase{{"demo"}, "demo needs the FILE to write"},
+                      UsageErrorCase{{"build"}, "build needs one INPUT"},
+                      UsageErrorCase{{"build", "a.txt", "b.txt"}, "build needs one INPUT"},
+                      UsageErrorCase{{"build", "a.txt", "-o"}, "-o takes the FILE to write"},
+                      UsageErrorCase{{"dump", "-o", "x.dat"}, "unknown option \"-o\" for dump"},
+                      UsageErrorCase{{"diff", "a.dat"}, "diff needs the two files A and B"},
+                      UsageErrorCase{{"diff", "--format", "json", "a.dat", "b.dat"},
+                                     "unknown option \"--format\" for diff"},
+                      UsageErrorCase{{"merge", "a.dat", "b.dat"},
+                                     "merge needs the three files BASE, OURS and THEIRS"}));
 
 TEST(TableToolHelp, PrintsTheUsageToOutputAndExitsWithZero)
 {
@@ -80,7 +89,7 @@ TEST(TableToolHelp, PrintsTheUsageToOutputAndExitsWithZero)
 TEST(TableToolArguments, FileDefaultsToTheTableInTheCurrentFolder)
 {
     for (const Args& args : {Args{"dump"}, Args{"check"}, Args{"dump", "--format", "json"}}) {
-        EXPECT_EQ(TableToolArguments::Parse(args).path, "qx7set.dat");
+        EXPECT_EQ(TableToolArguments::Parse(args).files, std::vector<std::string>{"qx7set.dat"});
     }
 }
 
@@ -90,9 +99,9 @@ TEST(TableToolArguments, TakeTheFileAndTheFormatInEitherOrder)
         const TableToolArguments arguments = TableToolArguments::Parse(args);
         EXPECT_EQ(arguments.command, TABLE_TOOL_DUMP);
         EXPECT_EQ(arguments.format, TABLE_DUMP_JSON);
-        EXPECT_EQ(arguments.path, "x.dat");
+        EXPECT_EQ(arguments.files, std::vector<std::string>{"x.dat"});
     }
-    EXPECT_EQ(TableToolArguments::Parse({"dump", "--format", "text", "-"}).path, "-");
+    EXPECT_EQ(TableToolArguments::Parse({"dump", "--format", "text", "-"}).files, std::vector<std::string>{"-"});
     EXPECT_EQ(TableToolArguments::Parse({"dump", "--format", "text"}).format, TABLE_DUMP_TEXT);
 }
 
@@ -239,6 +248,66 @@ TEST(TableToolDemo, NamesTheFileItCannotWrite)
     const ToolRun run = RunTool({"demo", path});
     EXPECT_EQ(run.code, TABLE_TOOL_EXIT_FAILED);
     EXPECT_TRUE(StartsWith(run.err, "kestrivane-table: " + path + ": could not be written: ")) << run.err;
+}
+
+TEST(TableToolBuild, ErrorsLeaveTheOldFileAndAGoodInputReplacesItWithNothingElseLeft)
+{
+    const ScratchFolder folder;
+    const std::string input = folder.Path("table.txt");
+    const std::string output = folder.Path("out.dat");
+    WriteFileBytes(output, "old table");
+    WriteFileBytes(input, "tilesets 1\ntileset 0\nambient 256\n");
+
+    const ToolRun refused = RunTool({"build", input, "-o", output});
+    EXPECT_EQ(refused.code, TABLE_TOOL_EXIT_PROBLEMS);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_EQ(refused.err, "kestrivane-table: " + input + ":3:9: ambient number 256: expected 0 to 255\n"
+                           "kestrivane-table: " + output + ": not written: " + input + " has 1 error\n");
+    EXPECT_EQ(ReadFileBytes(output), "old table");
+
+    WriteFileBytes(input, "tilesets 1\ntileset 0\nambient 255\n");
+    const ToolRun built = RunTool({"build", input, "-o", output});
+    EXPECT_EQ(built.code, TABLE_TOOL_EXIT_OK);
+    EXPECT_EQ(built.err, "");
+    TilesetTable expected;
+    expected.SetRecordCount(1);
+    expected.RecordAt(0).ambient = 255;
+    EXPECT_EQ(ReadFileBytes(output), WriteBytes(expected));
+    EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"out.dat", "table.txt"}));
+}
+
+TEST(TableToolBuild, ReadOnlyOutputIsRefusedWithTheEditorsReasonAndExitsWithTwo)
+{
+    const ScratchFolder folder;
+    const std::string input = folder.Path("table.txt");
+    const std::string output = folder.Path("out.dat");
+    WriteFileBytes(input, "tilesets 0\n");
+    WriteFileBytes(output, "old table");
+    MakeReadOnly(output);
+
+    const ToolRun run = RunTool({"build", input, "-o", output});
+    EXPECT_EQ(run.code, TABLE_TOOL_EXIT_FAILED);
+    EXPECT_TRUE(StartsWith(run.err, "kestrivane-table: " + output + ": could not be written")) << run.err;
+    EXPECT_EQ(ReadFileBytes(output), "old table");
+}
+
+TEST(TableToolMerge, UnreadableInputWritesNothingAndExitsWithTwo)
+{
+    const ScratchFolder folder;
+    const std::string base = folder.Path("base.dat");
+    const std::string ours = folder.Path("ours.dat");
+    const std::string theirs = folder.Path("theirs.dat");
+    WriteFileBytes(ours, Header(1, 152));
+    WriteFileBytes(theirs, "");
+
+    const ToolRun missing = RunTool({"merge", base, ours, theirs});
+    EXPECT_EQ(missing.code, TABLE_TOOL_EXIT_FAILED);
+    EXPECT_EQ(missing.err, "kestrivane-table: " + base + ": no such file\n");
+    const ToolRun wide = RunTool({"merge", theirs, ours, theirs});
+    EXPECT_EQ(wide.code, TABLE_TOOL_EXIT_FAILED);
+    EXPECT_EQ(wide.err,
+              "kestrivane-table: " + ours + ": has 152 slots per tileset, more than the 151 a tileset holds\n");
+    EXPECT_EQ(ReadFileBytes(ours), Header(1, 152));
 }
 
 // What the editor should be tried on, whatever the demo's texts are.

@@ -1,8 +1,11 @@
 #include "tests/tools/ToolTestFiles.h"
 
+#include "tools/TableDump.h"
+
 #include "tests/data/ScratchFolder.h"
 #include "tests/data/TilesetFileBytes.h"
 
+#include <sstream>
 #include <vector>
 
 namespace {
@@ -48,6 +51,20 @@ std::string EveryProblemFile()
     // cut off half-way by the end of the file.
     const std::string cutEntry = Entry(FULL_FIELD, 3, {"", ""}, 152).substr(0, 33 + 32 + 16);
     return Header(4, 152) + wholeEntry + secondEntry + cutEntry;
+}
+
+std::string TextDumpOf(const TilesetTable& table)
+{
+    std::ostringstream out;
+    TableDump::WriteText(table, out);
+    return out.str();
+}
+
+std::string JsonDumpOf(const TilesetTable& table)
+{
+    std::ostringstream out;
+    TableDump::WriteJson(table, out);
+    return out.str();
 }
 
 std::string ExpectedOutput(const std::string& name)

@@ -2,6 +2,8 @@
 
 #include <string>
 
+class TilesetTable;
+
 // Tileset files and expected outputs shared by the table tool's tests.
 
 // A table with every byte value in its texts: names and slots from 0x01 to
@@ -11,6 +13,9 @@ std::string EveryKindOfByteFile();
 // A file whose header declares more tilesets and more slots than it holds,
 // with names and slots lacking their NUL and its last entry cut short.
 std::string EveryProblemFile();
+// The table's dump as the tool prints it, as text or as JSON.
+std::string TextDumpOf(const TilesetTable& table);
+std::string JsonDumpOf(const TilesetTable& table);
 // A checked-in expected output from expected/, copied beside the test program.
 std::string ExpectedOutput(const std::string& name);
 // text with every occurrence of from replaced by to.

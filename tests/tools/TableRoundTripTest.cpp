@@ -1,0 +1,123 @@
+// build(dump(file)) is what the editor's save writes after loading the file,
+// for every file the editor loads, in both formats: over generated files and
+// over the fuzzer's seed files.
+#include "data/TilesetTable.h"
+#include "tools/TableBuilder.h"
+#include "tools/TableJsonReader.h"
+#include "tools/TableTextReader.h"
+
+#include "tests/data/ScratchFolder.h"
+#include "tests/data/TilesetFileBytes.h"
+#include "tests/tools/ToolTestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <random>
+
+namespace {
+
+// 10,000 files in all, in runs of their own so that each stays short under Wine.
+const int GENERATED_FILES_A_RUN = 2500;
+
+// A field as files hold it: a text of random bytes, its NUL (or none, at
+// length 32) and stale bytes after it, which the load drops. Slots are mostly
+// empty, as in the game's tables.
+std::string RandomField(std::mt19937& random, bool oftenEmpty)
+{
+    std::uniform_int_distribution<int> anyByte(0, 255);
+    std::uniform_int_distribution<int> textByte(1, 255);
+    std::uniform_int_distribution<int> length(0, 32);
+    const int textLength = oftenEmpty && random() % 4 != 0 ? 0 : length(random);
+    std::string field;
+    for (int k = 0; k < textLength; ++k) {
+        field += static_cast<char>(textByte(random));
+    }
+    if (textLength < 32) {
+        field += '\0';
+    }
+    while (field.size() < 32) {
+        field += static_cast<char>(random() % 4 == 0 ? anyByte(random) : 0);
+    }
+    return field;
+}
+
+// Mostly small tables with every slot field, some with fewer slot fields, some
+// cut short or with bytes after the last entry, a few of up to 255 tilesets.
+std::string RandomFile(std::mt19937& random)
+{
+    const int kind = static_cast<int>(random() % 100);
+    const int count = random() % 500 == 0 ? static_cast<int>(random() % 256) : static_cast<int>(random() % 5);
+    const uint32_t slotsPerTileset = kind % 4 == 1 ? random() % 152 : 151;
+    std::string bytes = Header(static_cast<uint8_t>(count), slotsPerTileset);
+    for (int i = 0; i < count; ++i) {
+        bytes += RandomField(random, false);
+        bytes += static_cast<char>(random() % 8 == 0 ? 255 : random() % 256);
+        for (uint32_t j = 0; j < slotsPerTileset; ++j) {
+            bytes += RandomField(random, true);
+        }
+    }
+    if (kind % 10 == 2) {
+        bytes.resize(random() % (bytes.size() + 1));
+    } else if (kind % 10 == 3) {
+        bytes += RandomField(random, false);
+    }
+    return bytes;
+}
+
+// The table's bytes, or the first error, which no dump may have.
+std::string Built(const std::string& dump, void (*read)(const std::string&, TableBuilder&))
+{
+    TableBuilder builder;
+    read(dump, builder);
+    const std::vector<TableInputError> errors = builder.Errors();
+    return errors.empty() ? WriteBytes(builder.Table()) : "error: " + errors[0].Describe("dump");
+}
+
+// False for a file that the editor refuses (more slots than a tileset holds).
+bool ExpectRoundTrip(const std::string& bytes, const std::string& name)
+{
+    TilesetTable table;
+    NameList names;
+    if (!ReadBytes(bytes, table, names).Succeeded()) {
+        return false;
+    }
+    const std::string saved = WriteBytes(table);
+    EXPECT_EQ(Built(TextDumpOf(table), TableTextReader::Read), saved) << name << " as text";
+    EXPECT_EQ(Built(JsonDumpOf(table), TableJsonReader::Read), saved) << name << " as JSON";
+    return true;
+}
+
+class TableRoundTripRun : public ::testing::TestWithParam<unsigned> {};
+
+TEST_P(TableRoundTripRun, BuildOfTheDumpIsTheEditorsSaveForGeneratedFiles)
+{
+    std::mt19937 random(GetParam());
+    int loaded = 0;
+    for (int n = 0; n < GENERATED_FILES_A_RUN && !HasFailure(); ++n) {
+        loaded += ExpectRoundTrip(RandomFile(random), "generated file " + std::to_string(n));
+    }
+    // The generator's files with too many slots are refused by the editor; all others count.
+    EXPECT_GT(loaded, GENERATED_FILES_A_RUN * 9 / 10);
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, TableRoundTripRun, ::testing::Values(20240612u, 1u, 151u, 255u));
+
+TEST(TableRoundTrip, BuildOfTheDumpIsTheEditorsSaveForTheFuzzerSeeds)
+{
+    std::vector<std::filesystem::path> seeds;
+    for (const auto& entry : std::filesystem::directory_iterator("fuzz-corpus")) {
+        seeds.push_back(entry.path());
+    }
+    std::sort(seeds.begin(), seeds.end());
+    int loaded = 0;
+    for (const std::filesystem::path& seed : seeds) {
+        loaded += ExpectRoundTrip(ReadFileBytes(seed.string()), seed.filename().string());
+    }
+    EXPECT_GE(seeds.size(), 9u);
+    // Only the seed with more slots than a tileset holds is refused.
+    EXPECT_EQ(loaded, static_cast<int>(seeds.size()) - 1);
+}
+
+} // namespace

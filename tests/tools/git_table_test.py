@@ -1,0 +1,112 @@
+#!/usr/bin/env python3
+"""Keeps a tileset table in a real git repository, set up as the README tells:
+kestrivane-table's dump as the text conversion for diffs and its merge as the
+merge driver. Two branches that rename different slots merge clean, one that
+renames the same slot differently is a conflict, and git diff shows a rename
+as text.
+
+    git_table_test.py TOOL WORK
+"""
+
+import os
+import pathlib
+import shutil
+import subprocess
+import sys
+
+TOOL = os.path.abspath(sys.argv[1])
+WORK = pathlib.Path(sys.argv[2]).resolve()
+TABLE = "qx7set.dat"
+# No settings of the machine's user or system: only those the test makes.
+ENV = dict(os.environ, HOME=str(WORK.parent / (WORK.name + "-home")), GIT_CONFIG_NOSYSTEM="1", LC_ALL="C")
+
+
+def run(*args, expect=0):
+    result = subprocess.run(args, cwd=WORK, capture_output=True, text=True, env=ENV)
+    if expect is not None and result.returncode != expect:
+        sys.exit("%s: exit code %d, expected %d\n%s%s" % (" ".join(args), result.returncode, expect,
+                                                        result.stdout, result.stderr))
+    return result
+
+
+def git(*args, expect=0):
+    return run("git", *args, expect=expect)
+
+
+def dump():
+    return run(TOOL, "dump", TABLE).stdout
+
+
+def rename(old, new):
+    """Renames a slot of the table in the work tree through its dump."""
+    text = dump()
+    if text.count('"%s"' % old) != 1:
+        sys.exit("the demo table has no single slot %r" % old)
+    (WORK / "table.txt").write_text(text.replace('"%s"' % old, '"%s"' % new))
+    run(TOOL, "build", "table.txt", "-o", TABLE)
+    (WORK / "table.txt").unlink()
+
+
+def commit_on(branch, old, new):
+    git("checkout", "-q", "-b", branch, "main")
+    rename(old, new)
+    git("commit", "-q", "-am", "%s: %s" % (branch, new))
+
+
+def expect(condition, what, output):
+    if not condition:
+        sys.exit("%s:\n%s" % (what, output))
+
+
+def set_up():
+    for folder in (WORK, pathlib.Path(ENV["HOME"])):
+        shutil.rmtree(folder, ignore_errors=True)
+        folder.mkdir(parents=True)
+    git("init", "-q", "-b", "main")
+    for key, value in [("user.name", "Test"), ("user.email", "test@example.org"),
+                       ("diff.kestrivane.textconv", '"%s" dump' % TOOL),
+                       ("merge.kestrivane.name", "Kestrivane tileset table"),
+                       ("merge.kestrivane.driver", '"%s" merge %%O %%A %%B' % TOOL)]:
+        git("config", key, value)
+    (WORK / ".gitattributes").write_text("qx7set.dat diff=kestrivane merge=kestrivane\n")
+    run(TOOL, "demo", TABLE)
+    git("add", ".gitattributes", TABLE)
+    git("commit", "-q", "-m", "Demo table")
+
+
+def diff_shows_a_rename_as_text():
+    rename("dirt path", "gravel path")
+    shown = git("diff").stdout
+    expect('-  slot 4 "dirt path"\n+  slot 4 "gravel path"\n' in shown, "git diff does not show the rename", shown)
+    print(shown, end="")
+    git("checkout", "-q", "--", TABLE)
+
+
+def renames_of_different_slots_merge_clean():
+    commit_on("path", "dirt path", "gravel path")
+    commit_on("pond", "pond", "lake")
+    merged = git("merge", "-q", "--no-edit", "path")
+    table = dump()
+    expect('slot 4 "gravel path"' in table and 'slot 10 "lake"' in table, "the merged table lacks a rename",
+           merged.stdout + table)
+    expect(git("status", "--porcelain").stdout == "", "the merge left changes", git("status").stdout)
+
+
+def renames_of_one_slot_conflict():
+    commit_on("flowers-a", "flowers", "roses")
+    commit_on("flowers-b", "flowers", "tulips")
+    merged = git("merge", "--no-edit", "flowers-a", expect=1)
+    output = merged.stdout + merged.stderr
+    expect('conflict: tileset 0 slot 1: base "flowers", ours "tulips", theirs "roses"' in output,
+           "the conflict is not listed", output)
+    expect("CONFLICT" in output and TABLE in git("diff", "--name-only", "--diff-filter=U").stdout,
+           "git does not see the conflict", output)
+    expect('slot 1 "tulips"' in dump(), "the conflicting slot does not keep ours", dump())
+    git("merge", "--abort")
+
+
+set_up()
+diff_shows_a_rename_as_text()
+renames_of_different_slots_merge_clean()
+renames_of_one_slot_conflict()
+print("kept in git: diff, clean merge and conflict as expected")

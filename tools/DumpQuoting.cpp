@@ -1,0 +1,55 @@
+#include "tools/DumpQuoting.h"
+
+#include "tools/NumberText.h"
+
+namespace {
+
+bool IsPrintableAscii(unsigned char byte)
+{
+    return byte >= 0x20 && byte <= 0x7E;
+}
+
+void AppendQuoted(const char* bytes, std::size_t length, const char* byteEscape, std::string& out)
+{
+    out += '"';
+    for (std::size_t k = 0; k < length; ++k) {
+        const char c = bytes[k];
+        const unsigned char byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (IsPrintableAscii(byte)) {
+            out += c;
+        } else {
+            out += byteEscape;
+            out += NumberText::HexByte(byte);
+        }
+    }
+    out += '"';
+}
+
+} // namespace
+
+std::string DumpQuoting::Text(const std::string& bytes)
+{
+    std::string quoted;
+    AppendText(bytes.data(), bytes.size(), quoted);
+    return quoted;
+}
+
+std::string DumpQuoting::Json(const std::string& bytes)
+{
+    std::string quoted;
+    AppendJson(bytes.data(), bytes.size(), quoted);
+    return quoted;
+}
+
+void DumpQuoting::AppendText(const char* bytes, std::size_t length, std::string& out)
+{
+    AppendQuoted(bytes, length, "\\x", out);
+}
+
+void DumpQuoting::AppendJson(const char* bytes, std::size_t length, std::string& out)
+{
+    AppendQuoted(bytes, length, "\\u00", out);
+}

@@ -1,0 +1,58 @@
+#include "tools/RecordField.h"
+
+#include "data/TilesetRecord.h"
+#include "tools/DumpQuoting.h"
+#include "tools/RecordText.h"
+
+#include <cstring>
+
+namespace {
+
+const int NAME_FIELD = -2;
+const int AMBIENT_FIELD = -1;
+
+} // namespace
+
+RecordField::RecordField(int slot) : slot(slot) {}
+
+std::vector<RecordField> RecordField::All()
+{
+    std::vector<RecordField> fields;
+    for (int slot = NAME_FIELD; slot < SLOTS_PER_TILESET; ++slot) {
+        fields.push_back(RecordField(slot));
+    }
+    return fields;
+}
+
+std::string RecordField::Label() const
+{
+    if (slot == NAME_FIELD) {
+        return "name";
+    }
+    if (slot == AMBIENT_FIELD) {
+        return "ambient";
+    }
+    return "slot " + std::to_string(slot);
+}
+
+std::string RecordField::Shown(const TilesetRecord& record) const
+{
+    if (slot == NAME_FIELD) {
+        return DumpQuoting::Text(RecordText::Name(record));
+    }
+    if (slot == AMBIENT_FIELD) {
+        return std::to_string(record.ambient);
+    }
+    return DumpQuoting::Text(RecordText::Slot(record, slot));
+}
+
+void RecordField::Copy(const TilesetRecord& from, TilesetRecord& to) const
+{
+    if (slot == NAME_FIELD) {
+        std::memcpy(to.name, from.name, sizeof to.name);
+    } else if (slot == AMBIENT_FIELD) {
+        to.ambient = from.ambient;
+    } else {
+        std::memcpy(to.slots[slot], from.slots[slot], sizeof to.slots[slot]);
+    }
+}

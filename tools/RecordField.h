@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct TilesetRecord;
+
+// One value of a tileset that differs or merges on its own: the name, the
+// ambient number or one slot.
+class RecordField {
+public:
+    // Every field of a tileset in file order: name, ambient number, slots 0 to 150.
+    static std::vector<RecordField> All();
+
+    // "name", "ambient" or "slot N".
+    std::string Label() const;
+    // The value as the dump shows it: a text in quotes with its escapes, or a number.
+    std::string Shown(const TilesetRecord& record) const;
+    void Copy(const TilesetRecord& from, TilesetRecord& to) const;
+
+private:
+    explicit RecordField(int slot);
+
+    // The slot's index, or one of the two fields before the slots.
+    int slot;
+};

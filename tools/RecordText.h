@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+struct TilesetRecord;
+
+// A record's texts as the bytes of the file: the name narrowed from its
+// widened units, a slot up to its NUL.
+class RecordText {
+public:
+    static std::string Name(const TilesetRecord& record);
+    static std::string Slot(const TilesetRecord& record, int slot);
+    // text is at most 31 bytes with no NUL; the rest of the field becomes zero,
+    // as after the editor's load.
+    static void SetName(const std::string& text, TilesetRecord& record);
+    static void SetSlot(const std::string& text, int slot, TilesetRecord& record);
+};

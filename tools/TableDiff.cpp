@@ -1,0 +1,39 @@
+#include "tools/TableDiff.h"
+
+#include "data/TilesetTable.h"
+#include "tools/RecordField.h"
+
+#include <algorithm>
+
+namespace {
+
+const TilesetRecord& RecordOrEmpty(const TilesetTable& table, int i, const TilesetRecord& empty)
+{
+    return i < table.RecordCount() ? table.RecordAt(i) : empty;
+}
+
+} // namespace
+
+std::vector<std::string> TableDiff::Lines(const TilesetTable& before, const TilesetTable& after)
+{
+    std::vector<std::string> lines;
+    if (before.RecordCount() != after.RecordCount()) {
+        lines.push_back("tilesets: " + std::to_string(before.RecordCount()) + " -> " +
+                        std::to_string(after.RecordCount()));
+    }
+    const std::vector<RecordField> fields = RecordField::All();
+    const TilesetRecord empty;
+    for (int i = 0; i < std::max(before.RecordCount(), after.RecordCount()); ++i) {
+        const TilesetRecord& old = RecordOrEmpty(before, i, empty);
+        const TilesetRecord& changed = RecordOrEmpty(after, i, empty);
+        for (const RecordField& field : fields) {
+            const std::string oldValue = field.Shown(old);
+            const std::string newValue = field.Shown(changed);
+            if (oldValue != newValue) {
+                lines.push_back("tileset " + std::to_string(i) + " " + field.Label() + ": " + oldValue + " -> " +
+                                newValue);
+            }
+        }
+    }
+    return lines;
+}

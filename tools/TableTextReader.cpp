@@ -1,0 +1,273 @@
+#include "tools/TableTextReader.h"
+
+#include "tools/NumberText.h"
+#include "tools/TableBuilder.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace {
+
+const char COUNT_WORD[] = "tilesets";
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+// Reads the values of one line. A step that fails records its error, and the
+// caller gives up the rest of the line.
+class LineReader {
+public:
+    LineReader(std::string_view text, int line, TableBuilder& builder) : text(text), line(line), builder(builder)
+    {
+    }
+
+    bool AtEnd()
+    {
+        SkipBlanks();
+        return at == text.size();
+    }
+
+    InputPlace Here() const { return {line, static_cast<int>(at) + 1, {}}; }
+
+    // The run of non-blank characters at the reading position.
+    std::string_view Word()
+    {
+        SkipBlanks();
+        const std::size_t start = at;
+        while (at < text.size() && !IsBlank(text[at])) {
+            ++at;
+        }
+        return text.substr(start, at - start);
+    }
+
+    bool Number(const std::string& what, uint64_t& value, InputPlace& place)
+    {
+        SkipBlanks();
+        place = Here();
+        const std::string_view word = Word();
+        return NumberText::ParseDecimal(word, value) ||
+               Fail(place, "expected " + what + " (a number), found " + Found(word));
+    }
+
+    // A text in quotes with the dump's escapes: \" \\ and \xNN.
+    bool Quoted(std::string& bytes, InputPlace& place)
+    {
+        SkipBlanks();
+        place = Here();
+        if (at == text.size() || text[at] != '"') {
+            return Fail(place, "expected a text in quotes, found " + Found(Word()));
+        }
+        ++at;
+        bytes.clear();
+        while (at < text.size() && text[at] != '"') {
+            if (!QuotedByte(bytes)) {
+                return false;
+            }
+        }
+        if (at == text.size()) {
+            return Fail(place, "the text has no closing quote");
+        }
+        ++at;
+        return true;
+    }
+
+    bool End()
+    {
+        SkipBlanks();
+        if (at != text.size()) {
+            return Fail(Here(), "expected the end of the line, found " + Found(text.substr(at)));
+        }
+        return true;
+    }
+
+    bool Fail(const InputPlace& place, const std::string& message)
+    {
+        builder.AddError(place, message);
+        return false;
+    }
+
+private:
+    void SkipBlanks()
+    {
+        while (at < text.size() && IsBlank(text[at])) {
+            ++at;
+        }
+    }
+
+    static std::string Found(std::string_view word)
+    {
+        return word.empty() ? "nothing" : "\"" + std::string(word) + "\"";
+    }
+
+    bool QuotedByte(std::string& bytes)
+    {
+        const unsigned char byte = static_cast<unsigned char>(text[at]);
+        if (byte < 0x20 || byte > 0x7E) {
+            const std::string hex = NumberText::HexByte(byte);
+            return Fail(Here(), "byte 0x" + hex + " in a text: expected printable ASCII, other bytes as \\x" + hex);
+        }
+        if (byte != '\\') {
+            bytes += text[at++];
+            return true;
+        }
+        const InputPlace escapeAt = Here();
+        const char kind = at + 1 < text.size() ? text[at + 1] : '\0';
+        if (kind == '"' || kind == '\\') {
+            bytes += kind;
+            at += 2;
+            return true;
+        }
+        const int high = kind == 'x' && at + 2 < text.size() ? NumberText::HexDigitValue(text[at + 2]) : -1;
+        const int low = high >= 0 && at + 3 < text.size() ? NumberText::HexDigitValue(text[at + 3]) : -1;
+        if (low < 0) {
+            const std::string escape(text.substr(at, kind == 'x' ? 4 : 2));
+            return Fail(escapeAt, "bad escape " + escape + ": expected \\xNN (two hexadecimal digits), \\\" or \\\\");
+        }
+        bytes += static_cast<char>(high * 16 + low);
+        at += 4;
+        return true;
+    }
+
+    const std::string_view text;
+    const int line;
+    TableBuilder& builder;
+    std::size_t at = 0;
+};
+
+class TextReader {
+public:
+    explicit TextReader(TableBuilder& builder) : builder(builder) {}
+
+    void ReadLine(std::string_view text, int line)
+    {
+        LineReader reader(text, line, builder);
+        if (reader.AtEnd()) {
+            return;
+        }
+        const InputPlace wordAt = reader.Here();
+        const std::string_view word = reader.Word();
+        if (word == COUNT_WORD) {
+            ReadCount(reader, wordAt);
+            return;
+        }
+        if (countLine == 0 && !ReportMissingCount(reader, wordAt, word)) {
+            return;
+        }
+        if (word == "tileset") {
+            ReadTileset(reader);
+        } else if (word == "name") {
+            ReadName(reader);
+        } else if (word == "ambient") {
+            ReadAmbient(reader);
+        } else if (word == "slot") {
+            ReadSlot(reader);
+        } else {
+            reader.Fail(wordAt, "unknown line \"" + std::string(word) +
+                                    "\": expected tilesets, tileset, name, ambient or slot");
+        }
+    }
+
+    // Each line of a JSON dump would only give one more error.
+    bool Stopped() const { return stopped; }
+
+    void Finish(int endLine)
+    {
+        if (countLine == 0) {
+            builder.AddError({endLine, 1, {}}, "expected \"tilesets COUNT\", found the end of the input");
+        }
+    }
+
+private:
+    void ReadCount(LineReader& reader, const InputPlace& wordAt)
+    {
+        uint64_t count = 0;
+        InputPlace countAt;
+        if (countLine != 0) {
+            reader.Fail(wordAt, "a second tilesets line: the count is on line " + std::to_string(countLine));
+            return;
+        }
+        countLine = wordAt.line;
+        if (reader.Number("the number of tilesets", count, countAt) && reader.End()) {
+            builder.SetCount(count, countAt);
+        } else {
+            builder.AssumeLargestCount();
+        }
+    }
+
+    // Said once: the lines that follow are still read, against the largest count,
+    // unless they are JSON. False when reading stops.
+    bool ReportMissingCount(LineReader& reader, const InputPlace& wordAt, std::string_view word)
+    {
+        stopped = word[0] == '{';
+        reader.Fail(wordAt, std::string("expected \"tilesets COUNT\" first") +
+                                (stopped ? "; for a JSON dump, give --format json" : ""));
+        countLine = wordAt.line;
+        builder.AssumeLargestCount();
+        return !stopped;
+    }
+
+    void ReadTileset(LineReader& reader)
+    {
+        uint64_t index = 0;
+        InputPlace indexAt;
+        if (reader.Number("the tileset's index", index, indexAt) && reader.End()) {
+            builder.StartTileset(index, indexAt);
+        }
+    }
+
+    void ReadName(LineReader& reader)
+    {
+        std::string name;
+        InputPlace nameAt;
+        if (reader.Quoted(name, nameAt) && reader.End()) {
+            builder.SetName(name, nameAt);
+        }
+    }
+
+    void ReadAmbient(LineReader& reader)
+    {
+        uint64_t ambient = 0;
+        InputPlace ambientAt;
+        if (reader.Number("the ambient number", ambient, ambientAt) && reader.End()) {
+            builder.SetAmbient(ambient, ambientAt);
+        }
+    }
+
+    void ReadSlot(LineReader& reader)
+    {
+        uint64_t slot = 0;
+        InputPlace slotAt;
+        std::string text;
+        InputPlace textAt;
+        if (reader.Number("the slot's index", slot, slotAt) && reader.Quoted(text, textAt) && reader.End()) {
+            builder.SetSlot(slot, slotAt, text, textAt);
+        }
+    }
+
+    TableBuilder& builder;
+    int countLine = 0;
+    bool stopped = false;
+};
+
+} // namespace
+
+void TableTextReader::Read(const std::string& input, TableBuilder& builder)
+{
+    TextReader reader(builder);
+    int line = 1;
+    std::size_t start = 0;
+    while (start < input.size() && !reader.Stopped()) {
+        std::size_t end = input.find('\n', start);
+        if (end == std::string::npos) {
+            end = input.size();
+        }
+        const std::size_t length = end > start && input[end - 1] == '\r' ? end - start - 1 : end - start;
+        reader.ReadLine(std::string_view(input).substr(start, length), line);
+        start = end + 1;
+        ++line;
+    }
+    reader.Finish(line);
+}
