@@ -11,7 +11,7 @@ bench_build="$root/build/bench"
 # What every command needs. Wine's 32-bit loader (wine32:i386) comes on top,
 # only where the machine can run it (see win32_runs below).
 packages=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64 fonts-wine xvfb xauth
-          xdotool cmake clang libbenchmark-dev googletest zip python3 python3-pefile)
+          xdotool cmake clang libbenchmark-dev googletest zip git python3 python3-pefile)
 
 step() { printf '\n==> %s\n' "$*"; }
 
