@@ -22,16 +22,17 @@ constexpr UINT STYLE_REFRESH_FLAGS = SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SW
 constexpr UINT REPAINT_FLAGS = RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW;
 
 // The host window's controls as the resize pass sees them, in the host's
-// client coordinates.
+// client coordinates. The pass works on one control after another, so the
+// last control looked up is kept: each lookup walks the host's children.
 class HostControls final : public ResizeHost {
 public:
     explicit HostControls(HWND host) : host(host) {}
 
-    bool ControlExists(int32_t controlId) const override { return GetDlgItem(host, controlId) != nullptr; }
+    bool ControlExists(int32_t controlId) const override { return Control(controlId) != nullptr; }
 
     bool ReadControlRect(int32_t controlId, LayoutRect& rect) const override
     {
-        const HWND control = GetDlgItem(host, controlId);
+        const HWND control = Control(controlId);
         RECT screen{};
         if (control == nullptr || !GetWindowRect(control, &screen)) {
             return false;
@@ -43,14 +44,25 @@ public:
 
     void MoveControl(int32_t controlId, const LayoutRect& rect, ResizeMove move) override
     {
-        SetWindowPos(GetDlgItem(host, controlId), nullptr, rect.left, rect.top, rect.Width(), rect.Height(),
+        SetWindowPos(Control(controlId), nullptr, rect.left, rect.top, rect.Width(), rect.Height(),
                      move == RESIZE_SIZE_ONLY ? SIZE_ONLY_FLAGS : MOVE_FLAGS);
     }
 
-    void InvalidateControl(int32_t controlId) override { InvalidateRect(GetDlgItem(host, controlId), nullptr, TRUE); }
+    void InvalidateControl(int32_t controlId) override { InvalidateRect(Control(controlId), nullptr, TRUE); }
 
 private:
+    HWND Control(int32_t controlId) const
+    {
+        if (control == nullptr || controlId != id) {
+            control = GetDlgItem(host, controlId);
+            id = controlId;
+        }
+        return control;
+    }
+
     const HWND host;
+    mutable int32_t id = 0;
+    mutable HWND control = nullptr;
 };
 
 // Inconsistent rule tables are a defect of the program, never of its input.
