@@ -1,11 +1,10 @@
-// The window-facing half of the resize engine: it reads rectangles and styles
-// from the window system, leaves the arithmetic to ResizeLayout and applies
-// what that gives.
+// The window-facing half of the resize engine: it sets the window up, keeps
+// its minimum size and runs the platform-free pass of ResizeLayout over the
+// window's controls, reached through HostControls.
 #include "ui/DialogResizer.h"
 
 #include "app/AppModule.h"
 #include "res/ResourceIds.h"
-#include "ui/ResizeLayout.h"
 
 namespace {
 
@@ -18,53 +17,58 @@ constexpr uint32_t GRIP_FLAGS = RESIZE_SHIFT_X | RESIZE_SHIFT_Y | RESIZE_INVALID
 static_assert(GRIP_FLAGS == 0x401C, "grip entry flags");
 
 constexpr UINT MOVE_FLAGS = SWP_NOZORDER | SWP_NOACTIVATE;
-constexpr UINT RESIZE_PREVIOUS_FLAGS = SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE;
+constexpr UINT SIZE_ONLY_FLAGS = SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE;
 constexpr UINT STYLE_REFRESH_FLAGS = SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
 constexpr UINT REPAINT_FLAGS = RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW;
 
-LayoutRect ToLayoutRect(const RECT& rect)
-{
-    LayoutRect layout;
-    layout.left = rect.left;
-    layout.top = rect.top;
-    layout.right = rect.right;
-    layout.bottom = rect.bottom;
-    return layout;
-}
+// The host window's controls as the resize pass sees them, in the host's
+// client coordinates. The pass works on one control after another, so the
+// last control looked up is kept: each lookup walks the host's children.
+class HostControls final : public ResizeHost {
+public:
+    explicit HostControls(HWND host) : host(host) {}
 
-// The control's window rectangle in the host's client coordinates.
-bool ReadControlRect(HWND host, HWND control, LayoutRect& rect)
-{
-    RECT screen{};
-    if (control == nullptr || !GetWindowRect(control, &screen)) {
-        return false;
+    bool ControlExists(int32_t controlId) const override { return Control(controlId) != nullptr; }
+
+    bool ReadControlRect(int32_t controlId, LayoutRect& rect) const override
+    {
+        const HWND control = Control(controlId);
+        RECT screen{};
+        if (control == nullptr || !GetWindowRect(control, &screen)) {
+            return false;
+        }
+        MapWindowPoints(HWND_DESKTOP, host, reinterpret_cast<POINT*>(&screen), 2);
+        rect = LayoutRect{screen.left, screen.top, screen.right, screen.bottom};
+        return true;
     }
-    MapWindowPoints(HWND_DESKTOP, host, reinterpret_cast<POINT*>(&screen), 2);
-    rect = ToLayoutRect(screen);
-    return true;
-}
+
+    void MoveControl(int32_t controlId, const LayoutRect& rect, ResizeMove move) override
+    {
+        SetWindowPos(Control(controlId), nullptr, rect.left, rect.top, rect.Width(), rect.Height(),
+                     move == RESIZE_SIZE_ONLY ? SIZE_ONLY_FLAGS : MOVE_FLAGS);
+    }
+
+    void InvalidateControl(int32_t controlId) override { InvalidateRect(Control(controlId), nullptr, TRUE); }
+
+private:
+    HWND Control(int32_t controlId) const
+    {
+        if (control == nullptr || controlId != id) {
+            control = GetDlgItem(host, controlId);
+            id = controlId;
+        }
+        return control;
+    }
+
+    const HWND host;
+    mutable int32_t id = 0;
+    mutable HWND control = nullptr;
+};
 
 // Inconsistent rule tables are a defect of the program, never of its input.
 void RaiseBoundsExceeded()
 {
     RaiseException(EXCEPTION_ARRAY_BOUNDS_EXCEEDED, EXCEPTION_NONCONTINUABLE, 0, nullptr);
-}
-
-// Keeps the recorded gap between the previous group member and the control
-// just placed; the vertical correction reads the member again after the
-// horizontal one.
-void CorrectPrevious(HWND host, const ControlPlacement& placement, const ResizeEntry& previous)
-{
-    const HWND control = GetDlgItem(host, previous.controlId);
-    LayoutRect rect;
-    if (placement.correctPreviousRight && ReadControlRect(host, control, rect)) {
-        SetWindowPos(control, nullptr, rect.left, rect.top, placement.previousRight - rect.left, rect.Height(),
-                     RESIZE_PREVIOUS_FLAGS);
-    }
-    if (placement.correctPreviousBottom && ReadControlRect(host, control, rect)) {
-        SetWindowPos(control, nullptr, rect.left, rect.top, rect.Width(), placement.previousBottom - rect.top,
-                     RESIZE_PREVIOUS_FLAGS);
-    }
 }
 
 }
@@ -111,12 +115,7 @@ void DialogResizer::Initialize(bool createGrip, bool useMinTrackSize, DWORD forc
         minTrackWidth = outer.right - outer.left;
         minTrackHeight = outer.bottom - outer.top;
     }
-    const bool consistent = ParseResizeRules(rules, entries, [window](int32_t controlId) {
-        LayoutRect recorded;
-        ReadControlRect(window, GetDlgItem(window, controlId), recorded);
-        return recorded;
-    });
-    if (!consistent) {
+    if (!ParseResizeRules(rules, HostControls(window), entries)) {
         RaiseBoundsExceeded();
     }
 }
@@ -147,61 +146,29 @@ LRESULT DialogResizer::HandleGetMinMaxInfo(MINMAXINFO* info)
 void DialogResizer::Relayout(int clientWidth, int clientHeight)
 {
     const HWND window = host.Window();
-    int cx = clientWidth;
-    int cy = clientHeight;
+    ResizeClientSizes sizes;
+    sizes.clientWidth = clientWidth;
+    sizes.clientHeight = clientHeight;
+    sizes.initialClientWidth = initialClientWidth;
+    sizes.initialClientHeight = initialClientHeight;
     // A top-level host is held at its minimum by WM_GETMINMAXINFO instead.
     const bool child = (GetWindowLongA(window, GWL_STYLE) & WS_CHILD) != 0;
     if (child && minTrackWidth != -1 && minTrackHeight != -1) {
-        cx = cx < minTrackWidth ? minTrackWidth : cx;
-        cy = cy < minTrackHeight ? minTrackHeight : cy;
+        sizes.clientWidth = clientWidth < minTrackWidth ? minTrackWidth : clientWidth;
+        sizes.clientHeight = clientHeight < minTrackHeight ? minTrackHeight : clientHeight;
     }
     const bool visible = IsWindowVisible(window) != FALSE;
     if (visible) {
         SendMessageA(window, WM_SETREDRAW, FALSE, 0);
     }
-    const bool consistent = WalkResizeEntries(
-        entries.Data(), entries.Count(),
-        [window](const ResizeEntry& entry) { return GetDlgItem(window, entry.controlId) != nullptr; },
-        [this, cx, cy](const ResizeEntry& entry, const LayoutRect& groupBox, bool inGroup,
-                       const ResizeEntry* previous) { PlaceControl(cx, cy, groupBox, entry, inGroup, previous); });
-    if (!consistent) {
+    HostControls controls(window);
+    if (!RunResizePass(entries, sizes, controls)) {
         RaiseBoundsExceeded();
     }
     if (visible) {
         SendMessageA(window, WM_SETREDRAW, TRUE, 0);
     }
     RedrawWindow(window, nullptr, nullptr, REPAINT_FLAGS);
-}
-
-bool DialogResizer::PlaceControl(int clientWidth, int clientHeight, const LayoutRect& groupBox,
-                                 const ResizeEntry& entry, bool inGroup, const ResizeEntry* previous)
-{
-    const HWND window = host.Window();
-    const HWND control = GetDlgItem(window, entry.controlId);
-    LayoutRect current;
-    if (!ReadControlRect(window, control, current)) {
-        return false;
-    }
-    PlacementInput input;
-    input.clientWidth = clientWidth;
-    input.clientHeight = clientHeight;
-    input.initialClientWidth = initialClientWidth;
-    input.initialClientHeight = initialClientHeight;
-    input.inGroup = inGroup;
-    input.groupBox = groupBox;
-    input.previous = previous;
-    const ControlPlacement placement = PlaceEdges(input, entry, current);
-    if (previous != nullptr) {
-        CorrectPrevious(window, placement, *previous);
-    }
-    if (placement.invalidate) {
-        InvalidateRect(control, nullptr, TRUE);
-    }
-    if (placement.move) {
-        const LayoutRect& rect = placement.rect;
-        SetWindowPos(control, nullptr, rect.left, rect.top, rect.Width(), rect.Height(), MOVE_FLAGS);
-    }
-    return true;
 }
 
 bool DialogResizer::ChangeStyle(DWORD remove, DWORD add, UINT swpFlags)
@@ -260,6 +227,6 @@ void DialogResizer::CreateGrip(const RECT& client)
     ResizeEntry entry;
     entry.controlId = ID_SIZE_GRIP;
     entry.flags = GRIP_FLAGS;
-    ReadControlRect(window, grip, entry.recorded);
+    HostControls(window).ReadControlRect(ID_SIZE_GRIP, entry.recorded);
     AppendEntry(entry);
 }

@@ -2,16 +2,15 @@
 
 #include "app/DialogWindow.h"
 #include "app/Win32.h"
-#include "ui/LayoutRect.h"
-#include "ui/ResizeEntry.h"
-#include "ui/ResizeEntryArray.h"
+#include "ui/ResizeLayout.h"
 #include "ui/ResizeRule.h"
 
 // The layout engine of a resizable dialog, mixed into the dialog's class. It
 // records the controls that the rule table names, adds a size grip, keeps the
 // window from becoming smaller than it opened and places those controls again
 // on every size change. It has no virtual operations: it reaches the window
-// through the host it was built with.
+// through the host it was built with, and runs the platform-free pass of
+// ResizeLayout over that window's controls.
 class DialogResizer {
 public:
     // rules ends with {RESIZE_MARKER_ID, 0}; it is read only by Initialize.
@@ -31,9 +30,6 @@ protected:
     ~DialogResizer() = default;
 
     void Relayout(int clientWidth, int clientHeight);
-    // False when the control's window rectangle cannot be read.
-    bool PlaceControl(int clientWidth, int clientHeight, const LayoutRect& groupBox, const ResizeEntry& entry,
-                      bool inGroup, const ResizeEntry* previous);
     // True when the style changed.
     bool ChangeStyle(DWORD remove, DWORD add, UINT swpFlags);
     bool ChangeExStyle(DWORD remove, DWORD add, UINT swpFlags);

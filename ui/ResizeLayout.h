@@ -1,22 +1,99 @@
 #pragma once
 
-// The platform-free half of the resize engine: turning a rule table into
-// entries, walking the entries group by group, and the edge arithmetic that
-// places one control. The window-facing half (DialogResizer) reads the
-// rectangles, calls these and applies the results.
+// The platform-free core of the resize engine: the entries and their array,
+// the parsing of a rule table, the layout pass and the edge arithmetic that
+// places one control. It reaches the controls through ResizeHost, which
+// DialogResizer implements with the window system and the native tests over a
+// map of rectangles, so that both run this very pass.
 #include <cstdint>
 
 #include "ui/LayoutRect.h"
-#include "ui/ResizeEntry.h"
-#include "ui/ResizeEntryArray.h"
 #include "ui/ResizeRule.h"
 
-// What one pass needs to know besides the entry being placed.
-struct PlacementInput {
+// One element of the engine's rule array: a rule row with the control's
+// rectangle as recorded at initialisation, in the host's client coordinates.
+struct ResizeEntry {
+    int32_t controlId = 0;
+    uint32_t flags = 0;
+    LayoutRect recorded;
+};
+
+// The engine's growable array of entries. It grows by doubling (from 0 to 1);
+// a failed growth leaves it as it was.
+class ResizeEntryArray {
+public:
+    ResizeEntryArray() = default;
+    ~ResizeEntryArray();
+    ResizeEntryArray(const ResizeEntryArray&) = delete;
+    ResizeEntryArray& operator=(const ResizeEntryArray&) = delete;
+
+    // False when the storage cannot grow; the entry is then not added.
+    bool Append(const ResizeEntry& entry);
+    void Release();
+
+    int32_t Count() const { return count; }
+    int32_t Capacity() const { return capacity; }
+    const ResizeEntry* Data() const { return data; }
+    ResizeEntry* Data() { return data; }
+
+private:
+    ResizeEntry* data = nullptr;
+    int32_t count = 0;
+    int32_t capacity = 0;
+};
+
+// The window system's MulDiv: number * numerator / denominator with a 64-bit
+// intermediate, rounded to the nearest integer with halves away from zero; -1
+// for a zero denominator or a result outside [-2147483647, 2147483647], as the
+// platform answers.
+int32_t LayoutMulDiv(int32_t number, int32_t numerator, int32_t denominator);
+
+// How a control is moved: to a new place and size, or (the correction of a
+// group's previous member) to a new size where it stands.
+enum ResizeMove { RESIZE_MOVE_AND_SIZE, RESIZE_SIZE_ONLY };
+
+// What the pass needs of the host dialog: its controls by id, with their
+// rectangles in the host's client coordinates.
+class ResizeHost {
+public:
+    virtual bool ControlExists(int32_t controlId) const = 0;
+    // False, leaving rect as it was, when the control's rectangle cannot be read.
+    virtual bool ReadControlRect(int32_t controlId, LayoutRect& rect) const = 0;
+    virtual void MoveControl(int32_t controlId, const LayoutRect& rect, ResizeMove move) = 0;
+    // The whole control, erased before it is painted again.
+    virtual void InvalidateControl(int32_t controlId) = 0;
+
+protected:
+    ~ResizeHost() = default;
+};
+
+// The client size a pass places for, and the one recorded at initialisation:
+// every position follows from the recorded rectangles and their difference.
+struct ResizeClientSizes {
     int32_t clientWidth = 0;
     int32_t clientHeight = 0;
     int32_t initialClientWidth = 0;
     int32_t initialClientHeight = 0;
+};
+
+// Parses a table up to its terminator, appending to entries each control's
+// rectangle as the host reads it (all zero when it cannot). False when the
+// markers are inconsistent: nested groups, closing a group that is not open
+// or has no member, more than 255 members or a terminator inside a group.
+bool ParseResizeRules(const ResizeRule* rules, const ResizeHost& host, ResizeEntryArray& entries);
+
+// One layout pass: places every entry's control in order, a group's members
+// within their group box, and moves them through the host. A member whose
+// control does not exist neither enters its group's box nor counts as anyone's
+// previous member. False, at the first bad group, when the array is
+// inconsistent; an array that ParseResizeRules built never is.
+bool RunResizePass(const ResizeEntryArray& entries, const ResizeClientSizes& sizes, ResizeHost& host);
+
+int32_t GroupMemberCount(const ResizeEntry& lead);
+
+// What placing one control needs besides the entry.
+struct PlacementInput {
+    ResizeClientSizes sizes;
     bool inGroup = false;
     LayoutRect groupBox;
     // The group's previous member, or null.
@@ -35,108 +112,5 @@ struct ControlPlacement {
     int32_t previousBottom = 0;
 };
 
-// current: the control's rectangle now, in the host's client coordinates.
+// The edge arithmetic of the pass. current: the control's rectangle now.
 ControlPlacement PlaceEdges(const PlacementInput& input, const ResizeEntry& entry, const LayoutRect& current);
-
-int32_t GroupMemberCount(const ResizeEntry& lead);
-
-// Bounding box of the recorded rectangles of the members that exist; all
-// zero when none does.
-template <typename ControlExists>
-LayoutRect GroupBox(const ResizeEntry* members, int32_t count, ControlExists controlExists);
-
-// The index check of a pass: a lead at index must open a group of at least
-// one member that ends inside the array.
-bool GroupFits(int32_t index, int32_t members, int32_t count);
-
-// Calls place(entry, groupBox, inGroup, previous) for every entry in order;
-// entries outside a group get an all-zero box and no previous member. A member
-// whose control does not exist neither enters its group's box nor counts as
-// anyone's previous member. False, at the first bad group, when the array is
-// inconsistent.
-template <typename ControlExists, typename Place>
-bool WalkResizeEntries(const ResizeEntry* entries, int32_t count, ControlExists controlExists, Place place);
-
-enum ResizeMarkerStep { RESIZE_MARKER_NEXT, RESIZE_MARKER_END, RESIZE_MARKER_BAD };
-
-// Applies one marker row to the open group index (-1 when none). Nested
-// groups, closing a group that is not open or has no member, more than 255
-// members and a terminator inside a group are all inconsistent.
-ResizeMarkerStep ApplyResizeMarker(uint32_t marker, ResizeEntryArray& entries, int32_t& openIndex);
-
-// Appends the entry of a control row; false when the array could not grow.
-bool AppendResizeControl(const ResizeRule& row, const LayoutRect& recorded, int32_t openIndex,
-                         ResizeEntryArray& entries);
-
-// Parses a table up to its terminator, appending to entries. recordedRect(id)
-// gives a control's rectangle. False when the markers are inconsistent.
-template <typename RecordedRect>
-bool ParseResizeRules(const ResizeRule* rules, ResizeEntryArray& entries, RecordedRect recordedRect);
-
-template <typename ControlExists>
-LayoutRect GroupBox(const ResizeEntry* members, int32_t count, ControlExists controlExists)
-{
-    LayoutRect box;
-    bool empty = true;
-    for (int32_t j = 0; j < count; ++j) {
-        const ResizeEntry& member = members[j];
-        if (!controlExists(member)) {
-            continue;
-        }
-        const LayoutRect& r = member.recorded;
-        if (empty) {
-            box = r;
-            empty = false;
-            continue;
-        }
-        box.left = r.left < box.left ? r.left : box.left;
-        box.top = r.top < box.top ? r.top : box.top;
-        box.right = r.right > box.right ? r.right : box.right;
-        box.bottom = r.bottom > box.bottom ? r.bottom : box.bottom;
-    }
-    return box;
-}
-
-template <typename ControlExists, typename Place>
-bool WalkResizeEntries(const ResizeEntry* entries, int32_t count, ControlExists controlExists, Place place)
-{
-    int32_t i = 0;
-    while (i < count) {
-        const ResizeEntry& entry = entries[i];
-        if ((entry.flags & RESIZE_GROUP_LEAD) == 0) {
-            place(entry, LayoutRect{}, false, static_cast<const ResizeEntry*>(nullptr));
-            ++i;
-            continue;
-        }
-        const int32_t members = GroupMemberCount(entry);
-        if (!GroupFits(i, members, count)) {
-            return false;
-        }
-        const LayoutRect box = GroupBox(entries + i, members, controlExists);
-        const ResizeEntry* previous = nullptr;
-        for (int32_t j = i; j < i + members; ++j) {
-            if (controlExists(entries[j])) {
-                place(entries[j], box, true, previous);
-                previous = &entries[j];
-            }
-        }
-        i += members;
-    }
-    return true;
-}
-
-template <typename RecordedRect>
-bool ParseResizeRules(const ResizeRule* rules, ResizeEntryArray& entries, RecordedRect recordedRect)
-{
-    int32_t openIndex = -1;
-    for (const ResizeRule* row = rules;; ++row) {
-        if (row->controlId != RESIZE_MARKER_ID) {
-            AppendResizeControl(*row, recordedRect(row->controlId), openIndex, entries);
-            continue;
-        }
-        const ResizeMarkerStep step = ApplyResizeMarker(row->flags, entries, openIndex);
-        if (step != RESIZE_MARKER_NEXT) {
-            return step == RESIZE_MARKER_END;
-        }
-    }
-}

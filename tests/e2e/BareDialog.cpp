@@ -1,8 +1,9 @@
-// The yardstick of the start-up benchmark: the least a dialog program does. A
-// modeless dialog from a one-control template built in memory, shown with the
-// start-up show state and ended by WM_CLOSE with exit code 2, as the editor's
-// main window is. Built with the same toolchain and flags as kestrivane.exe.
-#include "app/Win32.h"
+// The dialog of the start-up benchmark's yardsticks: the least a dialog
+// program does. A modeless dialog from a one-control template built in memory,
+// shown with the start-up show state and ended by WM_CLOSE with exit code 2, as
+// the editor's main window is. Built with the same toolchain and flags as
+// kestrivane.exe.
+#include "tests/e2e/BareDialog.h"
 
 #include <vector>
 
@@ -73,7 +74,7 @@ INT_PTR CALLBACK BareDialogProcedure(HWND window, UINT message, WPARAM, LPARAM)
 
 } // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showState)
+int RunBareDialog(HINSTANCE instance, int showState)
 {
     const std::vector<WORD> dialogTemplate = OneControlTemplate();
     const HWND window = CreateDialogIndirectParamA(instance, reinterpret_cast<LPCDLGTEMPLATEA>(dialogTemplate.data()),

@@ -4,7 +4,7 @@
 Usage: check_windows_programs.py BUILD_DIR i386|amd64
 
 For every program of the build: a PE image for the named processor, the
-subsystem it should have (the editor and the start-up yardstick are GUI
+subsystem it should have (the editor and the start-up yardsticks are GUI
 programs, the rest console programs), and imports from system DLLs only, so
 that it runs on a bare Windows. For the editor also its resources: the two
 dialog templates, the icon group with its 32 x 32 and 16 x 16 images, the
@@ -32,6 +32,7 @@ NAMED_PROGRAMS = {
     EDITOR: GUI,
     "tools/kestrivane-table.exe": CONSOLE,
     "tests/e2e/bare_dialog.exe": GUI,
+    "tests/e2e/prepared_dialog.exe": GUI,
 }
 SYSTEM_DLLS = {
     "advapi32.dll", "comctl32.dll", "comdlg32.dll", "gdi32.dll", "kernel32.dll", "msvcrt.dll",

@@ -10,8 +10,8 @@
 #include "tests/ui/ResizeTestDialog.h"
 #include "tests/ui/TestDialogIds.h"
 #include "tests/ui/WindowTestSupport.h"
-#include "ui/LayoutMulDiv.h"
 #include "ui/MainDialogResizeRules.h"
+#include "ui/ResizeLayout.h"
 
 #include <vector>
 

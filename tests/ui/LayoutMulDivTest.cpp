@@ -1,4 +1,4 @@
-#include "ui/LayoutMulDiv.h"
+#include "ui/ResizeLayout.h"
 
 #include <gtest/gtest.h>
 

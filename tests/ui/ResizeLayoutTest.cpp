@@ -8,6 +8,8 @@
 #include "tests/ui/LayoutRectPrinter.h"
 #include "ui/MainDialogResizeRules.h"
 
+#include <map>
+#include <ostream>
 #include <vector>
 
 namespace {
@@ -46,98 +48,100 @@ PlacementInput Input(int32_t dx, int32_t dy, bool inGroup = false, const LayoutR
                      const ResizeEntry* previous = nullptr)
 {
     PlacementInput input;
-    input.clientWidth = 400 + dx;
-    input.clientHeight = 300 + dy;
-    input.initialClientWidth = 400;
-    input.initialClientHeight = 300;
+    input.sizes.clientWidth = 400 + dx;
+    input.sizes.clientHeight = 300 + dy;
+    input.sizes.initialClientWidth = 400;
+    input.sizes.initialClientHeight = 300;
     input.inGroup = inGroup;
     input.groupBox = box;
     input.previous = previous;
     return input;
 }
 
-bool Parse(const ResizeRule* rules, ResizeEntryArray& entries)
-{
-    return ParseResizeRules(rules, entries, [](int32_t) { return LayoutRect{}; });
-}
-
-// Controls of a pretend dialog with a recorded client size, moved by passes
-// the way the engine's window part moves real ones.
-class FakeHost {
+// Controls of a pretend dialog with a recorded client size, kept in a map of
+// rectangles: the resize pass moves them as it moves real ones under the
+// window system. It notes every read and every change in order.
+class MapHost final : public ResizeHost {
 public:
-    FakeHost(int32_t width, int32_t height) : initialWidth(width), initialHeight(height) {}
+    MapHost(int32_t width, int32_t height) : initialWidth(width), initialHeight(height) {}
 
-    void Add(int32_t id, const LayoutRect& rect) { controls.push_back({id, rect}); }
-
-    LayoutRect* Find(int32_t id)
-    {
-        for (Control& control : controls) {
-            if (control.id == id) {
-                return &control.rect;
-            }
+    // What the pass did to a control, in order.
+    struct Operation {
+        int32_t controlId;
+        LayoutRect rect;
+        // RESIZE_MOVE_AND_SIZE or RESIZE_SIZE_ONLY; -1 for an invalidation.
+        int move;
+        bool operator==(const Operation& other) const
+        {
+            return controlId == other.controlId && rect == other.rect && move == other.move;
         }
-        return nullptr;
-    }
+    };
 
-    LayoutRect At(int32_t id) { return *Find(id); }
+    void Add(int32_t id, const LayoutRect& rect) { controls[id] = rect; }
 
-    // A missing control's rectangle is meaningless; it lies far away here.
-    bool Parse(const ResizeRule* rules)
+    LayoutRect At(int32_t id) const { return controls.at(id); }
+
+    bool ControlExists(int32_t controlId) const override { return controls.count(controlId) != 0; }
+
+    bool ReadControlRect(int32_t controlId, LayoutRect& rect) const override
     {
-        return ParseResizeRules(rules, entries, [this](int32_t id) {
-            const LayoutRect* rect = Find(id);
-            return rect != nullptr ? *rect : Rect(-900, -900, -880, -880);
-        });
+        reads.push_back(controlId);
+        const auto control = controls.find(controlId);
+        if (control == controls.end()) {
+            return false;
+        }
+        rect = control->second;
+        return true;
     }
+
+    // Sizing only keeps the control's place, as SWP_NOMOVE does.
+    void MoveControl(int32_t controlId, const LayoutRect& rect, ResizeMove move) override
+    {
+        LayoutRect& control = controls.at(controlId);
+        const LayoutRect placed = move == RESIZE_SIZE_ONLY
+                                      ? Rect(control.left, control.top, control.left + rect.Width(),
+                                             control.top + rect.Height())
+                                      : rect;
+        control = placed;
+        operations.push_back({controlId, placed, move});
+    }
+
+    void InvalidateControl(int32_t controlId) override { operations.push_back({controlId, At(controlId), -1}); }
+
+    bool Parse(const ResizeRule* rules) { return ParseResizeRules(rules, *this, entries); }
 
     bool Pass(int32_t cx, int32_t cy)
     {
-        return WalkResizeEntries(
-            entries.Data(), entries.Count(), [this](const ResizeEntry& entry) { return Find(entry.controlId) != nullptr; },
-            [&](const ResizeEntry& entry, const LayoutRect& box, bool inGroup, const ResizeEntry* previous) {
-                Place(cx, cy, entry, box, inGroup, previous);
-            });
+        ResizeClientSizes sizes;
+        sizes.clientWidth = cx;
+        sizes.clientHeight = cy;
+        sizes.initialClientWidth = initialWidth;
+        sizes.initialClientHeight = initialHeight;
+        return RunResizePass(entries, sizes, *this);
     }
 
     ResizeEntryArray entries;
+    mutable std::vector<int32_t> reads;
+    std::vector<Operation> operations;
 
 private:
-    struct Control {
-        int32_t id;
-        LayoutRect rect;
-    };
-
-    void Place(int32_t cx, int32_t cy, const ResizeEntry& entry, const LayoutRect& box, bool inGroup,
-               const ResizeEntry* previous)
-    {
-        LayoutRect* rect = Find(entry.controlId);
-        if (rect == nullptr) {
-            return;
-        }
-        PlacementInput input;
-        input.clientWidth = cx;
-        input.clientHeight = cy;
-        input.initialClientWidth = initialWidth;
-        input.initialClientHeight = initialHeight;
-        input.inGroup = inGroup;
-        input.groupBox = box;
-        input.previous = previous;
-        const ControlPlacement placement = PlaceEdges(input, entry, *rect);
-        if (placement.correctPreviousRight) {
-            Find(previous->controlId)->right = placement.previousRight;
-        }
-        if (placement.correctPreviousBottom) {
-            Find(previous->controlId)->bottom = placement.previousBottom;
-        }
-        if (placement.move) {
-            *rect = placement.rect;
-        }
-    }
-
     int32_t initialWidth;
     int32_t initialHeight;
-    std::vector<Control> controls;
+    std::map<int32_t, LayoutRect> controls;
 };
+
+void PrintTo(const MapHost::Operation& operation, std::ostream* out)
+{
+    *out << "{" << operation.controlId << ", ";
+    PrintTo(operation.rect, out);
+    *out << ", " << operation.move << "}";
+}
+
+bool Parse(const ResizeRule* rules, ResizeEntryArray& entries)
+{
+    const MapHost noControls(400, 300);
+    return ParseResizeRules(rules, noControls, entries);
+}
 
 struct PlacementCase {
     const char* name;
@@ -250,13 +254,13 @@ TEST(ParseResizeRules, MarksEachGroupsFirstMemberWithTheMemberCount)
                                 {3, RESIZE_STRETCH_X},    {4, RESIZE_SHIFT_X},      {-1, RESIZE_GROUP_END},
                                 {-1, RESIZE_GROUP_BEGIN}, {5, RESIZE_SHIFT_Y},      {-1, RESIZE_GROUP_END},
                                 {6, RESIZE_STRETCH_Y},    {-1, 0},                  {9, RESIZE_SHIFT_Y}};
-    std::vector<int32_t> recorded;
-    ResizeEntryArray entries;
-    ASSERT_TRUE(ParseResizeRules(rules, entries, [&](int32_t id) {
-        recorded.push_back(id);
-        return Rect(id, id * 2, id * 3, id * 4);
-    }));
-    EXPECT_EQ(recorded, (std::vector<int32_t>{1, 2, 3, 4, 5, 6}));
+    MapHost host(400, 300);
+    for (int32_t id : {1, 2, 3, 4, 5, 6, 9}) {
+        host.Add(id, Rect(id, id * 2, id * 3, id * 4));
+    }
+    ASSERT_TRUE(host.Parse(rules));
+    EXPECT_EQ(host.reads, (std::vector<int32_t>{1, 2, 3, 4, 5, 6}));
+    const ResizeEntryArray& entries = host.entries;
     ASSERT_EQ(entries.Count(), 6);
     const uint32_t expected[] = {RESIZE_SHIFT_X,
                                  RESIZE_STRETCH_X | RESIZE_GROUP_LEAD | (3u << 16),
@@ -330,9 +334,9 @@ TEST(ResizeEntryArray, GrowsByDoublingFromOne)
     EXPECT_EQ(entries.Capacity(), 0);
 }
 
-TEST(WalkResizeEntries, TwoStretchedMembersKeepTheirRecordedGap)
+TEST(RunResizePass, TwoStretchedMembersKeepTheirRecordedGap)
 {
-    FakeHost host(400, 300);
+    MapHost host(400, 300);
     host.Add(1, Rect(10, 0, 50, 20));
     host.Add(2, Rect(60, 0, 110, 20));
     const ResizeRule rules[] = {{-1, RESIZE_GROUP_BEGIN}, {1, RESIZE_STRETCH_X}, {2, RESIZE_STRETCH_X},
@@ -343,9 +347,9 @@ TEST(WalkResizeEntries, TwoStretchedMembersKeepTheirRecordedGap)
     EXPECT_EQ(host.At(2), Rect(70, 0, 130, 20));
 }
 
-TEST(WalkResizeEntries, MissingGroupMemberLeavesTheBoxAndTheGapChainAlone)
+TEST(RunResizePass, MissingGroupMemberLeavesTheBoxAndTheGapChainAlone)
 {
-    FakeHost host(400, 300);
+    MapHost host(400, 300);
     host.Add(1, Rect(10, 0, 50, 20));
     host.Add(2, Rect(60, 0, 110, 20));
     const ResizeRule rules[] = {{-1, RESIZE_GROUP_BEGIN}, {1, RESIZE_STRETCH_X}, {9, RESIZE_STRETCH_X},
@@ -357,9 +361,9 @@ TEST(WalkResizeEntries, MissingGroupMemberLeavesTheBoxAndTheGapChainAlone)
     EXPECT_EQ(host.At(2), Rect(70, 0, 130, 20));
 }
 
-TEST(WalkResizeEntries, RepeatedPassesDoNotAccumulateRounding)
+TEST(RunResizePass, RepeatedPassesDoNotAccumulateRounding)
 {
-    FakeHost host(400, 300);
+    MapHost host(400, 300);
     host.Add(1, Rect(7, 3, 40, 19));
     host.Add(2, Rect(45, 3, 91, 19));
     host.Add(3, Rect(7, 23, 91, 61));
@@ -375,27 +379,58 @@ TEST(WalkResizeEntries, RepeatedPassesDoNotAccumulateRounding)
     EXPECT_EQ(host.At(3), Rect(7, 23, 91, 61));
 }
 
-TEST(WalkResizeEntries, RejectsALeadWhoseGroupDoesNotFit)
+TEST(RunResizePass, RejectsALeadWhoseGroupDoesNotFit)
 {
     for (uint32_t members : {0u, 3u}) {
-        ResizeEntryArray entries;
-        entries.Append(Entry(1, RESIZE_SHIFT_X, LayoutRect{}));
-        entries.Append(Entry(2, RESIZE_SHIFT_X | RESIZE_GROUP_LEAD | (members << 16), LayoutRect{}));
-        entries.Append(Entry(3, RESIZE_SHIFT_X, LayoutRect{}));
-        int32_t placed = 0;
-        EXPECT_FALSE(WalkResizeEntries(
-            entries.Data(), entries.Count(), [](const ResizeEntry&) { return true; },
-            [&](const ResizeEntry&, const LayoutRect&, bool, const ResizeEntry*) { ++placed; }))
-            << members;
-        EXPECT_EQ(placed, 1);
+        MapHost host(400, 300);
+        for (int32_t id : {1, 2, 3}) {
+            host.Add(id, Rect(0, 0, 10, 10));
+        }
+        host.entries.Append(Entry(1, RESIZE_SHIFT_X, LayoutRect{}));
+        host.entries.Append(Entry(2, RESIZE_SHIFT_X | RESIZE_GROUP_LEAD | (members << 16), LayoutRect{}));
+        host.entries.Append(Entry(3, RESIZE_SHIFT_X, LayoutRect{}));
+        EXPECT_FALSE(host.Pass(400, 300)) << members;
+        EXPECT_EQ(host.operations.size(), 1u);
     }
+}
+
+TEST(RunResizePass, CorrectsThePreviousMemberOnEachAxisThenInvalidatesThenMoves)
+{
+    MapHost host(400, 300);
+    host.Add(1, Rect(10, 10, 50, 50));
+    host.Add(2, Rect(60, 60, 110, 110));
+    const ResizeRule rules[] = {{-1, RESIZE_GROUP_BEGIN},
+                                {1, RESIZE_STRETCH_X | RESIZE_STRETCH_Y},
+                                {2, RESIZE_STRETCH_X | RESIZE_STRETCH_Y | RESIZE_INVALIDATE},
+                                {-1, RESIZE_GROUP_END},
+                                {-1, 0}};
+    ASSERT_TRUE(host.Parse(rules));
+    ASSERT_TRUE(host.Pass(420, 320));
+    // The bottom correction reads the member again, so it keeps the right edge
+    // that the first correction gave.
+    const std::vector<MapHost::Operation> expected = {
+        {1, Rect(10, 10, 58, 58), RESIZE_MOVE_AND_SIZE}, {1, Rect(10, 10, 60, 58), RESIZE_SIZE_ONLY},
+        {1, Rect(10, 10, 60, 60), RESIZE_SIZE_ONLY},     {2, Rect(60, 60, 110, 110), -1},
+        {2, Rect(70, 70, 130, 130), RESIZE_MOVE_AND_SIZE}};
+    EXPECT_EQ(host.operations, expected);
+}
+
+TEST(RunResizePass, SkipsAMissingControlOutsideAGroup)
+{
+    MapHost host(400, 300);
+    host.Add(1, Rect(10, 10, 50, 50));
+    const ResizeRule rules[] = {{9, RESIZE_SHIFT_X | RESIZE_INVALIDATE}, {1, RESIZE_SHIFT_X}, {-1, 0}};
+    ASSERT_TRUE(host.Parse(rules));
+    ASSERT_TRUE(host.Pass(430, 300));
+    const std::vector<MapHost::Operation> expected = {{1, Rect(40, 10, 80, 50), RESIZE_MOVE_AND_SIZE}};
+    EXPECT_EQ(host.operations, expected);
 }
 
 namespace {
 
 // The main window's controls at 1.5 x 1.625 pixels per dialog unit, client
 // 498 x 317, with the grip's entry first as Initialize makes it.
-void AddMainWindowControls(FakeHost& host)
+void AddMainWindowControls(MapHost& host)
 {
     host.Add(ID_ABOUT_BUTTON, Rect(412, 282, 487, 305));
     host.Add(ID_TILESET_LIST, Rect(9, 29, 166, 310));
@@ -418,8 +453,8 @@ protected:
 
     LayoutRect Before(int32_t id) { return before.At(id); }
 
-    FakeHost host;
-    FakeHost before;
+    MapHost host;
+    MapHost before;
     bool parsed = false;
 };
 
