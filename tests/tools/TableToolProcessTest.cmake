@@ -26,6 +26,20 @@ function(run_tool code out err)
   endif()
 endfunction()
 
+# run_tool_refused(CODE ERR_START ARGS...): run_tool for errors that end in the
+# system's own words for the reason, which differ between systems: only the
+# start of the error is given.
+function(run_tool_refused code err_start)
+  execute_process(COMMAND ${emulator} "${TOOL}" ${ARGN}
+    WORKING_DIRECTORY "${WORK}"
+    RESULT_VARIABLE actual_code OUTPUT_VARIABLE actual_out ERROR_VARIABLE actual_err)
+  string(FIND "${actual_err}" "${err_start}" at)
+  if(NOT actual_code STREQUAL code OR NOT actual_out STREQUAL "" OR NOT at EQUAL 0)
+    message(FATAL_ERROR "expected exit code ${code}, no output and an error starting with:\n${err_start}\n"
+      "kestrivane-table ${ARGN}\n--- exit code: ${actual_code}\n--- output:\n${actual_out}--- errors:\n${actual_err}")
+  endif()
+endfunction()
+
 # expect_same_file(A B): fails unless the two files hold the same bytes.
 function(expect_same_file a b)
   file(SHA256 "${WORK}/${a}" hash_a)
@@ -89,7 +103,7 @@ elseif(CASE STREQUAL "BuildRoundTrip")
   run_tool(0 "" "" build --format json demo.json -o from-json.dat)
   expect_same_file(demo.dat from-json.dat)
   run_tool(2 "" "kestrivane-table: missing.txt: no such file\n" build missing.txt -o never.dat)
-  run_tool(2 "" "kestrivane-table: no-folder/t.dat: could not be written: No such file or directory\n"
+  run_tool_refused(2 "kestrivane-table: no-folder/t.dat: could not be written: "
     build demo.txt -o no-folder/t.dat)
   if(EXISTS "${WORK}/never.dat")
     message(FATAL_ERROR "build wrote a file for an input it could not read")
