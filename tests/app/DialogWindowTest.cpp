@@ -5,6 +5,7 @@
 #include "tests/app/DialogTemplate.h"
 #include "tests/app/LoggingDialog.h"
 #include "tests/app/MessageName.h"
+#include "tests/support/MessagePump.h"
 
 #include <gtest/gtest.h>
 
@@ -32,15 +33,6 @@ public:
 private:
     HWND window;
 };
-
-void PumpPostedMessages()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
 
 LoggingDialog::Reaction Handle(UINT handled, LRESULT result)
 {
@@ -71,7 +63,7 @@ bool CancelArrived(const LoggingDialog& dialog)
 
 class DialogWindowTest : public testing::Test {
 protected:
-    void SetUp() override { PumpPostedMessages(); }
+    void SetUp() override { PumpMessages(); }
 };
 
 TEST_F(DialogWindowTest, WithAFontTheBindingFirstMessageIsWmSetFont)
@@ -186,7 +178,7 @@ TEST_F(DialogWindowTest, HandledMessageWithResultZeroSkipsTheDefaultProcessing)
     dialog.reaction = Handle(WM_CLOSE, 0);
 
     SendMessageA(hwnd, WM_CLOSE, 0, 0);
-    PumpPostedMessages();
+    PumpMessages();
 
     EXPECT_FALSE(CancelArrived(dialog));
 }
@@ -198,7 +190,7 @@ TEST_F(DialogWindowTest, UnhandledMessageGetsTheDefaultProcessing)
     const WindowGuard guard(hwnd);
 
     SendMessageA(hwnd, WM_CLOSE, 0, 0);
-    PumpPostedMessages();
+    PumpMessages();
 
     EXPECT_TRUE(CancelArrived(dialog));
 }

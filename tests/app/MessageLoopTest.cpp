@@ -4,6 +4,7 @@
 // that a broken rule would keep running, with a code no test expects.
 #include "app/MessageLoop.h"
 #include "tests/app/MessageName.h"
+#include "tests/support/MessagePump.h"
 
 #include <gtest/gtest.h>
 
@@ -112,9 +113,7 @@ class MessageLoopTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        }
+        DiscardMessages();
         loop.RegisterFilter(&recorder);
         loop.RegisterIdleHandler(&recorder);
     }

@@ -5,6 +5,7 @@
 #include "app/PendingCreation.h"
 #include "app/RunMainWindow.h"
 #include "res/ResourceIds.h"
+#include "tests/support/MessagePump.h"
 
 #include <gtest/gtest.h>
 
@@ -38,9 +39,7 @@ protected:
     {
         ASSERT_EQ(nullptr, FindResourceA(nullptr, MAKEINTRESOURCEA(ID_MAIN_DIALOG), RT_DIALOG))
             << "this program must not carry the main window's template";
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        }
+        DiscardMessages();
         appModule.Startup();
     }
     void TearDown() override { appModule.Shutdown(); }

@@ -2,7 +2,7 @@
 
 #include "data/TilesetFile.h"
 #include "data/TilesetTable.h"
-#include "tests/data/TilesetFileBytes.h"
+#include "tests/support/TilesetFileBytes.h"
 
 const std::string UNEDITED_FILE = Header(1, 151) + Entry("Old", 3, {"kept"}, 151);
 const std::string EDITED_FILE = Header(1, 151) + Entry("Old", 3, {"renamed"}, 151);

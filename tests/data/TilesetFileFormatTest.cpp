@@ -1,7 +1,7 @@
 #include "data/TilesetFile.h"
 #include "data/TilesetTable.h"
 
-#include "tests/data/TilesetFileBytes.h"
+#include "tests/support/TilesetFileBytes.h"
 
 #include <gtest/gtest.h>
 

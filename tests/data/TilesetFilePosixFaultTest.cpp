@@ -1,8 +1,9 @@
 #include "data/TilesetFile.h"
 #include "data/TilesetTable.h"
 
-#include "tests/data/ScratchFolder.h"
-#include "tests/data/TilesetFileBytes.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TemporaryFolder.h"
+#include "tests/support/TilesetFileBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -76,7 +77,7 @@ private:
 
 TEST(TilesetFileSaveFault, WriteThatCannotCompleteLeavesTheOldFile)
 {
-    const ScratchFolder folder;
+    const TemporaryFolder folder;
     const std::string path = folder.Path(TILESET_FILE_NAME);
     const std::string old = Header(3, 151) + Entry("Old", 1, {"kept"}, 151);
     WriteFileBytes(path, old);
@@ -99,7 +100,7 @@ TEST(TilesetFileSaveFault, WriteThatCannotCompleteLeavesTheOldFile)
 
 TEST(TilesetFileSaveFault, FullDiskLeavesTheOldFileWholeAndNoTemporaryFile)
 {
-    const ScratchFolder folder;
+    const TemporaryFolder folder;
     const TinyVolume volume(folder.Path("volume"));
     if (!volume.Mounted()) {
         GTEST_SKIP() << volume.Failure();
@@ -124,7 +125,7 @@ TEST(TilesetFileSaveFault, FullDiskLeavesTheOldFileWholeAndNoTemporaryFile)
 // and its first read fails.
 TEST(TilesetFileReadFault, ReadErrorAfterOpeningFailsTheLoadAndTheSaveKeepsTheFile)
 {
-    const ScratchFolder folder;
+    const TemporaryFolder folder;
     const std::string path = folder.Path(TILESET_FILE_NAME);
     std::filesystem::create_symlink("/proc/self/mem", path);
     TilesetTable table;

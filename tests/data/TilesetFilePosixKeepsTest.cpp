@@ -2,8 +2,9 @@
 #include "data/TilesetTable.h"
 
 #include "tests/data/EditedTable.h"
-#include "tests/data/ScratchFolder.h"
-#include "tests/data/TilesetFileBytes.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TemporaryFolder.h"
+#include "tests/support/TilesetFileBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +20,7 @@ using Names = std::vector<std::string>;
 // a relative link to an absolute one.
 TEST(TilesetFileSaveKeeps, LinkedTableStaysALinkAndItsTargetIsReplaced)
 {
-    const ScratchFolder folder;
+    const TemporaryFolder folder;
     fs::create_directory(folder.Path("game"));
     fs::create_directory(folder.Path("mods"));
     const std::string target = folder.Path("mods/table.dat");
@@ -41,7 +42,7 @@ TEST(TilesetFileSaveKeeps, LinkedTableStaysALinkAndItsTargetIsReplaced)
 // A mod that is not installed yet: the save makes the file where the link points.
 TEST(TilesetFileSaveKeeps, LinkToAMissingFileGetsItsTarget)
 {
-    const ScratchFolder folder;
+    const TemporaryFolder folder;
     const std::string path = folder.Path(TILESET_FILE_NAME);
     fs::create_symlink("missing.dat", path);
     TilesetTable table;
@@ -55,7 +56,7 @@ TEST(TilesetFileSaveKeeps, LinkToAMissingFileGetsItsTarget)
 
 TEST(TilesetFileSaveKeeps, PermissionBitsOfTheFileAndOfALinksTarget)
 {
-    const ScratchFolder folder;
+    const TemporaryFolder folder;
     const fs::perms ownerAndGroupRead = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
     const fs::perms everyoneWrites = fs::perms::owner_all | fs::perms::group_all | fs::perms::others_read |
                                      fs::perms::others_write | fs::perms::set_gid;
@@ -80,7 +81,7 @@ TEST(TilesetFileSaveKeeps, PermissionBitsOfTheFileAndOfALinksTarget)
 
 TEST(TilesetFileSaveKeeps, ReadOnlyTargetOfALinkIsStillRefused)
 {
-    const ScratchFolder folder;
+    const TemporaryFolder folder;
     const std::string target = folder.Path("target.dat");
     WriteFileBytes(target, UNEDITED_FILE);
     MakeReadOnly(target);

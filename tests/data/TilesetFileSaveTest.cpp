@@ -3,8 +3,9 @@
 #include "data/TilesetTable.h"
 
 #include "tests/data/EditedTable.h"
-#include "tests/data/ScratchFolder.h"
-#include "tests/data/TilesetFileBytes.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TemporaryFolder.h"
+#include "tests/support/TilesetFileBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +23,7 @@ void ExpectSaveFailureMessage(const TilesetFileResult& result)
 
 TEST(TilesetFileSave, WritesTheTableInPlaceOfTheFileAndClearsModified)
 {
-    const ScratchFolder folder;
+    const TemporaryFolder folder;
     const std::string path = folder.Path(TILESET_FILE_NAME);
     WriteFileBytes(path, UNEDITED_FILE);
     TilesetTable table;
@@ -37,7 +38,7 @@ TEST(TilesetFileSave, WritesTheTableInPlaceOfTheFileAndClearsModified)
 
 TEST(TilesetFileSave, DefaultFileIsInTheCurrentFolder)
 {
-    const ScratchFolder folder;
+    const TemporaryFolder folder;
     const std::filesystem::path testFolder = std::filesystem::current_path();
     std::filesystem::current_path(folder.Path(""));
     TilesetTable saved;
@@ -58,7 +59,7 @@ TEST(TilesetFileSave, DefaultFileIsInTheCurrentFolder)
 
 TEST(TilesetFileSave, MissingFileLoadsAsEmptyTableThatSaveCreates)
 {
-    const ScratchFolder folder;
+    const TemporaryFolder folder;
     const std::string path = folder.Path(TILESET_FILE_NAME);
     TilesetTable table;
     NameList names;
@@ -74,7 +75,7 @@ TEST(TilesetFileSave, MissingFileLoadsAsEmptyTableThatSaveCreates)
 
 TEST(TilesetFileSave, RefusedFileIsNotOverwritten)
 {
-    const ScratchFolder folder;
+    const TemporaryFolder folder;
     const std::string path = folder.Path(TILESET_FILE_NAME);
     const std::string refused = Header(1, 152) + Entry("Wide", 1, {"a"}, 152);
     WriteFileBytes(path, refused);
@@ -95,7 +96,7 @@ TEST(TilesetFileSave, RefusedFileIsNotOverwritten)
 
 TEST(TilesetFileSave, ReadOnlyFileIsNotReplaced)
 {
-    const ScratchFolder folder;
+    const TemporaryFolder folder;
     const std::string path = folder.Path(TILESET_FILE_NAME);
     WriteFileBytes(path, UNEDITED_FILE);
     TilesetTable table;
@@ -112,7 +113,7 @@ TEST(TilesetFileSave, ReadOnlyFileIsNotReplaced)
 
 TEST(TilesetFileSave, FolderInPlaceOfTheFileIsNeitherLoadedNorReplaced)
 {
-    const ScratchFolder folder;
+    const TemporaryFolder folder;
     const std::string path = folder.Path(TILESET_FILE_NAME);
     std::filesystem::create_directory(path);
     WriteFileBytes(path + "/inside", "x");
@@ -136,7 +137,7 @@ TEST(TilesetFileSave, FolderInPlaceOfTheFileIsNeitherLoadedNorReplaced)
 
 TEST(TilesetFileSave, UsersFileAndFolderNamedLikeATemporaryFileAreLeftAlone)
 {
-    const ScratchFolder folder;
+    const TemporaryFolder folder;
     const std::string path = folder.Path(TILESET_FILE_NAME);
     WriteFileBytes(path, UNEDITED_FILE);
     WriteFileBytes(path + ".tmp", "the user's own");
@@ -156,7 +157,7 @@ TEST(TilesetFileSave, UsersFileAndFolderNamedLikeATemporaryFileAreLeftAlone)
 // file has the very name that this save would try first.
 TEST(TilesetFileSave, TemporaryFileLeftByACutOffSaveIsNeitherLoadedNorReused)
 {
-    const ScratchFolder folder;
+    const TemporaryFolder folder;
     const std::string path = folder.Path(TILESET_FILE_NAME);
     WriteFileBytes(path, UNEDITED_FILE);
     const std::string cutOff = Header(2, 151) + Field("Half");
@@ -176,7 +177,7 @@ TEST(TilesetFileSave, TemporaryFileLeftByACutOffSaveIsNeitherLoadedNorReused)
 
 TEST(TilesetFileSave, EachTemporaryFileIsNewAndBesideItsTarget)
 {
-    const ScratchFolder folder;
+    const TemporaryFolder folder;
     const std::string path = folder.Path(TILESET_FILE_NAME);
     const TempFileResult first = WriteTempFile(path, "first");
     ASSERT_TRUE(first.written) << first.reason;

@@ -2,10 +2,11 @@
 #include "data/TilesetFile.h"
 #include "data/TilesetTable.h"
 
-#include "tests/data/ScratchFolder.h"
-#include "tests/data/TilesetFileBytes.h"
 #include "tests/data/UnixCommand.h"
 #include "tests/data/UnixLink.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TemporaryFolder.h"
+#include "tests/support/TilesetFileBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -81,7 +82,7 @@ private:
 
 TEST(TilesetFileSaveFault, FileHeldOpenByAnotherProgramIsNotReplaced)
 {
-    const ScratchFolder folder;
+    const TemporaryFolder folder;
     const std::string path = folder.Path(TILESET_FILE_NAME);
     WriteFileBytes(path, OLD_FILE);
     TilesetTable table;
@@ -106,7 +107,7 @@ TEST(TilesetFileSaveFault, FileReleasedWithinTheRetriesIsReplaced)
 {
     for (const int holdMilliseconds : {150, 600}) {
         SCOPED_TRACE(holdMilliseconds);
-        const ScratchFolder folder;
+        const TemporaryFolder folder;
         const std::string path = folder.Path(TILESET_FILE_NAME);
         WriteFileBytes(path, OLD_FILE);
         TilesetTable table;
@@ -127,7 +128,7 @@ TEST(TilesetFileSaveFault, FileReleasedWithinTheRetriesIsReplaced)
 
 TEST(TilesetFileSaveFault, FileHeldOpenByAnotherProgramIsNotLoadedNorSavedOver)
 {
-    const ScratchFolder folder;
+    const TemporaryFolder folder;
     const std::string path = folder.Path(TILESET_FILE_NAME);
     WriteFileBytes(path, OLD_FILE);
     TilesetTable table;
@@ -147,7 +148,7 @@ TEST(TilesetFileSaveFault, FileHeldOpenByAnotherProgramIsNotLoadedNorSavedOver)
 // A scanner that opens the new file as soon as it is written.
 TEST(TilesetFileCommit, NewFileHeldForAMomentIsPutInPlaceOnceReleased)
 {
-    const ScratchFolder folder;
+    const TemporaryFolder folder;
     const std::string path = folder.Path(TILESET_FILE_NAME);
     WriteFileBytes(path, OLD_FILE);
     const TempFileResult temp = WriteTempFile(path, "new");
@@ -168,7 +169,7 @@ TEST(TilesetFileCommit, NewFileHeldForAMomentIsPutInPlaceOnceReleased)
 // one, which is held for 1.5 s.
 TEST(TilesetFileCommit, WaitingIsBoundedForBothFilesTogether)
 {
-    const ScratchFolder folder;
+    const TemporaryFolder folder;
     const std::string path = folder.Path(TILESET_FILE_NAME);
     WriteFileBytes(path, OLD_FILE);
     const TempFileResult temp = WriteTempFile(path, "new");
@@ -190,7 +191,7 @@ TEST(TilesetFileCommit, WaitingIsBoundedForBothFilesTogether)
 
 TEST(TilesetFileSaveFault, FullDiskLeavesTheOldFileWholeAndNoTemporaryFile)
 {
-    const ScratchFolder folder;
+    const TemporaryFolder folder;
     const TinyVolume volume(folder.Path(""), "volume");
     if (!volume.Mounted()) {
         GTEST_SKIP() << "no 64 KB tmpfs: mounting one needs Wine's start of Linux programs, and root";
@@ -218,7 +219,7 @@ TEST(TilesetFileSaveFault, FullDiskLeavesTheOldFileWholeAndNoTemporaryFile)
 // on the table in the current folder.
 TEST(TilesetFileReadFault, ReadErrorAfterOpeningFailsTheLoadAndTheSaveKeepsTheFile)
 {
-    const ScratchFolder folder;
+    const TemporaryFolder folder;
     const UnixLink link(folder.Path(""), "/proc/self/mem", TILESET_FILE_NAME);
     if (!link.Made()) {
         GTEST_SKIP() << "no Linux symbolic link: making one needs Wine's start of Linux programs";

@@ -2,9 +2,10 @@
 #include "data/TilesetTable.h"
 
 #include "tests/data/EditedTable.h"
-#include "tests/data/ScratchFolder.h"
-#include "tests/data/TilesetFileBytes.h"
 #include "tests/data/UnixLink.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TemporaryFolder.h"
+#include "tests/support/TilesetFileBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +19,7 @@ using Names = std::vector<std::string>;
 // file in the mod's own folder.
 TEST(TilesetFileSaveKeeps, LinkedTableStaysALinkAndItsTargetIsReplaced)
 {
-    const ScratchFolder folder;
+    const TemporaryFolder folder;
     CreateDirectoryA(folder.Path("game").c_str(), nullptr);
     CreateDirectoryA(folder.Path("mods").c_str(), nullptr);
     WriteFileBytes(folder.Path("mods\\table.dat"), UNEDITED_FILE);
@@ -37,7 +38,7 @@ TEST(TilesetFileSaveKeeps, LinkedTableStaysALinkAndItsTargetIsReplaced)
 
 TEST(TilesetFileSaveKeeps, HiddenAndSystemAttributesStayAndArchiveIsSet)
 {
-    const ScratchFolder folder;
+    const TemporaryFolder folder;
     const std::string path = folder.Path(TILESET_FILE_NAME);
     WriteFileBytes(path, UNEDITED_FILE);
     const DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;

@@ -1,6 +1,6 @@
 #include "data/TilesetTable.h"
 
-#include "tests/data/TilesetFileBytes.h"
+#include "tests/support/TilesetFileBytes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,7 @@
 #include "tests/data/UnixCommand.h"
 
+#include "tests/support/ChildProcess.h"
+
 #include <windows.h>
 
 #include <fstream>
@@ -18,20 +20,14 @@ int RunUnixCommand(const std::string& folder, const std::string& command)
 {
     const std::string statusPath = folder + "\\" + STATUS_FILE;
     DeleteFileA(statusPath.c_str());
-    std::string commandLine = std::string("/bin/sh -c \"") + command + "; echo $? > " + STATUS_FILE + ".part && mv " +
-                              STATUS_FILE + ".part " + STATUS_FILE + "\"";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
-                        &process)) {
-        return -1;
-    }
-    if (process.hProcess != nullptr) {
-        // A Windows program of that name: not what was asked for.
-        TerminateProcess(process.hProcess, 1);
-        CloseHandle(process.hProcess);
-        CloseHandle(process.hThread);
+    ChildProcess::Launch launch;
+    launch.program = "/bin/sh";
+    launch.arguments = std::string("-c \"") + command + "; echo $? > " + STATUS_FILE + ".part && mv " + STATUS_FILE +
+                       ".part " + STATUS_FILE + "\"";
+    launch.folder = folder;
+    const ChildProcess shell(launch);
+    // A Windows program of that name is not what was asked for; it ends with the object.
+    if (!shell.Launched() || shell.Started()) {
         return -1;
     }
     for (DWORD waited = 0; waited < FINISH_TIMEOUT_MS; waited += POLL_INTERVAL_MS) {

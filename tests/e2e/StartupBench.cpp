@@ -12,13 +12,16 @@
 #include "app/DialogWindow.h"
 #include "app/PendingCreation.h"
 #include "res/ResourceIds.h"
-#include "tests/data/TilesetFileBytes.h"
-#include "tests/e2e/ChildProcess.h"
-#include "tests/e2e/TemporaryFolder.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/MessagePump.h"
+#include "tests/support/TemporaryFolder.h"
+#include "tests/support/TilesetFileBytes.h"
 #include "ui/MainDialog.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -167,15 +170,6 @@ bool BenchStartup(const std::string& editor, const std::string& bare, const std:
     return true;
 }
 
-void Pump()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
 // Selections as the list box reports them: the handler refills the slot list;
 // with repaint, the window is then painted as well. Prints the average.
 void TimeSelections(HWND window, bool repaint, const char* what)
@@ -210,14 +204,14 @@ bool BenchSelection(const std::string& folder)
                                                InitialDialogProcedure, 0);
         if (window != nullptr) {
             ShowWindow(window, SW_SHOW);
-            Pump();
+            PumpMessages();
             std::printf("One tileset selection in a main window of this process:\n");
             TimeSelections(window, false, "handling the selection");
             TimeSelections(window, true, "handling and repainting");
             const LRESULT rows = SendMessageA(GetDlgItem(window, ID_SLOT_LIST), LB_GETCOUNT, 0, 0);
             std::printf("  %-34s %8ld\n", "slot rows after a selection", static_cast<long>(rows));
             DestroyWindow(window);
-            Pump();
+            PumpMessages();
             measured = true;
         } else {
             std::printf("could not create the main window in this process\n");
@@ -226,6 +220,20 @@ bool BenchSelection(const std::string& folder)
     appModule.Shutdown();
     SetCurrentDirectoryA(previous);
     return measured;
+}
+
+// False if the folder could not be made or the table not written whole.
+bool WriteTable(const TemporaryFolder& folder, const std::string& bytes)
+{
+    if (folder.Path().empty()) {
+        return false;
+    }
+    try {
+        WriteFileBytes(folder.Path("qx7set.dat"), bytes);
+    } catch (const std::runtime_error&) {
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -237,8 +245,7 @@ int main(int argc, char** argv)
     const std::string prepared = argc > 3 ? argv[3] : PREPARED_DIALOG_EXECUTABLE;
     const TemporaryFolder full;
     const TemporaryFolder empty;
-    if (full.Path().empty() || !full.WriteFile("qx7set.dat", FullTable()) || empty.Path().empty() ||
-        !empty.WriteFile("qx7set.dat", Header(0, 151))) {
+    if (!WriteTable(full, FullTable()) || !WriteTable(empty, Header(0, 151))) {
         std::printf("could not write the tables into temporary folders\n");
         return 1;
     }

@@ -1,9 +1,10 @@
 // The start-up show state: kestrivane.exe started as a process of its own with
 // a given STARTUPINFO show state first shows its main window in that state,
 // and still closes with code 2 through WM_CLOSE.
-#include "tests/data/TilesetFileBytes.h"
-#include "tests/e2e/ChildProcess.h"
-#include "tests/e2e/TemporaryFolder.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TemporaryFolder.h"
+#include "tests/support/TilesetFileBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -21,8 +22,8 @@ protected:
     void SetUp() override
     {
         ASSERT_FALSE(folder.Path().empty());
-        ASSERT_TRUE(folder.WriteFile("qx7set.dat", Header(2, 151) + Entry("Grassland", 7, {"Grass"}, 151) +
-                                                        Entry("Desert", 9, {"Sand"}, 151)));
+        ASSERT_NO_THROW(WriteFileBytes(folder.Path("qx7set.dat"), Header(2, 151) + Entry("Grassland", 7, {"Grass"}, 151) +
+                                                                      Entry("Desert", 9, {"Sand"}, 151)));
     }
 
     // Starts the editor; the window it first shows, or null.

@@ -6,6 +6,10 @@
 #include "tests/main/MainWindowTest.h"
 
 #include "res/ResourceIds.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/LayoutRects.h"
+#include "tests/support/WindowRects.h"
+#include "tests/support/WineCheck.h"
 
 #include <cstdlib>
 #include <map>
@@ -14,29 +18,6 @@
 namespace {
 
 const char EXPECTED_DPI_VARIABLE[] = "KESTRIVANE_EXPECTED_DPI";
-
-struct Placement {
-    int left, top, right, bottom;
-    bool operator==(const Placement& other) const
-    {
-        return left == other.left && top == other.top && right == other.right && bottom == other.bottom;
-    }
-};
-
-std::ostream& operator<<(std::ostream& out, const Placement& p)
-{
-    return out << "{" << p.left << ", " << p.top << ", " << p.right << ", " << p.bottom << "}";
-}
-
-Placement Moved(Placement p, int dx, int dy)
-{
-    return {p.left + dx, p.top + dy, p.right + dx, p.bottom + dy};
-}
-
-Placement Stretched(Placement p, int dx, int dy)
-{
-    return {p.left, p.top, p.right + dx, p.bottom + dy};
-}
 
 class MainDialogLayout : public MainWindowTest {
 protected:
@@ -52,13 +33,7 @@ protected:
         openedSize = OuterSize();
     }
 
-    Placement Where(HWND control) const
-    {
-        RECT rect = {};
-        GetWindowRect(control, &rect);
-        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
-        return {rect.left, rect.top, rect.right, rect.bottom};
-    }
+    LayoutRect Where(HWND control) const { return ChildRect(window, control); }
 
     // The two labels have no id of their own; they are the window's STATIC children.
     std::vector<HWND> Labels() const
@@ -83,28 +58,24 @@ protected:
 
     SIZE ClientSize() const
     {
-        RECT client = {};
-        GetClientRect(window, &client);
+        const LayoutRect client = ClientRectOf(window);
         return {client.right, client.bottom};
     }
 
     SIZE OuterSize() const
     {
-        RECT outer = {};
-        GetWindowRect(window, &outer);
-        return {outer.right - outer.left, outer.bottom - outer.top};
+        const LayoutRect outer = OuterRectOf(window);
+        return {outer.Width(), outer.Height()};
     }
 
     void GrowBy(int dx, int dy)
     {
-        RECT outer = {};
-        GetWindowRect(window, &outer);
-        SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left + dx, outer.bottom - outer.top + dy,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        const SIZE outer = OuterSize();
+        SetWindowPos(window, nullptr, 0, 0, outer.cx + dx, outer.cy + dy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         Pump();
     }
 
-    Placement Now(int id) const { return Where(GetDlgItem(window, id)); }
+    LayoutRect Now(int id) const { return Where(GetDlgItem(window, id)); }
 
     void ExpectLabelsStay() const
     {
@@ -115,8 +86,8 @@ protected:
         }
     }
 
-    std::map<int, Placement> opened;
-    std::vector<Placement> openedLabels;
+    std::map<int, LayoutRect> opened;
+    std::vector<LayoutRect> openedLabels;
     SIZE openedSize = {};
 };
 
@@ -131,7 +102,7 @@ TEST_F(MainDialogLayout, RunsAtTheExpectedResolution)
     // The template is laid out in dialog units at this resolution's font size.
     RECT list = {6, 18, 6 + 105, 18 + 173};
     MapDialogRect(window, &list);
-    EXPECT_EQ(opened[ID_TILESET_LIST], (Placement{list.left, list.top, list.right, list.bottom}));
+    EXPECT_EQ(opened[ID_TILESET_LIST], FromRect(list));
 }
 
 TEST_F(MainDialogLayout, WiderWindowStretchesTheSlotControlsAndMovesTheButtons)
@@ -139,8 +110,8 @@ TEST_F(MainDialogLayout, WiderWindowStretchesTheSlotControlsAndMovesTheButtons)
     const SIZE before = ClientSize();
     GrowBy(100, 0);
     ASSERT_EQ(ClientSize().cx, before.cx + 100);
-    EXPECT_EQ(Now(ID_SLOT_NAME_EDIT), Stretched(opened[ID_SLOT_NAME_EDIT], 100, 0));
-    EXPECT_EQ(Now(ID_SLOT_LIST), Stretched(opened[ID_SLOT_LIST], 100, 0));
+    EXPECT_EQ(Now(ID_SLOT_NAME_EDIT), Grown(opened[ID_SLOT_NAME_EDIT], 100, 0));
+    EXPECT_EQ(Now(ID_SLOT_LIST), Grown(opened[ID_SLOT_LIST], 100, 0));
     EXPECT_EQ(Now(ID_SAVE_BUTTON), Moved(opened[ID_SAVE_BUTTON], 100, 0));
     EXPECT_EQ(Now(ID_ABOUT_BUTTON), Moved(opened[ID_ABOUT_BUTTON], 100, 0));
     EXPECT_EQ(Now(ID_SIZE_GRIP), Moved(opened[ID_SIZE_GRIP], 100, 0));
@@ -154,8 +125,8 @@ TEST_F(MainDialogLayout, TallerWindowStretchesTheListsAndMovesTheAboutButtonAndG
     const SIZE before = ClientSize();
     GrowBy(0, 50);
     ASSERT_EQ(ClientSize().cy, before.cy + 50);
-    EXPECT_EQ(Now(ID_TILESET_LIST), Stretched(opened[ID_TILESET_LIST], 0, 50));
-    EXPECT_EQ(Now(ID_SLOT_LIST), Stretched(opened[ID_SLOT_LIST], 0, 50));
+    EXPECT_EQ(Now(ID_TILESET_LIST), Grown(opened[ID_TILESET_LIST], 0, 50));
+    EXPECT_EQ(Now(ID_SLOT_LIST), Grown(opened[ID_SLOT_LIST], 0, 50));
     EXPECT_EQ(Now(ID_ABOUT_BUTTON), Moved(opened[ID_ABOUT_BUTTON], 0, 50));
     EXPECT_EQ(Now(ID_SIZE_GRIP), Moved(opened[ID_SIZE_GRIP], 0, 50));
     EXPECT_EQ(Now(ID_SAVE_BUTTON), opened[ID_SAVE_BUTTON]);
@@ -244,19 +215,13 @@ DWORD RunThisProgram(const std::string& filter)
 {
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string commandLine = std::string("\"") + path + "\" --gtest_filter=" + filter;
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(path, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
-        return static_cast<DWORD>(-1);
-    }
-    WaitForSingleObject(process.hProcess, 60000);
-    DWORD code = static_cast<DWORD>(-1);
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return code;
+    ChildProcess::Launch launch;
+    launch.program = path;
+    launch.arguments = "--gtest_filter=" + filter;
+    // Its test report goes where this program's goes.
+    launch.inheritHandles = true;
+    const ChildProcess child(launch);
+    return child.WaitForExit(60000);
 }
 
 // The window is laid out in dialog units at the system's resolution; the

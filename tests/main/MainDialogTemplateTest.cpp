@@ -6,71 +6,19 @@
 #include "app/Win32.h"
 #include "res/ResourceIds.h"
 #include "tests/main/MainWindowTest.h"
+#include "tests/support/ResourceBytes.h"
+#include "tests/support/TemplateReader.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <cstring>
 #include <string>
 #include <vector>
 
 namespace {
 
-// Reads an extended dialog template (DLGTEMPLATEEX and its DLGITEMTEMPLATEEX items).
-class TemplateReader {
-public:
-    explicit TemplateReader(const unsigned char* bytes) : start(bytes), at(bytes) {}
-
-    std::uint16_t Word() { return Take<std::uint16_t>(); }
-    std::uint32_t Dword() { return Take<std::uint32_t>(); }
-    std::int16_t Short() { return Take<std::int16_t>(); }
-    std::uint8_t Byte() { return Take<std::uint8_t>(); }
-
-    std::wstring String()
-    {
-        std::wstring text;
-        for (wchar_t unit = Word(); unit != 0; unit = Word()) {
-            text += unit;
-        }
-        return text;
-    }
-
-    // A name or an ordinal (0xFFFF then the number), as "#number" for ordinals.
-    std::wstring NameOrOrdinal()
-    {
-        const std::uint16_t first = Word();
-        if (first == 0) {
-            return L"";
-        }
-        if (first == 0xFFFF) {
-            return L"#" + std::to_wstring(Word());
-        }
-        std::wstring text(1, static_cast<wchar_t>(first));
-        return text + String();
-    }
-
-    void AlignToDword()
-    {
-        while ((at - start) % 4 != 0) {
-            ++at;
-        }
-    }
-    void Skip(std::size_t count) { at += count; }
-
-private:
-    template <typename T> T Take()
-    {
-        T value;
-        std::memcpy(&value, at, sizeof(T));
-        at += sizeof(T);
-        return value;
-    }
-
-    const unsigned char* start;
-    const unsigned char* at;
-};
-
-struct TemplateItem {
+// A control as the test expects it: class, id, text, style, extended style,
+// then its place in dialog units.
+struct ExpectedItem {
     std::wstring windowClass;
     int id;
     std::wstring text;
@@ -79,27 +27,9 @@ struct TemplateItem {
     int x, y, cx, cy;
 };
 
-std::wstring ClassName(const std::wstring& nameOrOrdinal)
-{
-    if (nameOrOrdinal == L"#128") return L"BUTTON";
-    if (nameOrOrdinal == L"#129") return L"EDIT";
-    if (nameOrOrdinal == L"#130") return L"STATIC";
-    if (nameOrOrdinal == L"#131") return L"LISTBOX";
-    std::wstring upper = nameOrOrdinal;
-    for (wchar_t& unit : upper) {
-        unit = static_cast<wchar_t>(towupper(unit));
-    }
-    return upper;
-}
-
 const unsigned char* DialogResource(int id)
 {
-    const HRSRC found = FindResourceExA(appModule.instance, MAKEINTRESOURCEA(5), MAKEINTRESOURCEA(id),
-                                        MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
-    if (found == nullptr) {
-        return nullptr;
-    }
-    return static_cast<const unsigned char*>(LockResource(LoadResource(appModule.instance, found)));
+    return ResourceBytes(appModule.instance, MAKEINTRESOURCEA(5), id);
 }
 
 TEST(MainDialogTemplate, HeaderIsTheResizableOverlappedWindow)
@@ -141,20 +71,7 @@ std::vector<TemplateItem> ReadItems(const unsigned char* bytes)
 
     std::vector<TemplateItem> items;
     for (int i = 0; i < count; ++i) {
-        reader.AlignToDword();
-        TemplateItem item;
-        reader.Dword(); // help id
-        item.exStyle = reader.Dword();
-        item.style = reader.Dword();
-        item.x = reader.Short();
-        item.y = reader.Short();
-        item.cx = reader.Short();
-        item.cy = reader.Short();
-        item.id = static_cast<int>(static_cast<std::int32_t>(reader.Dword()));
-        item.windowClass = ClassName(reader.NameOrOrdinal());
-        item.text = reader.NameOrOrdinal();
-        reader.Skip(reader.Word());
-        items.push_back(item);
+        items.push_back(reader.Item());
     }
     return items;
 }
@@ -165,7 +82,7 @@ TEST(MainDialogTemplate, ControlsAreInTabOrderWithTheirIdsTextsStylesAndPlaces)
     ASSERT_NE(bytes, nullptr);
     const DWORD child = WS_CHILD | WS_VISIBLE;
     const DWORD list = child | WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
-    const std::vector<TemplateItem> expected = {
+    const std::vector<ExpectedItem> expected = {
         {L"BUTTON", ID_ABOUT_BUTTON, L"&About...", child | BS_PUSHBUTTON | WS_TABSTOP, 0, 275, 174, 50, 14},
         {L"LISTBOX", ID_TILESET_LIST, L"", list, 0, 6, 18, 105, 173},
         {L"LISTBOX", ID_SLOT_LIST, L"", list, 0, 114, 54, 150, 138},

@@ -4,6 +4,7 @@
 #include "app/AppModule.h"
 #include "data/TilesetFile.h"
 #include "res/ResourceIds.h"
+#include "tests/support/MessagePump.h"
 
 #include <fstream>
 #include <map>
@@ -29,11 +30,6 @@ std::vector<std::string> SlotsOf(const std::map<int, std::string>& texts)
     return slots;
 }
 
-bool RunningUnderWine()
-{
-    return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
-}
-
 std::string SampleTable(const std::string& firstSlot)
 {
     return Header(3, 151) + Entry("Grassland", 7, {firstSlot, "ABCDEFGHIJ", "", "", "", "Flowers"}, 151) +
@@ -50,9 +46,7 @@ MainWindowTest::~MainWindowTest()
     if (dialog.Window() != nullptr) {
         DestroyWindow(dialog.Window());
     }
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    }
+    DiscardMessages();
     // The folder can be removed only once it is no longer the current one.
     SetCurrentDirectoryA(previousFolder.c_str());
 }
@@ -84,16 +78,9 @@ void MainWindowTest::Open()
 
 void MainWindowTest::Pump()
 {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            quitCode = static_cast<int>(msg.wParam);
-            continue;
-        }
-        if (dialog.Window() == nullptr || !IsDialogMessageA(dialog.Window(), &msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
+    const int code = PumpMessages(dialog.Window());
+    if (code != NO_QUIT) {
+        quitCode = code;
     }
 }
 

@@ -2,8 +2,8 @@
 
 #include "app/Win32.h"
 #include "tests/main/MessageBoxAnswerer.h"
-#include "tests/data/TilesetFileBytes.h"
-#include "tests/e2e/TemporaryFolder.h"
+#include "tests/support/TemporaryFolder.h"
+#include "tests/support/TilesetFileBytes.h"
 #include "ui/MainDialog.h"
 
 #include <gtest/gtest.h>
@@ -58,9 +58,6 @@ private:
     std::string previousFolder;
     int quitCode = -1;
 };
-
-// Wine provides some behaviours of the platform differently; tests of those say so.
-bool RunningUnderWine();
 
 // A table of three tilesets used by most tests; firstSlot is slot 0 of the first.
 std::string SampleTable(const std::string& firstSlot = "Grass");

@@ -3,7 +3,7 @@
 #include "tools/TableJsonReader.h"
 #include "tools/TableTextReader.h"
 
-#include "tests/data/TilesetFileBytes.h"
+#include "tests/support/TilesetFileBytes.h"
 
 #include <gtest/gtest.h>
 

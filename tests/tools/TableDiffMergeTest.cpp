@@ -3,7 +3,7 @@
 #include "tools/TableDiff.h"
 #include "tools/TableMerge.h"
 
-#include "tests/data/TilesetFileBytes.h"
+#include "tests/support/TilesetFileBytes.h"
 
 #include <gtest/gtest.h>
 

@@ -6,8 +6,8 @@
 #include "tools/TableJsonReader.h"
 #include "tools/TableTextReader.h"
 
-#include "tests/data/ScratchFolder.h"
-#include "tests/data/TilesetFileBytes.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TilesetFileBytes.h"
 #include "tests/tools/ToolTestFiles.h"
 
 #include <gtest/gtest.h>

@@ -4,8 +4,9 @@
 #include "tools/TableTool.h"
 #include "tools/TableToolArguments.h"
 
-#include "tests/data/ScratchFolder.h"
-#include "tests/data/TilesetFileBytes.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TemporaryFolder.h"
+#include "tests/support/TilesetFileBytes.h"
 #include "tests/tools/ToolTestFiles.h"
 
 #include <gtest/gtest.h>
@@ -107,7 +108,7 @@ TEST(TableToolArguments, TakeTheFileAndTheFormatInEitherOrder)
 
 TEST(TableToolFiles, MissingFileIsNamedWithTheReasonAndExitsWithTwo)
 {
-    const ScratchFolder folder;
+    const TemporaryFolder folder;
     const std::string path = folder.Path("missing.dat");
     for (const char* command : {"dump", "check"}) {
         const ToolRun run = RunTool({command, path});
@@ -119,7 +120,7 @@ TEST(TableToolFiles, MissingFileIsNamedWithTheReasonAndExitsWithTwo)
 
 TEST(TableToolFiles, FolderInPlaceOfTheFileExitsWithTwo)
 {
-    const ScratchFolder folder;
+    const TemporaryFolder folder;
     for (const char* command : {"dump", "check"}) {
         const ToolRun run = RunTool({command, folder.Path("")});
         EXPECT_EQ(run.code, TABLE_TOOL_EXIT_FAILED) << command;
@@ -129,7 +130,7 @@ TEST(TableToolFiles, FolderInPlaceOfTheFileExitsWithTwo)
 
 TEST(TableToolFiles, FailedOutputExitsWithTwo)
 {
-    const ScratchFolder folder;
+    const TemporaryFolder folder;
     const std::string path = folder.Path("table.dat");
     WriteFileBytes(path, EveryKindOfByteFile());
     std::ostream out(nullptr);
@@ -140,7 +141,7 @@ TEST(TableToolFiles, FailedOutputExitsWithTwo)
 
 TEST(TableToolDump, WritesTheTableAsTextOrJson)
 {
-    const ScratchFolder folder;
+    const TemporaryFolder folder;
     const std::string path = folder.Path("table.dat");
     WriteFileBytes(path, EveryKindOfByteFile());
 
@@ -155,7 +156,7 @@ TEST(TableToolDump, WritesTheTableAsTextOrJson)
 
 TEST(TableToolDump, ShowsTilesetsCutOffByTheEndOfTheFileAsEmptyLikeTheEditor)
 {
-    const ScratchFolder folder;
+    const TemporaryFolder folder;
     const std::string path = folder.Path("cut.dat");
     WriteFileBytes(path, Header(2, 151) + Entry("Moor", 7, {"peat"}, 151) + "Cut");
 
@@ -167,7 +168,7 @@ TEST(TableToolDump, ShowsTilesetsCutOffByTheEndOfTheFileAsEmptyLikeTheEditor)
 
 TEST(TableToolDump, RefusesMoreSlotsThanATilesetHoldsLikeTheEditor)
 {
-    const ScratchFolder folder;
+    const TemporaryFolder folder;
     const std::string path = folder.Path("wide.dat");
     WriteFileBytes(path, Header(1, 152) + Entry("Wide", 0, {}, 152));
 
@@ -179,7 +180,7 @@ TEST(TableToolDump, RefusesMoreSlotsThanATilesetHoldsLikeTheEditor)
 
 TEST(TableToolCheck, ReportsEachProblemWithTheFileAndOffsetAndExitsWithOne)
 {
-    const ScratchFolder folder;
+    const TemporaryFolder folder;
     const std::string path = folder.Path("problems.dat");
     WriteFileBytes(path, EveryProblemFile());
 
@@ -191,7 +192,7 @@ TEST(TableToolCheck, ReportsEachProblemWithTheFileAndOffsetAndExitsWithOne)
 
 TEST(TableToolCheck, DescribesShortFilesFewerSlotsAndTrailingBytes)
 {
-    const ScratchFolder folder;
+    const TemporaryFolder folder;
     const std::string path = folder.Path("t.dat");
     const struct {
         std::string bytes;
@@ -214,7 +215,7 @@ TEST(TableToolCheck, DescribesShortFilesFewerSlotsAndTrailingBytes)
 
 TEST(TableToolDemo, WritesTheDemoTableThatCheckFindsSound)
 {
-    const ScratchFolder folder;
+    const TemporaryFolder folder;
     const std::string path = folder.Path("demo.dat");
     const ToolRun demo = RunTool({"demo", path});
     EXPECT_EQ(demo.code, TABLE_TOOL_EXIT_OK);
@@ -230,7 +231,7 @@ TEST(TableToolDemo, WritesTheDemoTableThatCheckFindsSound)
 
 TEST(TableToolDemo, LeavesAnExistingFileAsItWas)
 {
-    const ScratchFolder folder;
+    const TemporaryFolder folder;
     const std::string path = folder.Path(TILESET_FILE_NAME);
     WriteFileBytes(path, "someone's table");
 
@@ -242,7 +243,7 @@ TEST(TableToolDemo, LeavesAnExistingFileAsItWas)
 
 TEST(TableToolDemo, NamesTheFileItCannotWrite)
 {
-    const ScratchFolder folder;
+    const TemporaryFolder folder;
     const std::string path = folder.Path("no-such-folder/demo.dat");
 
     const ToolRun run = RunTool({"demo", path});
@@ -252,7 +253,7 @@ TEST(TableToolDemo, NamesTheFileItCannotWrite)
 
 TEST(TableToolBuild, ErrorsLeaveTheOldFileAndAGoodInputReplacesItWithNothingElseLeft)
 {
-    const ScratchFolder folder;
+    const TemporaryFolder folder;
     const std::string input = folder.Path("table.txt");
     const std::string output = folder.Path("out.dat");
     WriteFileBytes(output, "old table");
@@ -278,7 +279,7 @@ TEST(TableToolBuild, ErrorsLeaveTheOldFileAndAGoodInputReplacesItWithNothingElse
 
 TEST(TableToolBuild, ReadOnlyOutputIsRefusedWithTheEditorsReasonAndExitsWithTwo)
 {
-    const ScratchFolder folder;
+    const TemporaryFolder folder;
     const std::string input = folder.Path("table.txt");
     const std::string output = folder.Path("out.dat");
     WriteFileBytes(input, "tilesets 0\n");
@@ -293,7 +294,7 @@ TEST(TableToolBuild, ReadOnlyOutputIsRefusedWithTheEditorsReasonAndExitsWithTwo)
 
 TEST(TableToolMerge, UnreadableInputWritesNothingAndExitsWithTwo)
 {
-    const ScratchFolder folder;
+    const TemporaryFolder folder;
     const std::string base = folder.Path("base.dat");
     const std::string ours = folder.Path("ours.dat");
     const std::string theirs = folder.Path("theirs.dat");

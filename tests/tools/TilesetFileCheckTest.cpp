@@ -2,8 +2,9 @@
 #include "data/TilesetFileCheck.h"
 #include "data/TilesetTable.h"
 
-#include "tests/data/ScratchFolder.h"
-#include "tests/data/TilesetFileBytes.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TemporaryFolder.h"
+#include "tests/support/TilesetFileBytes.h"
 #include "tests/tools/ToolTestFiles.h"
 
 #include <gtest/gtest.h>
@@ -129,7 +130,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(TilesetFileCheck, FindsNothingInAFileTheEditorSaved)
 {
-    const ScratchFolder folder;
+    const TemporaryFolder folder;
     const std::string path = folder.Path(TILESET_FILE_NAME);
     TilesetTable table;
     table.SetRecordCount(MAX_TILESET_COUNT);

@@ -2,8 +2,8 @@
 
 #include "tools/TableDump.h"
 
-#include "tests/data/ScratchFolder.h"
-#include "tests/data/TilesetFileBytes.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TilesetFileBytes.h"
 
 #include <sstream>
 #include <vector>

@@ -6,7 +6,9 @@
 
 #include "app/AppModule.h"
 #include "res/ResourceIds.h"
-#include "tests/ui/LayoutRectPrinter.h"
+#include "tests/support/LayoutRects.h"
+#include "tests/support/ResourceBytes.h"
+#include "tests/support/TemplateReader.h"
 #include "tests/ui/WindowTestSupport.h"
 
 #include <algorithm>
@@ -15,69 +17,15 @@
 
 namespace {
 
-const WORD ENGLISH_US = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
-
-const BYTE* LoadTemplateBytes(LPCSTR type, int id)
+const unsigned char* LoadTemplateBytes(LPCSTR type, int id)
 {
-    const HRSRC resource = FindResourceExA(appModule.instance, type, MAKEINTRESOURCEA(id), ENGLISH_US);
-    if (resource == nullptr) {
-        return nullptr;
-    }
-    return static_cast<const BYTE*>(LockResource(LoadResource(appModule.instance, resource)));
+    return ResourceBytes(appModule.instance, type, id);
 }
 
-// Reads an extended dialog template field by field.
-class TemplateReader {
-public:
-    explicit TemplateReader(const BYTE* bytes) : start(bytes), at(bytes) {}
-
-    WORD Word()
-    {
-        WORD value;
-        CopyMemory(&value, at, sizeof value);
-        at += sizeof value;
-        return value;
-    }
-
-    DWORD Dword()
-    {
-        DWORD value;
-        CopyMemory(&value, at, sizeof value);
-        at += sizeof value;
-        return value;
-    }
-
-    BYTE Byte() { return *at++; }
-
-    // A name or an ordinal; an ordinal reads as "#n", a missing one as "".
-    std::wstring NameOrOrdinal()
-    {
-        const WORD first = Word();
-        if (first == 0xFFFF) {
-            return L"#" + std::to_wstring(Word());
-        }
-        std::wstring text;
-        for (WORD c = first; c != 0; c = Word()) {
-            text.push_back(static_cast<wchar_t>(c));
-        }
-        return text;
-    }
-
-    void AlignToDword()
-    {
-        while ((at - start) % 4 != 0) {
-            ++at;
-        }
-    }
-
-private:
-    const BYTE* start;
-    const BYTE* at;
-};
-
-struct TemplateItem {
+// A control as the test expects it.
+struct ExpectedItem {
     std::wstring className;
-    DWORD id;
+    int id;
     std::wstring text;
     DWORD style;
     std::vector<short> geometry;
@@ -92,33 +40,17 @@ std::vector<short> ReadGeometry(TemplateReader& reader)
     return geometry;
 }
 
-// Reads one control and checks the fields that are alike for all four.
-TemplateItem ReadItem(TemplateReader& reader)
+std::vector<short> GeometryOf(const TemplateItem& item)
 {
-    reader.AlignToDword();
-    reader.Dword();
-    EXPECT_EQ(reader.Dword(), 0u) << "extended style";
-    TemplateItem item;
-    item.style = reader.Dword();
-    item.geometry = ReadGeometry(reader);
-    item.id = reader.Dword();
-    item.className = reader.NameOrOrdinal();
-    // The predefined classes may be written as ordinals.
-    if (item.className == L"#128") {
-        item.className = L"BUTTON";
-    } else if (item.className == L"#130") {
-        item.className = L"STATIC";
-    }
-    item.text = reader.NameOrOrdinal();
-    EXPECT_EQ(reader.Word(), 0) << "creation data";
-    return item;
+    return {static_cast<short>(item.x), static_cast<short>(item.y), static_cast<short>(item.cx),
+            static_cast<short>(item.cy)};
 }
 
 }
 
 TEST(AboutTemplate, HoldsTheBoxWithItsFourControlsInOrder)
 {
-    const BYTE* const bytes = LoadTemplateBytes(MAKEINTRESOURCEA(5), ID_ABOUT_DIALOG);
+    const unsigned char* const bytes = LoadTemplateBytes(MAKEINTRESOURCEA(5), ID_ABOUT_DIALOG);
     ASSERT_NE(bytes, nullptr) << "no English (United States) template " << ID_ABOUT_DIALOG;
     TemplateReader reader(bytes);
     EXPECT_EQ(reader.Word(), 1);
@@ -138,19 +70,21 @@ TEST(AboutTemplate, HoldsTheBoxWithItsFourControlsInOrder)
     EXPECT_EQ(reader.NameOrOrdinal(), L"MS Sans Serif");
 
     const DWORD shown = WS_CHILD | WS_VISIBLE;
-    const TemplateItem expected[] = {
+    const ExpectedItem expected[] = {
         {L"BUTTON", IDOK, L"OK", shown | BS_DEFPUSHBUTTON | WS_TABSTOP, {130, 81, 50, 14}},
-        {L"STATIC", 0xFFFFFFFF, L"", shown | SS_CENTER | WS_GROUP, {25, 57, 78, 32}},
-        {L"STATIC", 0xFFFFFFFF, L"#" + std::to_wstring(ID_APP_ICON), shown | SS_ICON, {55, 26, 20, 20}},
-        {L"BUTTON", 0xFFFFFFFF, L"", shown | BS_GROUPBOX, {7, 7, 115, 88}},
+        {L"STATIC", -1, L"", shown | SS_CENTER | WS_GROUP, {25, 57, 78, 32}},
+        {L"STATIC", -1, L"#" + std::to_wstring(ID_APP_ICON), shown | SS_ICON, {55, 26, 20, 20}},
+        {L"BUTTON", -1, L"", shown | BS_GROUPBOX, {7, 7, 115, 88}},
     };
     std::wstring notice;
-    for (const TemplateItem& want : expected) {
-        const TemplateItem item = ReadItem(reader);
-        EXPECT_EQ(item.className, want.className);
+    for (const ExpectedItem& want : expected) {
+        const TemplateItem item = reader.Item();
+        EXPECT_EQ(item.exStyle, 0u) << "extended style";
+        EXPECT_EQ(item.creationDataBytes, 0) << "creation data";
+        EXPECT_EQ(item.windowClass, want.className);
         EXPECT_EQ(item.id, want.id);
         EXPECT_EQ(item.style, want.style);
-        EXPECT_EQ(item.geometry, want.geometry);
+        EXPECT_EQ(GeometryOf(item), want.geometry);
         if (want.style == (shown | SS_CENTER | WS_GROUP)) {
             notice = item.text;
         } else {
@@ -166,7 +100,7 @@ TEST(AboutTemplate, HoldsTheBoxWithItsFourControlsInOrder)
 
 TEST(AppIcon, GroupHoldsA32And16PixelImageOf16Colours)
 {
-    const BYTE* const group = LoadTemplateBytes(MAKEINTRESOURCEA(14), ID_APP_ICON);
+    const unsigned char* const group = LoadTemplateBytes(MAKEINTRESOURCEA(14), ID_APP_ICON);
     ASSERT_NE(group, nullptr);
     TemplateReader reader(group);
     EXPECT_EQ(reader.Word(), 0);

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/ui/LayoutRectPrinter.h"
+#include "tests/support/LayoutRects.h"
 #include "tests/ui/WindowTestSupport.h"
 
 namespace {

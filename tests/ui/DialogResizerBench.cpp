@@ -2,6 +2,7 @@
 // rule table and for a table of 200 controls, and how many heap allocations
 // 1,000 passes make (the target is none). Plain timing; run it by hand.
 #include "app/Win32.h"
+#include "res/ResourceIds.h"
 #include "tests/ui/ResizeTestDialog.h"
 #include "tests/ui/TestDialogIds.h"
 #include "tests/ui/WindowTestSupport.h"
@@ -160,7 +161,7 @@ int main()
 {
     ResizeTestDialog mainLayout(MainDialogResizeRules);
     long long before = allocationCount;
-    const HWND mainWindow = mainLayout.Create(ID_TEST_LAYOUT_DIALOG);
+    const HWND mainWindow = mainLayout.Create(ID_MAIN_DIALOG);
     const long long mainOpening = allocationCount - before;
     if (mainWindow == nullptr) {
         std::printf("the main window's layout could not be created\n");

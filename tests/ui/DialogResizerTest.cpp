@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "res/ResourceIds.h"
-#include "tests/ui/LayoutRectPrinter.h"
+#include "tests/support/LayoutRects.h"
 #include "tests/ui/ResizeTestDialog.h"
 #include "tests/ui/TestDialogIds.h"
 #include "tests/ui/WindowTestSupport.h"
@@ -19,11 +19,6 @@ namespace {
 
 constexpr int MAIN_CONTROLS[] = {ID_ABOUT_BUTTON, ID_TILESET_LIST, ID_SLOT_LIST,   ID_SAVE_BUTTON,
                                  ID_SLOT_NAME_EDIT, ID_AMBIENT_EDIT, ID_SIZE_GRIP};
-
-LayoutRect Grown(const LayoutRect& r, int dx, int dy)
-{
-    return MakeRect(r.left, r.top, r.right + dx, r.bottom + dy);
-}
 
 struct ChildSearch {
     int id;
@@ -72,7 +67,7 @@ protected:
 
     void SetUp() override
     {
-        window = dialog.Create(ID_TEST_LAYOUT_DIALOG);
+        window = dialog.Create(ID_MAIN_DIALOG);
         ASSERT_NE(window, nullptr);
         openingOuter = OuterRectOf(window);
         ShowWindow(window, SW_SHOWNORMAL);
@@ -165,7 +160,7 @@ TEST_F(MainLayoutTest, GripFollowsTheCornerWhenTheWindowGrows)
     ASSERT_GT(dx, 0);
     ASSERT_GT(dy, 0);
     const LayoutRect gripRect = ChildRect(window, ID_SIZE_GRIP);
-    EXPECT_EQ(gripRect, Offset(dialog.EntryAt(0).recorded, dx, dy));
+    EXPECT_EQ(gripRect, Moved(dialog.EntryAt(0).recorded, dx, dy));
     EXPECT_EQ(gripRect.right, ClientRectOf(window).right);
     EXPECT_EQ(gripRect.bottom, ClientRectOf(window).bottom);
 }
@@ -198,7 +193,7 @@ TEST_F(MainLayoutTest, MaximisingHidesTheGripBeforeThePassMovesIt)
     ASSERT_NE(moved, -1);
     EXPECT_LT(hidden, moved);
     EXPECT_FALSE(IsWindowVisible(grip));
-    EXPECT_EQ(ChildRect(window, ID_SIZE_GRIP), Offset(recorded, ClientDx(), ClientDy()));
+    EXPECT_EQ(ChildRect(window, ID_SIZE_GRIP), Moved(recorded, ClientDx(), ClientDy()));
     EXPECT_EQ(ChildRect(window, ID_SIZE_GRIP).right, ClientRectOf(window).right);
 }
 
@@ -252,7 +247,7 @@ TEST(DialogResizerOptions, WithoutGripOrMinimumTheControlsStillFollow)
     ResizeTestDialog dialog(MainDialogResizeRules);
     dialog.createGrip = false;
     dialog.useMinTrackSize = false;
-    const HWND window = dialog.Create(ID_TEST_LAYOUT_DIALOG);
+    const HWND window = dialog.Create(ID_MAIN_DIALOG);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(GetDlgItem(window, ID_SIZE_GRIP), nullptr);
     EXPECT_FALSE(dialog.GripCreated());
@@ -265,7 +260,7 @@ TEST(DialogResizerOptions, WithoutGripOrMinimumTheControlsStillFollow)
     EXPECT_EQ(info.ptMinTrackSize.y, 2);
     const LayoutRect save = ChildRect(window, ID_SAVE_BUTTON);
     GrowClientArea(window, 30, 0);
-    EXPECT_EQ(ChildRect(window, ID_SAVE_BUTTON), Offset(save, ClientRectOf(window).right - dialog.InitialClientWidth(), 0));
+    EXPECT_EQ(ChildRect(window, ID_SAVE_BUTTON), Moved(save, ClientRectOf(window).right - dialog.InitialClientWidth(), 0));
 }
 
 TEST(DialogResizerOptions, SmallIconSetBeforeInitializeStays)
@@ -273,7 +268,7 @@ TEST(DialogResizerOptions, SmallIconSetBeforeInitializeStays)
     ResizeTestDialog dialog(MainDialogResizeRules);
     dialog.smallIcon = LoadIconA(nullptr, MAKEINTRESOURCEA(32512));
     ASSERT_NE(dialog.smallIcon, nullptr);
-    const HWND window = dialog.Create(ID_TEST_LAYOUT_DIALOG);
+    const HWND window = dialog.Create(ID_MAIN_DIALOG);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(window, WM_GETICON, ICON_SMALL, 0)), dialog.smallIcon);
 }
@@ -368,7 +363,7 @@ TEST(DialogResizerChildHost, MinimumIsTheClientSizeAndClampsEveryPass)
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     PumpMessages();
     EXPECT_EQ(ChildRect(window, ID_TEST_LEFT_EDIT), Grown(edit, 40, 0));
-    EXPECT_EQ(ChildRect(window, ID_TEST_CORNER_BUTTON), Offset(button, 40, 30));
+    EXPECT_EQ(ChildRect(window, ID_TEST_CORNER_BUTTON), Moved(button, 40, 30));
 }
 
 namespace {
@@ -392,7 +387,7 @@ void OpenWithRules(const ResizeRule* rules)
 {
     AddVectoredExceptionHandler(1, ExitOnBoundsExceeded);
     ResizeTestDialog dialog(rules);
-    dialog.Create(ID_TEST_LAYOUT_DIALOG);
+    dialog.Create(ID_MAIN_DIALOG);
 }
 
 const ResizeRule END_WITHOUT_GROUP[] = {{ID_SLOT_LIST, RESIZE_STRETCH_X}, {-1, RESIZE_GROUP_END}, {-1, 0}};

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "res/ResourceIds.h"
-#include "tests/ui/LayoutRectPrinter.h"
+#include "tests/support/LayoutRects.h"
 #include "ui/MainDialogResizeRules.h"
 
 #include <map>
@@ -13,26 +13,6 @@
 #include <vector>
 
 namespace {
-
-LayoutRect Rect(int32_t left, int32_t top, int32_t right, int32_t bottom)
-{
-    LayoutRect r;
-    r.left = left;
-    r.top = top;
-    r.right = right;
-    r.bottom = bottom;
-    return r;
-}
-
-LayoutRect Moved(const LayoutRect& r, int32_t dx, int32_t dy)
-{
-    return Rect(r.left + dx, r.top + dy, r.right + dx, r.bottom + dy);
-}
-
-LayoutRect Grown(const LayoutRect& r, int32_t dx, int32_t dy)
-{
-    return Rect(r.left, r.top, r.right + dx, r.bottom + dy);
-}
 
 ResizeEntry Entry(int32_t id, uint32_t flags, const LayoutRect& recorded)
 {
@@ -99,7 +79,7 @@ public:
     {
         LayoutRect& control = controls.at(controlId);
         const LayoutRect placed = move == RESIZE_SIZE_ONLY
-                                      ? Rect(control.left, control.top, control.left + rect.Width(),
+                                      ? MakeRect(control.left, control.top, control.left + rect.Width(),
                                              control.top + rect.Height())
                                       : rect;
         control = placed;
@@ -156,28 +136,28 @@ struct PlacementCase {
 };
 
 const PlacementCase PLACEMENT_CASES[] = {
-    {"centre x outside: client 101, width 20", RESIZE_CENTER_X, Rect(0, 10, 20, 30), Rect(5, 10, 25, 30), -299, 0,
-     false, {}, Rect(40, 10, 60, 30)},
-    {"centre y outside: client 50, height 21", RESIZE_CENTER_Y, Rect(0, 10, 20, 31), Rect(0, 10, 20, 31), 0, -250,
-     false, {}, Rect(0, 14, 20, 35)},
+    {"centre x outside: client 101, width 20", RESIZE_CENTER_X, MakeRect(0, 10, 20, 30), MakeRect(5, 10, 25, 30), -299, 0,
+     false, {}, MakeRect(40, 10, 60, 30)},
+    {"centre y outside: client 50, height 21", RESIZE_CENTER_Y, MakeRect(0, 10, 20, 31), MakeRect(0, 10, 20, 31), 0, -250,
+     false, {}, MakeRect(0, 14, 20, 35)},
     {"centre beats stretch and shift", RESIZE_CENTER_X | RESIZE_STRETCH_X | RESIZE_SHIFT_X | RESIZE_SHIFT_Y,
-     Rect(0, 10, 20, 30), Rect(0, 10, 20, 30), -299, 50, false, {}, Rect(40, 60, 60, 80)},
-    {"centre inside the stretched box", RESIZE_CENTER_X | RESIZE_CENTER_Y, Rect(40, 30, 61, 40), Rect(40, 30, 61, 40),
-     20, 11, true, Rect(10, 20, 110, 60), Rect(59, 40, 80, 50)},
-    {"shift outside", RESIZE_SHIFT_X | RESIZE_SHIFT_Y, Rect(300, 200, 350, 220), Rect(300, 200, 350, 220), 30, -10,
-     false, {}, Rect(330, 190, 380, 210)},
-    {"stretch outside keeps the current low edges", RESIZE_STRETCH_X | RESIZE_STRETCH_Y, Rect(10, 20, 110, 120),
-     Rect(12, 25, 90, 95), 30, 40, false, {}, Rect(12, 25, 140, 160)},
-    {"stretch with shift is shift outside", RESIZE_STRETCH_X | RESIZE_SHIFT_X, Rect(10, 20, 110, 120),
-     Rect(10, 20, 110, 120), 30, 0, false, {}, Rect(40, 20, 140, 120)},
-    {"stretch with shift is stretch inside", RESIZE_STRETCH_X | RESIZE_SHIFT_X, Rect(60, 0, 110, 20),
-     Rect(60, 0, 110, 20), 20, 0, true, Rect(10, 0, 110, 20), Rect(70, 0, 130, 20)},
-    {"shift x inside: 10 + MulDiv(33, 120, 100)", RESIZE_SHIFT_X, Rect(43, 5, 63, 15), Rect(43, 5, 63, 15), 20, 0,
-     true, Rect(10, 0, 110, 20), Rect(50, 5, 70, 15)},
-    {"shift y inside: 10 + MulDiv(33, 120, 100)", RESIZE_SHIFT_Y, Rect(0, 43, 20, 53), Rect(0, 43, 20, 53), 0, 20,
-     true, Rect(0, 10, 20, 110), Rect(0, 50, 20, 60)},
-    {"invalidate alone places at the current rectangle", RESIZE_INVALIDATE, Rect(0, 0, 10, 10), Rect(3, 4, 13, 14),
-     100, 100, false, {}, Rect(3, 4, 13, 14)},
+     MakeRect(0, 10, 20, 30), MakeRect(0, 10, 20, 30), -299, 50, false, {}, MakeRect(40, 60, 60, 80)},
+    {"centre inside the stretched box", RESIZE_CENTER_X | RESIZE_CENTER_Y, MakeRect(40, 30, 61, 40), MakeRect(40, 30, 61, 40),
+     20, 11, true, MakeRect(10, 20, 110, 60), MakeRect(59, 40, 80, 50)},
+    {"shift outside", RESIZE_SHIFT_X | RESIZE_SHIFT_Y, MakeRect(300, 200, 350, 220), MakeRect(300, 200, 350, 220), 30, -10,
+     false, {}, MakeRect(330, 190, 380, 210)},
+    {"stretch outside keeps the current low edges", RESIZE_STRETCH_X | RESIZE_STRETCH_Y, MakeRect(10, 20, 110, 120),
+     MakeRect(12, 25, 90, 95), 30, 40, false, {}, MakeRect(12, 25, 140, 160)},
+    {"stretch with shift is shift outside", RESIZE_STRETCH_X | RESIZE_SHIFT_X, MakeRect(10, 20, 110, 120),
+     MakeRect(10, 20, 110, 120), 30, 0, false, {}, MakeRect(40, 20, 140, 120)},
+    {"stretch with shift is stretch inside", RESIZE_STRETCH_X | RESIZE_SHIFT_X, MakeRect(60, 0, 110, 20),
+     MakeRect(60, 0, 110, 20), 20, 0, true, MakeRect(10, 0, 110, 20), MakeRect(70, 0, 130, 20)},
+    {"shift x inside: 10 + MulDiv(33, 120, 100)", RESIZE_SHIFT_X, MakeRect(43, 5, 63, 15), MakeRect(43, 5, 63, 15), 20, 0,
+     true, MakeRect(10, 0, 110, 20), MakeRect(50, 5, 70, 15)},
+    {"shift y inside: 10 + MulDiv(33, 120, 100)", RESIZE_SHIFT_Y, MakeRect(0, 43, 20, 53), MakeRect(0, 43, 20, 53), 0, 20,
+     true, MakeRect(0, 10, 20, 110), MakeRect(0, 50, 20, 60)},
+    {"invalidate alone places at the current rectangle", RESIZE_INVALIDATE, MakeRect(0, 0, 10, 10), MakeRect(3, 4, 13, 14),
+     100, 100, false, {}, MakeRect(3, 4, 13, 14)},
 };
 
 }
@@ -195,30 +175,30 @@ TEST(PlaceEdges, PlacesByFlagsAxisAndGroup)
 
 TEST(PlaceEdges, AtTheRecordedClientSizeEveryStretchAndShiftKeepsTheRecordedRect)
 {
-    const LayoutRect recorded = Rect(43, 17, 63, 39);
+    const LayoutRect recorded = MakeRect(43, 17, 63, 39);
     for (uint32_t flags = 0; flags <= (RESIZE_STRETCH_X | RESIZE_STRETCH_Y | RESIZE_SHIFT_X | RESIZE_SHIFT_Y); ++flags) {
         const ResizeEntry entry = Entry(7, flags, recorded);
         EXPECT_EQ(PlaceEdges(Input(0, 0), entry, recorded).rect, recorded) << flags;
-        EXPECT_EQ(PlaceEdges(Input(0, 0, true, Rect(10, 5, 110, 80)), entry, recorded).rect, recorded) << flags;
+        EXPECT_EQ(PlaceEdges(Input(0, 0, true, MakeRect(10, 5, 110, 80)), entry, recorded).rect, recorded) << flags;
     }
 }
 
 TEST(PlaceEdges, EntryWithoutRuleFlagsIsNeverMoved)
 {
-    const ResizeEntry entry = Entry(7, RESIZE_OWN_GRIP | RESIZE_GROUP_LEAD | (2u << 16), Rect(0, 0, 10, 10));
-    EXPECT_FALSE(PlaceEdges(Input(100, 100), entry, Rect(3, 3, 13, 13)).move);
+    const ResizeEntry entry = Entry(7, RESIZE_OWN_GRIP | RESIZE_GROUP_LEAD | (2u << 16), MakeRect(0, 0, 10, 10));
+    EXPECT_FALSE(PlaceEdges(Input(100, 100), entry, MakeRect(3, 3, 13, 13)).move);
 }
 
 TEST(PlaceEdges, StretchXInsideGroupCorrectsThePreviousMembersRightEdge)
 {
-    const ResizeEntry a = Entry(1, RESIZE_STRETCH_X, Rect(10, 0, 50, 20));
-    const ResizeEntry b = Entry(2, RESIZE_STRETCH_X, Rect(60, 0, 110, 20));
-    const LayoutRect box = Rect(10, 0, 110, 20);
+    const ResizeEntry a = Entry(1, RESIZE_STRETCH_X, MakeRect(10, 0, 50, 20));
+    const ResizeEntry b = Entry(2, RESIZE_STRETCH_X, MakeRect(60, 0, 110, 20));
+    const LayoutRect box = MakeRect(10, 0, 110, 20);
     const ControlPlacement first = PlaceEdges(Input(20, 0, true, box), a, a.recorded);
-    EXPECT_EQ(first.rect, Rect(10, 0, 58, 20));
+    EXPECT_EQ(first.rect, MakeRect(10, 0, 58, 20));
     EXPECT_FALSE(first.correctPreviousRight);
     const ControlPlacement second = PlaceEdges(Input(20, 0, true, box, &a), b, b.recorded);
-    EXPECT_EQ(second.rect, Rect(70, 0, 130, 20));
+    EXPECT_EQ(second.rect, MakeRect(70, 0, 130, 20));
     EXPECT_TRUE(second.correctPreviousRight);
     EXPECT_EQ(second.previousRight, 60);
     EXPECT_FALSE(second.correctPreviousBottom);
@@ -226,10 +206,10 @@ TEST(PlaceEdges, StretchXInsideGroupCorrectsThePreviousMembersRightEdge)
 
 TEST(PlaceEdges, StretchYInsideGroupCorrectsThePreviousMembersBottomEdge)
 {
-    const ResizeEntry a = Entry(1, RESIZE_STRETCH_Y, Rect(0, 10, 20, 50));
-    const ResizeEntry b = Entry(2, RESIZE_STRETCH_Y, Rect(0, 60, 20, 110));
-    const ControlPlacement second = PlaceEdges(Input(0, 20, true, Rect(0, 10, 20, 110), &a), b, b.recorded);
-    EXPECT_EQ(second.rect, Rect(0, 70, 20, 130));
+    const ResizeEntry a = Entry(1, RESIZE_STRETCH_Y, MakeRect(0, 10, 20, 50));
+    const ResizeEntry b = Entry(2, RESIZE_STRETCH_Y, MakeRect(0, 60, 20, 110));
+    const ControlPlacement second = PlaceEdges(Input(0, 20, true, MakeRect(0, 10, 20, 110), &a), b, b.recorded);
+    EXPECT_EQ(second.rect, MakeRect(0, 70, 20, 130));
     EXPECT_TRUE(second.correctPreviousBottom);
     EXPECT_EQ(second.previousBottom, 60);
     EXPECT_FALSE(second.correctPreviousRight);
@@ -256,7 +236,7 @@ TEST(ParseResizeRules, MarksEachGroupsFirstMemberWithTheMemberCount)
                                 {6, RESIZE_STRETCH_Y},    {-1, 0},                  {9, RESIZE_SHIFT_Y}};
     MapHost host(400, 300);
     for (int32_t id : {1, 2, 3, 4, 5, 6, 9}) {
-        host.Add(id, Rect(id, id * 2, id * 3, id * 4));
+        host.Add(id, MakeRect(id, id * 2, id * 3, id * 4));
     }
     ASSERT_TRUE(host.Parse(rules));
     EXPECT_EQ(host.reads, (std::vector<int32_t>{1, 2, 3, 4, 5, 6}));
@@ -271,7 +251,7 @@ TEST(ParseResizeRules, MarksEachGroupsFirstMemberWithTheMemberCount)
     for (int32_t i = 0; i < 6; ++i) {
         EXPECT_EQ(entries.Data()[i].flags, expected[i]) << i;
     }
-    EXPECT_EQ(entries.Data()[3].recorded, Rect(4, 8, 12, 16));
+    EXPECT_EQ(entries.Data()[3].recorded, MakeRect(4, 8, 12, 16));
 }
 
 TEST(ParseResizeRules, SkipsMarkerRowsWithOtherFlags)
@@ -337,36 +317,36 @@ TEST(ResizeEntryArray, GrowsByDoublingFromOne)
 TEST(RunResizePass, TwoStretchedMembersKeepTheirRecordedGap)
 {
     MapHost host(400, 300);
-    host.Add(1, Rect(10, 0, 50, 20));
-    host.Add(2, Rect(60, 0, 110, 20));
+    host.Add(1, MakeRect(10, 0, 50, 20));
+    host.Add(2, MakeRect(60, 0, 110, 20));
     const ResizeRule rules[] = {{-1, RESIZE_GROUP_BEGIN}, {1, RESIZE_STRETCH_X}, {2, RESIZE_STRETCH_X},
                                 {-1, RESIZE_GROUP_END},   {-1, 0}};
     ASSERT_TRUE(host.Parse(rules));
     ASSERT_TRUE(host.Pass(420, 300));
-    EXPECT_EQ(host.At(1), Rect(10, 0, 60, 20));
-    EXPECT_EQ(host.At(2), Rect(70, 0, 130, 20));
+    EXPECT_EQ(host.At(1), MakeRect(10, 0, 60, 20));
+    EXPECT_EQ(host.At(2), MakeRect(70, 0, 130, 20));
 }
 
 TEST(RunResizePass, MissingGroupMemberLeavesTheBoxAndTheGapChainAlone)
 {
     MapHost host(400, 300);
-    host.Add(1, Rect(10, 0, 50, 20));
-    host.Add(2, Rect(60, 0, 110, 20));
+    host.Add(1, MakeRect(10, 0, 50, 20));
+    host.Add(2, MakeRect(60, 0, 110, 20));
     const ResizeRule rules[] = {{-1, RESIZE_GROUP_BEGIN}, {1, RESIZE_STRETCH_X}, {9, RESIZE_STRETCH_X},
                                 {2, RESIZE_STRETCH_X},    {-1, RESIZE_GROUP_END}, {-1, 0}};
     ASSERT_TRUE(host.Parse(rules));
     ASSERT_EQ(host.entries.Count(), 3);
     ASSERT_TRUE(host.Pass(420, 300));
-    EXPECT_EQ(host.At(1), Rect(10, 0, 60, 20));
-    EXPECT_EQ(host.At(2), Rect(70, 0, 130, 20));
+    EXPECT_EQ(host.At(1), MakeRect(10, 0, 60, 20));
+    EXPECT_EQ(host.At(2), MakeRect(70, 0, 130, 20));
 }
 
 TEST(RunResizePass, RepeatedPassesDoNotAccumulateRounding)
 {
     MapHost host(400, 300);
-    host.Add(1, Rect(7, 3, 40, 19));
-    host.Add(2, Rect(45, 3, 91, 19));
-    host.Add(3, Rect(7, 23, 91, 61));
+    host.Add(1, MakeRect(7, 3, 40, 19));
+    host.Add(2, MakeRect(45, 3, 91, 19));
+    host.Add(3, MakeRect(7, 23, 91, 61));
     const ResizeRule rules[] = {{-1, RESIZE_GROUP_BEGIN}, {1, RESIZE_STRETCH_X},   {2, RESIZE_STRETCH_X},
                                 {3, RESIZE_STRETCH_Y},    {-1, RESIZE_GROUP_END}, {-1, 0}};
     ASSERT_TRUE(host.Parse(rules));
@@ -374,9 +354,9 @@ TEST(RunResizePass, RepeatedPassesDoNotAccumulateRounding)
         ASSERT_TRUE(host.Pass(400 + step * 7, 300 + step * 3));
     }
     ASSERT_TRUE(host.Pass(400, 300));
-    EXPECT_EQ(host.At(1), Rect(7, 3, 40, 19));
-    EXPECT_EQ(host.At(2), Rect(45, 3, 91, 19));
-    EXPECT_EQ(host.At(3), Rect(7, 23, 91, 61));
+    EXPECT_EQ(host.At(1), MakeRect(7, 3, 40, 19));
+    EXPECT_EQ(host.At(2), MakeRect(45, 3, 91, 19));
+    EXPECT_EQ(host.At(3), MakeRect(7, 23, 91, 61));
 }
 
 TEST(RunResizePass, RejectsALeadWhoseGroupDoesNotFit)
@@ -384,7 +364,7 @@ TEST(RunResizePass, RejectsALeadWhoseGroupDoesNotFit)
     for (uint32_t members : {0u, 3u}) {
         MapHost host(400, 300);
         for (int32_t id : {1, 2, 3}) {
-            host.Add(id, Rect(0, 0, 10, 10));
+            host.Add(id, MakeRect(0, 0, 10, 10));
         }
         host.entries.Append(Entry(1, RESIZE_SHIFT_X, LayoutRect{}));
         host.entries.Append(Entry(2, RESIZE_SHIFT_X | RESIZE_GROUP_LEAD | (members << 16), LayoutRect{}));
@@ -397,8 +377,8 @@ TEST(RunResizePass, RejectsALeadWhoseGroupDoesNotFit)
 TEST(RunResizePass, CorrectsThePreviousMemberOnEachAxisThenInvalidatesThenMoves)
 {
     MapHost host(400, 300);
-    host.Add(1, Rect(10, 10, 50, 50));
-    host.Add(2, Rect(60, 60, 110, 110));
+    host.Add(1, MakeRect(10, 10, 50, 50));
+    host.Add(2, MakeRect(60, 60, 110, 110));
     const ResizeRule rules[] = {{-1, RESIZE_GROUP_BEGIN},
                                 {1, RESIZE_STRETCH_X | RESIZE_STRETCH_Y},
                                 {2, RESIZE_STRETCH_X | RESIZE_STRETCH_Y | RESIZE_INVALIDATE},
@@ -409,20 +389,20 @@ TEST(RunResizePass, CorrectsThePreviousMemberOnEachAxisThenInvalidatesThenMoves)
     // The bottom correction reads the member again, so it keeps the right edge
     // that the first correction gave.
     const std::vector<MapHost::Operation> expected = {
-        {1, Rect(10, 10, 58, 58), RESIZE_MOVE_AND_SIZE}, {1, Rect(10, 10, 60, 58), RESIZE_SIZE_ONLY},
-        {1, Rect(10, 10, 60, 60), RESIZE_SIZE_ONLY},     {2, Rect(60, 60, 110, 110), -1},
-        {2, Rect(70, 70, 130, 130), RESIZE_MOVE_AND_SIZE}};
+        {1, MakeRect(10, 10, 58, 58), RESIZE_MOVE_AND_SIZE}, {1, MakeRect(10, 10, 60, 58), RESIZE_SIZE_ONLY},
+        {1, MakeRect(10, 10, 60, 60), RESIZE_SIZE_ONLY},     {2, MakeRect(60, 60, 110, 110), -1},
+        {2, MakeRect(70, 70, 130, 130), RESIZE_MOVE_AND_SIZE}};
     EXPECT_EQ(host.operations, expected);
 }
 
 TEST(RunResizePass, SkipsAMissingControlOutsideAGroup)
 {
     MapHost host(400, 300);
-    host.Add(1, Rect(10, 10, 50, 50));
+    host.Add(1, MakeRect(10, 10, 50, 50));
     const ResizeRule rules[] = {{9, RESIZE_SHIFT_X | RESIZE_INVALIDATE}, {1, RESIZE_SHIFT_X}, {-1, 0}};
     ASSERT_TRUE(host.Parse(rules));
     ASSERT_TRUE(host.Pass(430, 300));
-    const std::vector<MapHost::Operation> expected = {{1, Rect(40, 10, 80, 50), RESIZE_MOVE_AND_SIZE}};
+    const std::vector<MapHost::Operation> expected = {{1, MakeRect(40, 10, 80, 50), RESIZE_MOVE_AND_SIZE}};
     EXPECT_EQ(host.operations, expected);
 }
 
@@ -432,13 +412,13 @@ namespace {
 // 498 x 317, with the grip's entry first as Initialize makes it.
 void AddMainWindowControls(MapHost& host)
 {
-    host.Add(ID_ABOUT_BUTTON, Rect(412, 282, 487, 305));
-    host.Add(ID_TILESET_LIST, Rect(9, 29, 166, 310));
-    host.Add(ID_SLOT_LIST, Rect(171, 87, 396, 312));
-    host.Add(ID_SAVE_BUTTON, Rect(412, 24, 487, 47));
-    host.Add(ID_SLOT_NAME_EDIT, Rect(171, 58, 396, 81));
-    host.Add(ID_AMBIENT_EDIT, Rect(333, 29, 393, 52));
-    host.Add(ID_SIZE_GRIP, Rect(480, 299, 498, 317));
+    host.Add(ID_ABOUT_BUTTON, MakeRect(412, 282, 487, 305));
+    host.Add(ID_TILESET_LIST, MakeRect(9, 29, 166, 310));
+    host.Add(ID_SLOT_LIST, MakeRect(171, 87, 396, 312));
+    host.Add(ID_SAVE_BUTTON, MakeRect(412, 24, 487, 47));
+    host.Add(ID_SLOT_NAME_EDIT, MakeRect(171, 58, 396, 81));
+    host.Add(ID_AMBIENT_EDIT, MakeRect(333, 29, 393, 52));
+    host.Add(ID_SIZE_GRIP, MakeRect(480, 299, 498, 317));
 }
 
 class MainTableTest : public ::testing::Test {

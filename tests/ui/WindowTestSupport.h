@@ -1,20 +1,12 @@
 #pragma once
 
 #include "app/Win32.h"
+#include "tests/support/LayoutRects.h"
+#include "tests/support/MessagePump.h"
+#include "tests/support/WindowRects.h"
 #include "ui/LayoutRect.h"
 
 #include <vector>
-
-// A control's window rectangle in its parent's client coordinates.
-LayoutRect ChildRect(HWND parent, int controlId);
-LayoutRect ClientRectOf(HWND window);
-LayoutRect OuterRectOf(HWND window);
-LayoutRect WorkArea();
-LayoutRect MakeRect(int left, int top, int right, int bottom);
-LayoutRect Offset(const LayoutRect& rect, int dx, int dy);
-
-// Dispatches what is queued for this thread.
-void PumpMessages();
 
 // Makes the window's client area dx and dy pixels larger than it is.
 void GrowClientArea(HWND window, int dx, int dy);

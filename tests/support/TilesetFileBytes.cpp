@@ -1,4 +1,4 @@
-#include "tests/data/TilesetFileBytes.h"
+#include "tests/support/TilesetFileBytes.h"
 
 #include "data/TilesetFile.h"
 #include "data/TilesetTable.h"

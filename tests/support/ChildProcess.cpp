@@ -1,4 +1,4 @@
-#include "tests/e2e/ChildProcess.h"
+#include "tests/support/ChildProcess.h"
 
 #include <vector>
 
@@ -25,22 +25,34 @@ BOOL CALLBACK FindVisibleWindow(HWND window, LPARAM context)
 
 } // namespace
 
-ChildProcess::ChildProcess(const std::string& program, const std::string& folder, int showState)
+ChildProcess::ChildProcess(const Launch& launch)
 {
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
-    if (showState != NO_SHOW_STATE) {
+    if (launch.showState != NO_SHOW_STATE) {
         startup.dwFlags = STARTF_USESHOWWINDOW;
-        startup.wShowWindow = static_cast<WORD>(showState);
+        startup.wShowWindow = static_cast<WORD>(launch.showState);
     }
-    // CreateProcessA may write into the command line, so it gets a copy of its own.
-    const std::string quoted = "\"" + program + "\"";
-    std::vector<char> commandLine(quoted.begin(), quoted.end());
+    // The program is named only on the command line, so that Wine can find a
+    // Linux program there; CreateProcessA may write into the command line, so
+    // it gets a copy of its own.
+    std::string text = "\"" + launch.program + "\"";
+    if (!launch.arguments.empty()) {
+        text += " " + launch.arguments;
+    }
+    std::vector<char> commandLine(text.begin(), text.end());
     commandLine.push_back('\0');
-    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                        &startup, &info)) {
+    const char* const folder = launch.folder.empty() ? nullptr : launch.folder.c_str();
+    launched = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, launch.inheritHandles ? TRUE : FALSE, 0,
+                              nullptr, folder, &startup, &info) != FALSE;
+    if (!launched) {
         info = {};
     }
+}
+
+ChildProcess::ChildProcess(const std::string& program, const std::string& folder, int showState)
+    : ChildProcess(Launch{program, {}, folder, showState, false})
+{
 }
 
 ChildProcess::~ChildProcess()
