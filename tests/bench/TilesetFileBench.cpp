@@ -13,19 +13,18 @@
 #include "tools/TableTextReader.h"
 #include "tools/TableTool.h"
 
+#include "tests/support/TemporaryFolder.h"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <map>
 #include <random>
 #include <sstream>
 #include <string>
 #include <vector>
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -56,11 +55,9 @@ TilesetTable LargestTable()
 }
 
 struct Fixture {
-    Fixture() : folder(fs::temp_directory_path() / "kestrivane-bench"), table(LargestTable())
+    Fixture() : table(LargestTable())
     {
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-        tableFile = (folder / TILESET_FILE_NAME).string();
+        tableFile = folder.Path(TILESET_FILE_NAME);
         TilesetFile::Save(tableFile, table);
         std::ifstream in(tableFile, std::ios::binary);
         bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -71,13 +68,12 @@ struct Fixture {
         std::ofstream json(jsonDump, std::ios::binary);
         TableDump::WriteJson(table, json);
     }
-    ~Fixture() { fs::remove_all(folder); }
     Fixture(const Fixture&) = delete;
     Fixture& operator=(const Fixture&) = delete;
 
-    std::string Path(const char* name) const { return (folder / name).string(); }
+    std::string Path(const char* name) const { return folder.Path(name); }
 
-    fs::path folder;
+    TemporaryFolder folder;
     TilesetTable table;
     std::string tableFile;
     std::vector<char> bytes;
