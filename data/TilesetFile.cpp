@@ -1,34 +1,25 @@
 #include "data/TilesetFile.h"
 
 #include "data/CommitFile.h"
+#include "data/TilesetFileFormat.h"
 #include "data/TilesetNameSink.h"
 #include "data/TilesetTable.h"
+#include "data/WholeFile.h"
 
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <system_error>
 #include <utility>
 
-// The slot copy below works on words in little-endian byte order.
-#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ != __ORDER_LITTLE_ENDIAN__
-#error "The tileset file code assumes a little-endian system."
-#endif
-
 namespace {
 
-const int HEADER_SIZE = 5;
-const std::size_t SAVED_ENTRY_SIZE = NAME_FIELD_SIZE + 1 + sizeof TilesetRecord::slots;
-const std::size_t WRITE_PIECE_SIZE = 64 * 1024;
+using Format = TilesetFileFormat;
 
-std::string SystemReason(int error)
-{
-    return error != 0 ? std::generic_category().message(error) : "the system gave no reason";
-}
+const std::size_t WRITE_PIECE_SIZE = 64 * 1024;
 
 // The bytes from the stream's position to its end, or -1 where the stream cannot tell.
 std::streamoff RemainingLength(std::istream& in)
@@ -74,7 +65,7 @@ public:
     bool Failed() const { return failed; }
     std::string Reason() const
     {
-        return in.bad() ? SystemReason(error) : "fewer bytes could be read than the file holds";
+        return in.bad() ? Format::SystemErrorText(error) : "fewer bytes could be read than the file holds";
     }
 
 private:
@@ -85,56 +76,13 @@ private:
 };
 
 // Only a field read whole counts: nothing from a failed stream is taken as data.
-bool ReadField(FieldReader& reader, char (&fieldBuffer)[NAME_FIELD_SIZE])
+bool ReadField(FieldReader& reader, char (&field)[Format::FIELD_SIZE])
 {
-    if (!reader.ReadWhole(fieldBuffer, NAME_FIELD_SIZE)) {
+    if (!reader.ReadWhole(field, Format::FIELD_SIZE)) {
         return false;
     }
-    // A field without its NUL is taken as its first 31 bytes.
-    fieldBuffer[NAME_FIELD_SIZE - 1] = '\0';
+    Format::CleanField(field);
     return true;
-}
-
-// Copies the text of a field into a slot and zeros the rest of the slot,
-// whatever followed the NUL in the file; a field without its NUL keeps its first
-// 31 bytes. It works on eight bytes at a time without branching on the text:
-// done a byte at a time, the load took ten times as long as a plain read.
-void CopySlotText(const char (&fieldBuffer)[NAME_FIELD_SIZE], char (&slot)[NAME_FIELD_SIZE])
-{
-    const uint64_t lowBits = 0x0101010101010101;
-    const uint64_t highBits = 0x8080808080808080;
-    // In little-endian order the last byte of the field is the top byte of the last word.
-    const uint64_t lastByteCleared = 0x00FFFFFFFFFFFFFF;
-    uint64_t words[NAME_FIELD_SIZE / 8];
-    std::memcpy(words, fieldBuffer, sizeof words);
-    words[NAME_FIELD_SIZE / 8 - 1] &= lastByteCleared;
-    // All ones until the word that holds the first zero byte, then none.
-    uint64_t beforeEnd = ~uint64_t{0};
-    for (uint64_t& word : words) {
-        // The high bit of each zero byte; the lowest one set marks the first zero byte exactly.
-        const uint64_t zeroBytes = (word - lowBits) & ~word & highBits;
-        const uint64_t keptBytes = zeroBytes != 0 ? ((zeroBytes & (0 - zeroBytes)) >> 7) - 1 : ~uint64_t{0};
-        word &= beforeEnd & keptBytes;
-        beforeEnd = zeroBytes != 0 ? 0 : beforeEnd;
-    }
-    std::memcpy(slot, words, sizeof words);
-}
-
-void WidenName(const char (&fieldBuffer)[NAME_FIELD_SIZE], char16_t (&name)[NAME_FIELD_SIZE])
-{
-    std::memset(name, 0, sizeof name);
-    for (int k = 0; fieldBuffer[k] != '\0'; ++k) {
-        name[k] = static_cast<unsigned char>(fieldBuffer[k]);
-    }
-}
-
-// The bytes after the NUL are written as zeros.
-void NarrowName(const char16_t (&name)[NAME_FIELD_SIZE], char (&fieldBuffer)[NAME_FIELD_SIZE])
-{
-    std::memset(fieldBuffer, 0, sizeof fieldBuffer);
-    for (int k = 0; k < NAME_FIELD_SIZE && name[k] != 0; ++k) {
-        fieldBuffer[k] = static_cast<char>(static_cast<unsigned char>(name[k]));
-    }
 }
 
 uint8_t ReadAmbient(FieldReader& reader)
@@ -143,31 +91,29 @@ uint8_t ReadAmbient(FieldReader& reader)
     return reader.ReadWhole(&ambient, 1) ? static_cast<uint8_t>(ambient) : 0;
 }
 
-// The slot fields come in one read, and then each passes through fieldBuffer:
-// a read per field took longer than the fields' own handling. A field cut short
-// by the end of the file is not taken, and its slot stays empty.
+// The slot fields come straight into the record in one read and are cleaned
+// where they lie. A field cut short by the end of the file is not taken, and
+// its slot stays empty.
 void ReadSlots(FieldReader& reader, uint32_t slotCount, TilesetRecord& record)
 {
-    char slotFields[SLOTS_PER_TILESET][NAME_FIELD_SIZE];
     const std::streamsize bytesRead =
-        reader.Read(slotFields[0], static_cast<std::streamsize>(slotCount) * NAME_FIELD_SIZE);
-    const std::streamsize fieldsRead = bytesRead / NAME_FIELD_SIZE;
-    char fieldBuffer[NAME_FIELD_SIZE];
-    for (std::streamsize j = 0; j < fieldsRead; ++j) {
-        std::memcpy(fieldBuffer, slotFields[j], NAME_FIELD_SIZE);
-        CopySlotText(fieldBuffer, record.slots[j]);
+        reader.Read(record.slots[0], static_cast<std::streamsize>(slotCount * Format::FIELD_SIZE));
+    const int fieldsRead = static_cast<int>(bytesRead / static_cast<std::streamsize>(Format::FIELD_SIZE));
+    Format::CleanSlots(fieldsRead, record.slots);
+    if (fieldsRead < static_cast<int>(slotCount)) {
+        std::memset(record.slots[fieldsRead], 0, Format::FIELD_SIZE);
     }
 }
 
 // Stops at the first name that cannot be read whole; the records from there on stay empty.
 void ReadEntries(FieldReader& reader, uint32_t slotCount, TilesetTable& table, TilesetNameSink& sink)
 {
-    char fieldBuffer[NAME_FIELD_SIZE];
-    for (int i = 0; i < table.RecordCount() && ReadField(reader, fieldBuffer); ++i) {
-        sink.AddName(fieldBuffer);
+    char nameField[Format::FIELD_SIZE];
+    for (int i = 0; i < table.RecordCount() && ReadField(reader, nameField); ++i) {
+        sink.AddName(nameField);
         TilesetRecord& record = table.RecordAt(i);
         record.ambient = ReadAmbient(reader);
-        WidenName(fieldBuffer, record.name);
+        Format::WidenName(nameField, record.name);
         ReadSlots(reader, slotCount, record);
     }
 }
@@ -181,22 +127,18 @@ TilesetFileResult ReadFailed(const FieldReader& reader, const std::string& fileN
 
 TilesetFileResult OpenAndRead(const std::string& path, TilesetTable& table, TilesetNameSink& sink)
 {
-    std::error_code error;
-    // Some systems open a folder for reading and then read nothing from it.
-    if (std::filesystem::is_directory(path, error)) {
-        return {TILESET_FILE_OPEN_FAILED, path, SystemReason(EISDIR)};
+    WholeFile file;
+    switch (file.Open(path)) {
+    case WHOLE_FILE_OPENED:
+        break;
+    case WHOLE_FILE_MISSING:
+        return {TILESET_FILE_NOT_FOUND, path};
+    case WHOLE_FILE_IS_FOLDER:
+        return {TILESET_FILE_OPEN_FAILED, path, Format::SystemErrorText(EISDIR)};
+    case WHOLE_FILE_OPEN_FAILED:
+        return {TILESET_FILE_OPEN_FAILED, path, Format::SystemErrorText(file.OpenError())};
     }
-    std::ifstream in;
-    errno = 0;
-    in.open(path, std::ios::binary);
-    if (!in.is_open()) {
-        const int openError = errno;
-        if (!std::filesystem::exists(path, error) && !error) {
-            return {TILESET_FILE_NOT_FOUND, path};
-        }
-        return {TILESET_FILE_OPEN_FAILED, path, SystemReason(openError)};
-    }
-    return TilesetFile::Read(in, path, table, sink);
+    return TilesetFile::Read(file.Stream(), path, table, sink);
 }
 
 // Checked before writing, not left to the replace: a rename over a read-only
@@ -299,26 +241,23 @@ TilesetFileResult TilesetFile::Read(std::istream& in, const std::string& fileNam
         std::abort();
     }
     FieldReader reader(in);
-    char count = 0;
-    if (!reader.ReadWhole(&count, 1)) {
-        return reader.Failed() ? ReadFailed(reader, fileName, table) : TilesetFileResult(TILESET_FILE_LOADED, fileName);
+    char headerBytes[Format::HEADER_SIZE];
+    const std::streamsize headerRead = reader.Read(headerBytes, Format::HEADER_SIZE);
+    if (reader.Failed()) {
+        return ReadFailed(reader, fileName, table);
     }
-    unsigned char slotBytes[HEADER_SIZE - 1];
-    if (!reader.ReadWhole(reinterpret_cast<char*>(slotBytes), sizeof slotBytes)) {
-        if (reader.Failed()) {
-            return ReadFailed(reader, fileName, table);
-        }
-        table.SetRecordCount(static_cast<unsigned char>(count));
+    if (headerRead < static_cast<std::streamsize>(Format::HEADER_SIZE)) {
+        // A file cut inside the header still says how many tilesets it has, all empty.
+        table.SetRecordCount(headerRead > 0 ? static_cast<unsigned char>(headerBytes[0]) : 0);
         return {TILESET_FILE_LOADED, fileName};
     }
-    const uint32_t slotCount = slotBytes[0] | uint32_t{slotBytes[1]} << 8 | uint32_t{slotBytes[2]} << 16 |
-                               uint32_t{slotBytes[3]} << 24;
+    const Format::Header header = Format::DecodeHeader(headerBytes);
     // Reading part of each entry would drop the other slots at the next save.
-    if (slotCount > SLOTS_PER_TILESET) {
-        return {TILESET_FILE_TOO_MANY_SLOTS, fileName, {}, slotCount};
+    if (header.slotsPerTileset > SLOTS_PER_TILESET) {
+        return {TILESET_FILE_TOO_MANY_SLOTS, fileName, {}, header.slotsPerTileset};
     }
-    table.SetRecordCount(static_cast<unsigned char>(count));
-    ReadEntries(reader, slotCount, table, sink);
+    table.SetRecordCount(header.tilesetCount);
+    ReadEntries(reader, header.slotsPerTileset, table, sink);
     if (reader.Failed()) {
         return ReadFailed(reader, fileName, table);
     }
@@ -327,25 +266,21 @@ TilesetFileResult TilesetFile::Read(std::istream& in, const std::string& fileNam
 
 bool TilesetFile::Write(const TilesetTable& table, std::ostream& out)
 {
-    const uint32_t slotCount = SLOTS_PER_TILESET;
-    const char header[HEADER_SIZE] = {
-        static_cast<char>(table.RecordCount()),  static_cast<char>(slotCount & 0xFF),
-        static_cast<char>(slotCount >> 8 & 0xFF), static_cast<char>(slotCount >> 16 & 0xFF),
-        static_cast<char>(slotCount >> 24 & 0xFF),
-    };
+    char header[Format::HEADER_SIZE];
+    Format::EncodeHeader({table.RecordCount(), SLOTS_PER_TILESET}, header);
     // Whole entries are gathered into pieces written in one call each: a
     // stream write per field cost several times as much as the writing itself.
     std::string piece(header, sizeof header);
     piece.reserve(WRITE_PIECE_SIZE);
-    char fieldBuffer[NAME_FIELD_SIZE];
+    char nameField[Format::FIELD_SIZE];
     for (int i = 0; i < table.RecordCount(); ++i) {
-        if (piece.size() + SAVED_ENTRY_SIZE > WRITE_PIECE_SIZE) {
+        if (piece.size() + Format::SAVED_ENTRY_SIZE > WRITE_PIECE_SIZE) {
             out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
             piece.clear();
         }
         const TilesetRecord& record = table.RecordAt(i);
-        NarrowName(record.name, fieldBuffer);
-        piece.append(fieldBuffer, sizeof fieldBuffer);
+        Format::NarrowName(record.name, nameField);
+        piece.append(nameField, sizeof nameField);
         piece += static_cast<char>(record.ambient);
         piece.append(record.slots[0], sizeof record.slots);
     }

@@ -11,40 +11,10 @@ std::string Plural(uint64_t count, const std::string& one, const std::string& ma
 
 } // namespace
 
-TilesetFileProblem::TilesetFileProblem(TilesetFileProblemKind kind, uint64_t offset, uint64_t found,
-                                       uint64_t expected, int tileset, uint64_t slot)
-    : kind(kind), offset(offset), found(found), expected(expected), tileset(tileset), slot(slot)
+bool TilesetFileProblem::operator==(const TilesetFileProblem& other) const
 {
-}
-
-TilesetFileProblemKind TilesetFileProblem::Kind() const
-{
-    return kind;
-}
-
-uint64_t TilesetFileProblem::Offset() const
-{
-    return offset;
-}
-
-uint64_t TilesetFileProblem::Found() const
-{
-    return found;
-}
-
-uint64_t TilesetFileProblem::Expected() const
-{
-    return expected;
-}
-
-int TilesetFileProblem::Tileset() const
-{
-    return tileset;
-}
-
-uint64_t TilesetFileProblem::Slot() const
-{
-    return slot;
+    return kind == other.kind && offset == other.offset && found == other.found && expected == other.expected &&
+           tileset == other.tileset && slot == other.slot;
 }
 
 std::string TilesetFileProblem::Description() const

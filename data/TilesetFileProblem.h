@@ -22,27 +22,17 @@ enum TilesetFileProblemKind {
 };
 
 // One fault of a tileset table file, at the byte offset where it lies.
-class TilesetFileProblem {
-public:
-    // found and expected are the counts the kind compares (bytes, entries or
-    // slots per tileset); tileset and slot say which field, where the kind names one.
-    TilesetFileProblem(TilesetFileProblemKind kind, uint64_t offset, uint64_t found = 0, uint64_t expected = 0,
-                       int tileset = -1, uint64_t slot = 0);
-
-    TilesetFileProblemKind Kind() const;
-    uint64_t Offset() const;
-    uint64_t Found() const;
-    uint64_t Expected() const;
-    int Tileset() const;
-    uint64_t Slot() const;
-    // One line without the offset, e.g. "slot 4 of tileset 2 has no NUL within its 32 bytes".
-    std::string Description() const;
-
-private:
+struct TilesetFileProblem {
     TilesetFileProblemKind kind;
     uint64_t offset;
-    uint64_t found;
-    uint64_t expected;
-    int tileset;
-    uint64_t slot;
+    // The counts the kind compares: bytes, entries or slots per tileset.
+    uint64_t found = 0;
+    uint64_t expected = 0;
+    // Which field, where the kind names one.
+    int tileset = -1;
+    uint64_t slot = 0;
+
+    bool operator==(const TilesetFileProblem& other) const;
+    // One line without the offset, e.g. "slot 4 of tileset 2 has no NUL within its 32 bytes".
+    std::string Description() const;
 };

@@ -1,8 +1,7 @@
 #include "tools/RecordText.h"
 
-#include "data/TilesetRecord.h"
+#include "data/TilesetFileFormat.h"
 
-#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -18,34 +17,29 @@ void RequireFieldText(const std::string& text)
 
 } // namespace
 
-// Each unit of the name is one byte of the file widened, so narrowing gives the file's bytes back.
 std::string RecordText::Name(const TilesetRecord& record)
 {
-    std::string name;
-    for (int k = 0; k < NAME_FIELD_SIZE && record.name[k] != 0; ++k) {
-        name += static_cast<char>(record.name[k] & 0xFF);
-    }
-    return name;
+    char field[TilesetFileFormat::FIELD_SIZE];
+    TilesetFileFormat::NarrowName(record.name, field);
+    return std::string(field, TilesetFileFormat::TextLength(field));
 }
 
 std::string RecordText::Slot(const TilesetRecord& record, int slot)
 {
-    const char* const field = record.slots[slot];
-    return std::string(field, std::find(field, field + NAME_FIELD_SIZE, '\0'));
+    return std::string(record.slots[slot], TilesetFileFormat::TextLength(record.slots[slot]));
 }
 
 void RecordText::SetName(const std::string& text, TilesetRecord& record)
 {
     RequireFieldText(text);
-    std::memset(record.name, 0, sizeof record.name);
-    for (std::size_t k = 0; k < text.size(); ++k) {
-        record.name[k] = static_cast<unsigned char>(text[k]);
-    }
+    char field[TilesetFileFormat::FIELD_SIZE] = {};
+    text.copy(field, text.size());
+    TilesetFileFormat::WidenName(field, record.name);
 }
 
 void RecordText::SetSlot(const std::string& text, int slot, TilesetRecord& record)
 {
     RequireFieldText(text);
     std::memset(record.slots[slot], 0, sizeof record.slots[slot]);
-    std::memcpy(record.slots[slot], text.data(), text.size());
+    text.copy(record.slots[slot], text.size());
 }

@@ -1,10 +1,10 @@
 #include "tools/TableDump.h"
 
+#include "data/TilesetFileFormat.h"
 #include "data/TilesetTable.h"
 #include "tools/DumpQuoting.h"
 #include "tools/RecordText.h"
 
-#include <algorithm>
 #include <ostream>
 #include <string>
 
@@ -15,8 +15,7 @@ namespace {
 
 std::size_t SlotLength(const TilesetRecord& record, int slot)
 {
-    const char* const field = record.slots[slot];
-    return static_cast<std::size_t>(std::find(field, field + NAME_FIELD_SIZE, '\0') - field);
+    return TilesetFileFormat::TextLength(record.slots[slot]);
 }
 
 void AppendTextRecord(const TilesetRecord& record, int index, std::string& text)

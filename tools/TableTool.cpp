@@ -4,6 +4,7 @@
 #include "data/TilesetFileCheck.h"
 #include "data/TilesetNameSink.h"
 #include "data/TilesetTable.h"
+#include "data/WholeFile.h"
 #include "tools/DemoTable.h"
 #include "tools/TableBuilder.h"
 #include "tools/TableDiff.h"
@@ -12,10 +13,8 @@
 #include "tools/TableMerge.h"
 #include "tools/TableTextReader.h"
 #include "tools/TableToolArguments.h"
-#include "tools/WholeFile.h"
 
 #include <filesystem>
-#include <fstream>
 #include <ios>
 #include <ostream>
 #include <system_error>
@@ -79,15 +78,15 @@ std::string SaveFailureReason(const TilesetFileResult& result)
 // The table as the editor would load it: cut-off entries stay as empty tilesets.
 bool LoadTable(const std::string& path, TilesetTable& table, std::ostream& err)
 {
-    std::ifstream in;
-    std::string reason;
-    if (!WholeFile::Open(path, in, reason)) {
-        FileError(path, reason, err);
+    WholeFile file;
+    const WholeFileOpenStatus status = file.Open(path);
+    if (status != WHOLE_FILE_OPENED) {
+        FileError(path, WholeFile::OpenFailure(status, file.OpenError()), err);
         return false;
     }
     IgnoredNames names;
-    const TilesetFileResult result = TilesetFile::Read(in, path, table, names);
-    if (in.bad()) {
+    const TilesetFileResult result = TilesetFile::Read(file.Stream(), path, table, names);
+    if (file.Stream().bad()) {
         FileError(path, "reading failed", err);
         return false;
     }
@@ -136,8 +135,8 @@ TableToolExitCode RunCheck(const TableToolArguments& arguments, std::ostream& ou
     }
     const std::vector<TilesetFileProblem> problems = TilesetFileCheck::Check(bytes);
     for (const TilesetFileProblem& problem : problems) {
-        out << path << ": offset " << problem.Offset() << " (0x" << std::hex << std::uppercase
-            << problem.Offset() << std::dec << std::nouppercase << "): " << problem.Description() << "\n";
+        out << path << ": offset " << problem.offset << " (0x" << std::hex << std::uppercase
+            << problem.offset << std::dec << std::nouppercase << "): " << problem.Description() << "\n";
     }
     return Finished(problems.empty() ? TABLE_TOOL_EXIT_OK : TABLE_TOOL_EXIT_PROBLEMS, out, err);
 }

@@ -5,6 +5,7 @@
 
 #include "data/TilesetFile.h"
 #include "data/TilesetFileCheck.h"
+#include "data/TilesetFileFormat.h"
 #include "data/TilesetNameSink.h"
 #include "data/TilesetTable.h"
 
@@ -19,9 +20,9 @@
 
 namespace {
 
-const std::size_t HEADER_BYTES = 5;
-const std::size_t FIELD_BYTES = NAME_FIELD_SIZE;
-const std::size_t SAVED_ENTRY_BYTES = FIELD_BYTES + 1 + FIELD_BYTES * SLOTS_PER_TILESET;
+const std::size_t HEADER_BYTES = TilesetFileFormat::HEADER_SIZE;
+const std::size_t FIELD_BYTES = TilesetFileFormat::FIELD_SIZE;
+const std::size_t SAVED_ENTRY_BYTES = TilesetFileFormat::SAVED_ENTRY_SIZE;
 
 void Require(bool condition, const char* what)
 {
@@ -53,7 +54,7 @@ std::string Save(const TilesetTable& table)
 bool Has(const std::vector<TilesetFileProblem>& problems, TilesetFileProblemKind kind)
 {
     return std::any_of(problems.begin(), problems.end(),
-                       [kind](const TilesetFileProblem& problem) { return problem.Kind() == kind; });
+                       [kind](const TilesetFileProblem& problem) { return problem.kind == kind; });
 }
 
 // The names the loader lists, from the checker's findings: one for each whole
@@ -65,12 +66,12 @@ int NamesOfWholeFields(const std::vector<TilesetFileProblem>& problems, const st
     }
     uint64_t names = static_cast<unsigned char>(bytes[0]);
     for (const TilesetFileProblem& problem : problems) {
-        if (problem.Kind() == TILESET_PROBLEM_MISSING_ENTRIES) {
-            names = problem.Found();
+        if (problem.kind == TILESET_PROBLEM_MISSING_ENTRIES) {
+            names = problem.found;
         }
     }
     for (const TilesetFileProblem& problem : problems) {
-        if (problem.Kind() == TILESET_PROBLEM_ENTRY_CUT_SHORT && problem.Found() >= FIELD_BYTES) {
+        if (problem.kind == TILESET_PROBLEM_ENTRY_CUT_SHORT && problem.found >= FIELD_BYTES) {
             ++names;
         }
     }
@@ -120,8 +121,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     const std::vector<TilesetFileProblem> problems = TilesetFileCheck::Check(bytes);
     for (std::size_t k = 0; k < problems.size(); ++k) {
-        Require(problems[k].Offset() <= size, "a problem lies past the end of the file");
-        Require(k == 0 || problems[k - 1].Offset() <= problems[k].Offset(), "the problems are not in file order");
+        Require(problems[k].offset <= size, "a problem lies past the end of the file");
+        Require(k == 0 || problems[k - 1].offset <= problems[k].offset, "the problems are not in file order");
     }
 
     TilesetTable table;

@@ -3,6 +3,7 @@
 // saved bytes load and save again to the same bytes.
 
 #include "data/TilesetFile.h"
+#include "data/TilesetFileFormat.h"
 #include "data/TilesetNameSink.h"
 #include "data/TilesetTable.h"
 
@@ -17,7 +18,8 @@
 
 namespace {
 
-const std::size_t SAVED_ENTRY_BYTES = 33 + 32 * SLOTS_PER_TILESET;
+const std::size_t HEADER_BYTES = TilesetFileFormat::HEADER_SIZE;
+const std::size_t SAVED_ENTRY_BYTES = TilesetFileFormat::SAVED_ENTRY_SIZE;
 
 void Require(bool condition, const char* what)
 {
@@ -109,7 +111,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     Require(names.count <= work.table.RecordCount(), "more names listed than records");
 
     Save(work.table, work.once);
-    Require(work.once.size() == 5 + SAVED_ENTRY_BYTES * static_cast<std::size_t>(work.table.RecordCount()),
+    Require(work.once.size() == HEADER_BYTES + SAVED_ENTRY_BYTES * static_cast<std::size_t>(work.table.RecordCount()),
             "the saved size is not 5 + 4865 bytes per record");
     CountingSink reloadedNames;
     Require(Load(work.once.data(), work.once.size(), work.reloaded, reloadedNames).Succeeded(),

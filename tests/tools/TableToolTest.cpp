@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 
 namespace {
@@ -126,6 +127,25 @@ TEST(TableToolFiles, FolderInPlaceOfTheFileExitsWithTwo)
         EXPECT_EQ(run.code, TABLE_TOOL_EXIT_FAILED) << command;
         EXPECT_EQ(run.err, "kestrivane-table: " + folder.Path("") + ": is a folder, not a file\n") << command;
     }
+}
+
+// The process's own memory, whose first page is never mapped: the file opens,
+// and its first read fails.
+TEST(TableToolFiles, ReadErrorIsToldAndExitsWithTwo)
+{
+#ifdef _WIN32
+    GTEST_SKIP() << "the link to an unreadable file is a POSIX one; the editor's tests make it under Wine";
+#else
+    const ScratchFolder folder;
+    const std::string path = folder.Path("unreadable.dat");
+    std::filesystem::create_symlink("/proc/self/mem", path);
+    for (const Args& args : {Args{"dump", path}, Args{"check", path}, Args{"build", path, "-o", folder.Path("out")}}) {
+        const ToolRun run = RunTool(args);
+        EXPECT_EQ(run.code, TABLE_TOOL_EXIT_FAILED) << args[0];
+        EXPECT_EQ(run.err, "kestrivane-table: " + path + ": reading failed\n") << args[0];
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder.Path("out")));
+#endif
 }
 
 TEST(TableToolFiles, FailedOutputExitsWithTwo)

@@ -12,39 +12,16 @@
 #include <ostream>
 #include <vector>
 
+// For the failure messages of the comparisons below.
+void PrintTo(const TilesetFileProblem& problem, std::ostream* out)
+{
+    *out << "{kind " << problem.kind << ", offset " << problem.offset << ", found " << problem.found
+         << ", expected " << problem.expected << ", tileset " << problem.tileset << ", slot " << problem.slot << "}";
+}
+
 namespace {
 
-struct Problem {
-    TilesetFileProblemKind kind;
-    uint64_t offset;
-    uint64_t found;
-    uint64_t expected;
-    int tileset;
-    uint64_t slot;
-
-    bool operator==(const Problem& other) const
-    {
-        return kind == other.kind && offset == other.offset && found == other.found && expected == other.expected &&
-               tileset == other.tileset && slot == other.slot;
-    }
-};
-
-std::ostream& operator<<(std::ostream& out, const Problem& problem)
-{
-    return out << "{kind " << problem.kind << ", offset " << problem.offset << ", found " << problem.found
-               << ", expected " << problem.expected << ", tileset " << problem.tileset << ", slot " << problem.slot
-               << "}";
-}
-
-std::vector<Problem> ProblemsOf(const std::string& bytes)
-{
-    std::vector<Problem> problems;
-    for (const TilesetFileProblem& problem : TilesetFileCheck::Check(bytes)) {
-        problems.push_back({problem.Kind(), problem.Offset(), problem.Found(), problem.Expected(), problem.Tileset(),
-                            problem.Slot()});
-    }
-    return problems;
-}
+using Problems = std::vector<TilesetFileProblem>;
 
 const std::string FULL_FIELD(32, 'x');
 const uint64_t ENTRY_151 = 4865;
@@ -57,7 +34,7 @@ uint64_t EntryAt(int i, uint64_t entryBytes = ENTRY_151)
 struct CheckCase {
     const char* what;
     std::string bytes;
-    std::vector<Problem> problems;
+    Problems problems;
 };
 
 void PrintTo(const CheckCase& checkCase, std::ostream* out)
@@ -69,7 +46,7 @@ class TilesetFileCheckFinds : public ::testing::TestWithParam<CheckCase> {};
 
 TEST_P(TilesetFileCheckFinds, EachProblemAtItsOffset)
 {
-    EXPECT_EQ(ProblemsOf(GetParam().bytes), GetParam().problems);
+    EXPECT_EQ(TilesetFileCheck::Check(GetParam().bytes), GetParam().problems);
 }
 
 std::vector<std::string> SlotsWithLast(const std::string& text)
@@ -143,13 +120,13 @@ TEST(TilesetFileCheck, FindsNothingInAFileTheEditorSaved)
     SetSlot(table.RecordAt(0), 150, std::string("kept\0stale", 10));
     ASSERT_TRUE(TilesetFile::Save(path, table).Succeeded());
 
-    EXPECT_EQ(ProblemsOf(ReadFileBytes(path)), std::vector<Problem>{});
+    EXPECT_EQ(TilesetFileCheck::Check(ReadFileBytes(path)), Problems{});
 }
 
 TEST(TilesetFileCheck, FindsNothingInTheEveryByteTableOnceTheEditorResavedIt)
 {
     EXPECT_FALSE(TilesetFileCheck::Check(EveryKindOfByteFile()).empty());
-    EXPECT_EQ(ProblemsOf(Resaved(EveryKindOfByteFile())), std::vector<Problem>{});
+    EXPECT_EQ(TilesetFileCheck::Check(Resaved(EveryKindOfByteFile())), Problems{});
 }
 
 } // namespace
