@@ -17,11 +17,9 @@ std::string Field(const std::string& text)
 
 std::string Header(uint8_t count, uint32_t slotsPerTileset)
 {
-    std::string bytes(1, static_cast<char>(count));
-    for (int shift = 0; shift < 32; shift += 8) {
-        bytes += static_cast<char>(slotsPerTileset >> shift & 0xFF);
-    }
-    return bytes;
+    char bytes[TilesetFileFormat::HEADER_SIZE];
+    TilesetFileFormat::EncodeHeader({count, slotsPerTileset}, bytes);
+    return std::string(bytes, sizeof bytes);
 }
 
 std::string Entry(const std::string& name, uint8_t ambient, const std::vector<std::string>& slots,
@@ -36,7 +34,7 @@ std::string Entry(const std::string& name, uint8_t ambient, const std::vector<st
 
 std::size_t EntryBytes(uint32_t slotsPerTileset)
 {
-    return 33 + 32 * std::size_t{slotsPerTileset};
+    return static_cast<std::size_t>(TilesetFileFormat::EntrySize(slotsPerTileset));
 }
 
 void NameList::AddName(const char* name)
@@ -69,11 +67,9 @@ std::string Resaved(const std::string& bytes)
 
 std::string NameOf(const TilesetRecord& record)
 {
-    std::string name;
-    for (int k = 0; k < NAME_FIELD_SIZE && record.name[k] != 0; ++k) {
-        name += static_cast<char>(record.name[k]);
-    }
-    return name;
+    char field[TilesetFileFormat::FIELD_SIZE];
+    TilesetFileFormat::NarrowName(record.name, field);
+    return std::string(field, TilesetFileFormat::TextLength(field));
 }
 
 void SetName(TilesetRecord& record, const std::string& name)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/TilesetFileFormat.h"
 #include "data/TilesetFileResult.h"
 #include "data/TilesetNameSink.h"
 
@@ -13,10 +14,10 @@ struct TilesetRecord;
 
 // Readable builders for tileset files in the tests; a std::string holds the bytes.
 
-const std::size_t HEADER_BYTES = 5;
-const std::size_t FIELD_BYTES = 32;
+const std::size_t HEADER_BYTES = TilesetFileFormat::HEADER_SIZE;
+const std::size_t FIELD_BYTES = TilesetFileFormat::FIELD_SIZE;
 // An entry as the writer writes it: name, ambient number and 151 slots.
-const std::size_t SAVED_ENTRY_BYTES = 33 + 32 * 151;
+const std::size_t SAVED_ENTRY_BYTES = TilesetFileFormat::SAVED_ENTRY_SIZE;
 
 // text, then zeros up to 32 bytes; text may hold its own NUL and bytes after it.
 std::string Field(const std::string& text);

@@ -136,7 +136,7 @@ TEST(TableToolFiles, ReadErrorIsToldAndExitsWithTwo)
 #ifdef _WIN32
     GTEST_SKIP() << "the link to an unreadable file is a POSIX one; the editor's tests make it under Wine";
 #else
-    const ScratchFolder folder;
+    const TemporaryFolder folder;
     const std::string path = folder.Path("unreadable.dat");
     std::filesystem::create_symlink("/proc/self/mem", path);
     for (const Args& args : {Args{"dump", path}, Args{"check", path}, Args{"build", path, "-o", folder.Path("out")}}) {
