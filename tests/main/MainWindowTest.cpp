@@ -1,14 +1,13 @@
 #include "tests/main/MainWindowTest.h"
 
-#include "app/PendingCreation.h"
 #include "app/AppModule.h"
+#include "app/PendingCreation.h"
 #include "data/TilesetFile.h"
 #include "res/ResourceIds.h"
+#include "tests/support/FileBytes.h"
 #include "tests/support/MessagePump.h"
 
-#include <fstream>
 #include <map>
-#include <iterator>
 
 namespace {
 
@@ -53,13 +52,12 @@ MainWindowTest::~MainWindowTest()
 
 void MainWindowTest::WriteTable(const std::string& bytes) const
 {
-    std::ofstream(TILESET_FILE_NAME, std::ios::binary) << bytes;
+    WriteFileBytes(TILESET_FILE_NAME, bytes);
 }
 
 std::string MainWindowTest::ReadTable() const
 {
-    std::ifstream in(TILESET_FILE_NAME, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return ReadFileBytes(TILESET_FILE_NAME);
 }
 
 bool MainWindowTest::TableExists() const

@@ -1,6 +1,7 @@
 #include "tests/support/WindowRects.h"
 
 #include "tests/support/LayoutRects.h"
+#include "tests/support/MessagePump.h"
 
 LayoutRect FromRect(const RECT& rect)
 {
@@ -39,4 +40,12 @@ LayoutRect WorkArea()
     RECT r{};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0);
     return FromRect(r);
+}
+
+void GrowClientArea(HWND window, int dx, int dy)
+{
+    const LayoutRect outer = OuterRectOf(window);
+    SetWindowPos(window, nullptr, 0, 0, outer.Width() + dx, outer.Height() + dy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    PumpMessages();
 }

@@ -11,3 +11,7 @@ LayoutRect ChildRect(HWND parent, int controlId);
 LayoutRect ClientRectOf(HWND window);
 LayoutRect OuterRectOf(HWND window);
 LayoutRect WorkArea();
+
+// Makes the window's client area dx and dy pixels larger than it is, and lets
+// the messages that causes be handled.
+void GrowClientArea(HWND window, int dx, int dy);

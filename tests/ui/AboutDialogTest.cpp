@@ -7,9 +7,11 @@
 #include "app/AppModule.h"
 #include "res/ResourceIds.h"
 #include "tests/support/LayoutRects.h"
+#include "tests/support/MessagePump.h"
 #include "tests/support/ResourceBytes.h"
 #include "tests/support/TemplateReader.h"
-#include "tests/ui/WindowTestSupport.h"
+#include "tests/support/WindowRects.h"
+#include "tests/ui/ScopedTopWindow.h"
 
 #include <algorithm>
 #include <string>

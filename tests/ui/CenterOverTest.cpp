@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/LayoutRects.h"
-#include "tests/ui/WindowTestSupport.h"
+#include "tests/support/MessagePump.h"
+#include "tests/support/WindowRects.h"
+#include "tests/ui/ScopedTopWindow.h"
 
 namespace {
 

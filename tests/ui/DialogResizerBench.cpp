@@ -3,9 +3,10 @@
 // 1,000 passes make (the target is none). Plain timing; run it by hand.
 #include "app/Win32.h"
 #include "res/ResourceIds.h"
+#include "tests/support/MessagePump.h"
+#include "tests/support/WindowRects.h"
 #include "tests/ui/ResizeTestDialog.h"
 #include "tests/ui/TestDialogIds.h"
-#include "tests/ui/WindowTestSupport.h"
 #include "ui/MainDialogResizeRules.h"
 
 #include <cstdio>

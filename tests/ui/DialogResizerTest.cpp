@@ -7,9 +7,12 @@
 
 #include "res/ResourceIds.h"
 #include "tests/support/LayoutRects.h"
+#include "tests/support/MessagePump.h"
+#include "tests/support/WindowRects.h"
 #include "tests/ui/ResizeTestDialog.h"
+#include "tests/ui/ScopedTopWindow.h"
 #include "tests/ui/TestDialogIds.h"
-#include "tests/ui/WindowTestSupport.h"
+#include "tests/ui/WindowPosLog.h"
 #include "ui/MainDialogResizeRules.h"
 #include "ui/ResizeLayout.h"
 

@@ -1,14 +1,6 @@
-// Helpers of the window tests: growing a window, a window-position log and a
-// plain top-level window.
-#include "tests/ui/WindowTestSupport.h"
+#include "tests/ui/WindowPosLog.h"
 
-void GrowClientArea(HWND window, int dx, int dy)
-{
-    const LayoutRect outer = OuterRectOf(window);
-    SetWindowPos(window, nullptr, 0, 0, outer.Width() + dx, outer.Height() + dy,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    PumpMessages();
-}
+#include "tests/support/WindowRects.h"
 
 WindowPosLog::WindowPosLog(HWND window) : window(window), previous(nullptr)
 {
@@ -33,15 +25,4 @@ LRESULT CALLBACK WindowPosLog::Procedure(HWND window, UINT message, WPARAM wPara
         log->changes.push_back({pos->flags, ChildRect(GetParent(window), GetDlgCtrlID(window))});
     }
     return CallWindowProcA(log->previous, window, message, wParam, lParam);
-}
-
-ScopedTopWindow::ScopedTopWindow(const LayoutRect& rect, DWORD style, HWND owner)
-    : window(CreateWindowExA(0, "STATIC", "reference", style, rect.left, rect.top, rect.Width(), rect.Height(), owner,
-                             nullptr, GetModuleHandleA(nullptr), nullptr))
-{
-}
-
-ScopedTopWindow::~ScopedTopWindow()
-{
-    DestroyWindow(window);
 }
