@@ -12,5 +12,8 @@ LayoutRect MakeRect(int32_t left, int32_t top, int32_t right, int32_t bottom);
 LayoutRect Moved(const LayoutRect& rect, int32_t dx, int32_t dy);
 // The rectangle with its right and bottom edges dx and dy pixels further out.
 LayoutRect Grown(const LayoutRect& rect, int32_t dx, int32_t dy);
+// Where a rectangle of this size lands centred on target, worked out by hand
+// for targets that need no clamping.
+LayoutRect CentredOn(const LayoutRect& target, int32_t width, int32_t height);
 
 void PrintTo(const LayoutRect& rect, std::ostream* out);

@@ -235,13 +235,6 @@ private:
 
 AboutBoxDriver* AboutBoxDriver::active = nullptr;
 
-LayoutRect CentredOn(const LayoutRect& target, const LayoutRect& box)
-{
-    const int x = (target.left + target.right) / 2 - box.Width() / 2;
-    const int y = (target.top + target.bottom) / 2 - box.Height() / 2;
-    return MakeRect(x, y, x + box.Width(), y + box.Height());
-}
-
 constexpr DWORD OWNER_STYLE = WS_OVERLAPPEDWINDOW;
 
 // Away from the work area's middle, so that centring on it differs from
@@ -290,7 +283,7 @@ TEST(AboutDialog, IsCentredOverAVisibleOwnerWhichItDisablesWhileUp)
     AboutDialog about;
     about.ShowModal(owner.Get());
     ASSERT_TRUE(driver.acted);
-    EXPECT_EQ(driver.boxRect, CentredOn(OuterRectOf(owner.Get()), driver.boxRect));
+    EXPECT_EQ(driver.boxRect, CentredOn(OuterRectOf(owner.Get()), driver.boxRect.Width(), driver.boxRect.Height()));
     EXPECT_FALSE(driver.ownerEnabled);
     EXPECT_TRUE(IsWindowEnabled(owner.Get()));
 }
@@ -302,7 +295,7 @@ TEST(AboutDialog, HiddenOwnerIsIgnoredForTheWorkAreasMiddle)
     AboutDialog about;
     EXPECT_EQ(about.ShowModal(owner.Get()), 1);
     ASSERT_TRUE(driver.acted);
-    EXPECT_EQ(driver.boxRect, CentredOn(WorkArea(), driver.boxRect));
+    EXPECT_EQ(driver.boxRect, CentredOn(WorkArea(), driver.boxRect.Width(), driver.boxRect.Height()));
 }
 
 TEST(AboutDialog, MinimisedOwnerIsIgnoredForTheWorkAreasMiddle)
@@ -317,5 +310,5 @@ TEST(AboutDialog, MinimisedOwnerIsIgnoredForTheWorkAreasMiddle)
     AboutDialog about;
     EXPECT_EQ(about.ShowModal(owner.Get()), 1);
     ASSERT_TRUE(driver.acted);
-    EXPECT_EQ(driver.boxRect, CentredOn(WorkArea(), driver.boxRect));
+    EXPECT_EQ(driver.boxRect, CentredOn(WorkArea(), driver.boxRect.Width(), driver.boxRect.Height()));
 }

@@ -12,15 +12,6 @@ namespace {
 
 constexpr DWORD POPUP = WS_POPUP | WS_CAPTION;
 
-// Where a window of this size lands centred on target inside area, worked out
-// by hand for targets that need no clamping.
-LayoutRect CentredOn(const LayoutRect& target, int width, int height)
-{
-    const int x = (target.left + target.right) / 2 - width / 2;
-    const int y = (target.top + target.bottom) / 2 - height / 2;
-    return MakeRect(x, y, x + width, y + height);
-}
-
 }
 
 TEST(CenterOver, UnownedTopLevelWindowGoesToTheMiddleOfTheWorkArea)
