@@ -2,8 +2,8 @@
 #include "data/TilesetFile.h"
 #include "data/TilesetTable.h"
 
-#include "tests/data/UnixCommand.h"
-#include "tests/data/UnixLink.h"
+#include "tests/support/UnixCommand.h"
+#include "tests/support/UnixLink.h"
 #include "tests/support/FileBytes.h"
 #include "tests/support/TemporaryFolder.h"
 #include "tests/support/TilesetFileBytes.h"

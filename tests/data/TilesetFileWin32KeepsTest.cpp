@@ -2,7 +2,7 @@
 #include "data/TilesetTable.h"
 
 #include "tests/data/EditedTable.h"
-#include "tests/data/UnixLink.h"
+#include "tests/support/UnixLink.h"
 #include "tests/support/FileBytes.h"
 #include "tests/support/TemporaryFolder.h"
 #include "tests/support/TilesetFileBytes.h"

@@ -1,4 +1,4 @@
-#include "tests/data/UnixCommand.h"
+#include "tests/support/UnixCommand.h"
 
 #include "tests/support/ChildProcess.h"
 

@@ -1,6 +1,6 @@
-#include "tests/data/UnixLink.h"
+#include "tests/support/UnixLink.h"
 
-#include "tests/data/UnixCommand.h"
+#include "tests/support/UnixCommand.h"
 
 UnixLink::UnixLink(const std::string& folder, const std::string& target, const std::string& name)
     : folder(folder), name(name), made(RunUnixCommand(folder, "ln -s " + target + " " + name) == 0)
