@@ -86,7 +86,7 @@ bool LoadTable(const std::string& path, TilesetTable& table, std::ostream& err)
     }
     IgnoredNames names;
     const TilesetFileResult result = TilesetFile::Read(file.Stream(), path, table, names);
-    if (file.Stream().bad()) {
+    if (result.Status() == TILESET_FILE_READ_FAILED) {
         FileError(path, "reading failed", err);
         return false;
     }
