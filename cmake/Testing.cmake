@@ -8,10 +8,12 @@ add_subdirectory(${KESTRIVANE_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLU
 include(GoogleTest)
 
 if(CMAKE_CROSSCOMPILING AND WIN32)
-  # Tests run under Wine in a private prefix inside the build folder.
+  # Tests run under Wine in a private prefix inside the build folder. Wine's
+  # errors stay on: CTest shows a test's output only when it fails, and then it
+  # should say why Wine could not start or run the program.
   set(KESTRIVANE_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
   set(CMAKE_CROSSCOMPILING_EMULATOR
-      env WINEPREFIX=${KESTRIVANE_WINEPREFIX} WINEDEBUG=-all wine)
+      env WINEPREFIX=${KESTRIVANE_WINEPREFIX} WINEDEBUG=err+all,fixme-all wine)
 endif()
 
 # A GoogleTest executable whose cases CTest lists one by one. Discovery runs at

@@ -9,8 +9,11 @@ native_build="$root/build/native"
 bench_build="$root/build/bench"
 
 # What every command needs. Wine's 32-bit loader (wine32:i386) comes on top,
-# only where the machine can run it (see win32_runs below).
-packages=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64 fonts-wine xvfb xauth
+# only where the machine can run it (see win32_runs below). Each loader comes
+# with its preloader, which Debian only suggests: without it about one start in
+# a few thousand fails at once, as the randomised layout of the process took an
+# address that Wine must have.
+packages=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64 wine64-preloader fonts-wine xvfb xauth
           xdotool cmake clang libbenchmark-dev googletest zip git python3 python3-pefile)
 
 step() { printf '\n==> %s\n' "$*"; }
@@ -39,7 +42,7 @@ wants_win32_loader() {
 ensure_packages() {
   local wanted=("${packages[@]}" "$@") missing
   if wants_win32_loader; then
-    wanted+=(wine32:i386)
+    wanted+=(wine32:i386 wine32-preloader:i386)
   fi
   missing="$(missing_packages "${wanted[@]}")"
   if [ -z "$missing" ]; then
@@ -126,7 +129,9 @@ build_bench() {
 wine_settings_version=2
 ensure_wine_prefix() {
   local prefix="$1"
-  export WINEDEBUG=-all
+  # Wine's errors only: a test's output is shown only when it fails, and then
+  # it names what Wine could not do (such as a failed start) instead of nothing.
+  export WINEDEBUG=err+all,fixme-all
   if [ ! -f "$prefix/system.reg" ]; then
     step "Creating the Wine prefix $prefix (about 10 seconds, once)"
     WINEPREFIX="$prefix" wine wineboot -i >/dev/null 2>&1 || true

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+// What a path names, following its symbolic links to their end. Only a plain
+// file is read as a table or replaced by a save; a missing one may be created.
+enum FileKind {
+    FILE_KIND_MISSING,
+    FILE_KIND_PLAIN,
+    FILE_KIND_FOLDER,
+    FILE_KIND_PIPE,
+    FILE_KIND_DEVICE,
+    FILE_KIND_SOCKET,
+    // Links that lead back to themselves, or more of them than the system follows.
+    FILE_KIND_LINK_LOOP,
+    // The path could not be looked up, or names something else.
+    FILE_KIND_OTHER,
+};
+
+FileKind KindOfFile(const std::string& path);
+
+// A few words for a kind that is neither read nor replaced, e.g. "is a named
+// pipe, not a file"; empty for a plain or missing file.
+std::string RefusedKindReason(FileKind kind);
