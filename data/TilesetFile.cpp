@@ -1,15 +1,18 @@
 #include "data/TilesetFile.h"
 
 #include "data/CommitFile.h"
+#include "data/FileKind.h"
+#include "data/FileSnapshot.h"
+#include "data/TilesetFileCheck.h"
 #include "data/TilesetFileFormat.h"
 #include "data/TilesetNameSink.h"
 #include "data/TilesetTable.h"
 #include "data/WholeFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <sstream>
 #include <system_error>
@@ -20,6 +23,7 @@ namespace {
 using Format = TilesetFileFormat;
 
 const std::size_t WRITE_PIECE_SIZE = 64 * 1024;
+const std::size_t READ_PIECE_SIZE = 64 * 1024;
 
 // The bytes from the stream's position to its end, or -1 where the stream cannot tell.
 std::streamoff RemainingLength(std::istream& in)
@@ -59,10 +63,10 @@ public:
         return got;
     }
 
-    bool ReadWhole(char* bytes, std::streamsize count) { return Read(bytes, count) == count; }
-
     // True after a read error, as against the end of the file.
     bool Failed() const { return failed; }
+    // The bytes the stream said are left to read, or -1 where it cannot tell.
+    std::streamoff Remaining() const { return remaining; }
     std::string Reason() const
     {
         return in.bad() ? Format::SystemErrorText(error) : "fewer bytes could be read than the file holds";
@@ -75,70 +79,147 @@ private:
     int error = 0;
 };
 
-// Only a field read whole counts: nothing from a failed stream is taken as data.
-bool ReadField(FieldReader& reader, char (&field)[Format::FIELD_SIZE])
+// The stream's bytes up to the largest file the format allows and one more,
+// which tells that the file goes on: whatever follows is never a table's.
+// Where the stream tells its length, nothing past it is asked for: a buffer
+// may fail there, and the stream then counts nothing of the last read.
+bool ReadUpToLimit(FieldReader& reader, std::string& bytes)
 {
-    if (!reader.ReadWhole(field, Format::FIELD_SIZE)) {
-        return false;
+    const std::size_t limit = Format::LARGEST_FILE_SIZE + 1;
+    char piece[READ_PIECE_SIZE];
+    while (bytes.size() < limit) {
+        std::streamoff wanted = static_cast<std::streamoff>(std::min(sizeof piece, limit - bytes.size()));
+        if (reader.Remaining() >= 0) {
+            wanted = std::min(wanted, reader.Remaining());
+        }
+        if (wanted == 0) {
+            break;
+        }
+        const std::streamsize got = reader.Read(piece, static_cast<std::streamsize>(wanted));
+        bytes.append(piece, static_cast<std::size_t>(got));
+        if (got < wanted) {
+            break;
+        }
     }
+    return !reader.Failed();
+}
+
+// A field the file holds whole, cleaned; a field cut off by the file's end is never taken.
+void CopyField(const std::string& bytes, std::size_t offset, char (&field)[Format::FIELD_SIZE])
+{
+    bytes.copy(field, Format::FIELD_SIZE, offset);
     Format::CleanField(field);
-    return true;
 }
 
-uint8_t ReadAmbient(FieldReader& reader)
+// The slot fields the file holds whole come straight into the record and are
+// cleaned where they lie; the others stay empty.
+void CopySlots(const std::string& bytes, std::size_t offset, uint32_t slotCount, TilesetRecord& record)
 {
-    char ambient = 0;
-    return reader.ReadWhole(&ambient, 1) ? static_cast<uint8_t>(ambient) : 0;
-}
-
-// The slot fields come straight into the record in one read and are cleaned
-// where they lie. A field cut short by the end of the file is not taken, and
-// its slot stays empty.
-void ReadSlots(FieldReader& reader, uint32_t slotCount, TilesetRecord& record)
-{
-    const std::streamsize bytesRead =
-        reader.Read(record.slots[0], static_cast<std::streamsize>(slotCount * Format::FIELD_SIZE));
-    const int fieldsRead = static_cast<int>(bytesRead / static_cast<std::streamsize>(Format::FIELD_SIZE));
-    Format::CleanSlots(fieldsRead, record.slots);
-    if (fieldsRead < static_cast<int>(slotCount)) {
-        std::memset(record.slots[fieldsRead], 0, Format::FIELD_SIZE);
+    const std::size_t held = bytes.size() > offset ? bytes.size() - offset : 0;
+    const std::size_t fields = std::min<std::size_t>(slotCount, held / Format::FIELD_SIZE);
+    if (fields == 0) {
+        return;
     }
+    bytes.copy(record.slots[0], fields * Format::FIELD_SIZE, offset);
+    Format::CleanSlots(static_cast<int>(fields), record.slots);
 }
 
-// Stops at the first name that cannot be read whole; the records from there on stay empty.
-void ReadEntries(FieldReader& reader, uint32_t slotCount, TilesetTable& table, TilesetNameSink& sink)
+// Stops at the first name that the file does not hold whole; the records from
+// there on stay empty.
+void ParseEntries(const std::string& bytes, uint32_t slotCount, TilesetTable& table, TilesetNameSink& sink)
 {
+    const std::size_t entrySize = static_cast<std::size_t>(Format::EntrySize(slotCount));
+    std::size_t offset = Format::HEADER_SIZE;
     char nameField[Format::FIELD_SIZE];
-    for (int i = 0; i < table.RecordCount() && ReadField(reader, nameField); ++i) {
+    for (int i = 0; i < table.RecordCount() && offset + Format::FIELD_SIZE <= bytes.size(); ++i) {
+        CopyField(bytes, offset, nameField);
         sink.AddName(nameField);
         TilesetRecord& record = table.RecordAt(i);
-        record.ambient = ReadAmbient(reader);
+        const std::size_t ambientOffset = offset + Format::FIELD_SIZE;
+        record.ambient = ambientOffset < bytes.size() ? static_cast<uint8_t>(bytes[ambientOffset]) : 0;
         Format::WidenName(nameField, record.name);
-        ReadSlots(reader, slotCount, record);
+        CopySlots(bytes, offset + Format::SLOTS_OFFSET, slotCount, record);
+        offset += entrySize;
     }
 }
 
-// The entries that follow a read error would be saved back empty.
-TilesetFileResult ReadFailed(const FieldReader& reader, const std::string& fileName, TilesetTable& table)
+// The table as the load leaves it from the file's bytes: as many records as the
+// header declares, those the file holds filled and their names listed.
+TilesetFileResult Parse(const std::string& bytes, const std::string& fileName, TilesetTable& table,
+                        TilesetNameSink& sink)
 {
-    table.SetRecordCount(0);
-    return {TILESET_FILE_READ_FAILED, fileName, reader.Reason()};
+    if (bytes.size() < Format::HEADER_SIZE) {
+        // A file cut inside the header still says how many tilesets it has, all empty.
+        table.SetRecordCount(bytes.empty() ? 0 : static_cast<unsigned char>(bytes[0]));
+        return {TILESET_FILE_LOADED, fileName};
+    }
+    char headerBytes[Format::HEADER_SIZE];
+    bytes.copy(headerBytes, sizeof headerBytes);
+    const Format::Header header = Format::DecodeHeader(headerBytes);
+    // Reading part of each entry would drop the other slots at the next save.
+    if (header.slotsPerTileset > SLOTS_PER_TILESET) {
+        return {TILESET_FILE_TOO_MANY_SLOTS, fileName, {}, header.slotsPerTileset};
+    }
+    table.SetRecordCount(header.tilesetCount);
+    ParseEntries(bytes, header.slotsPerTileset, table, sink);
+    return {TILESET_FILE_LOADED, fileName};
 }
 
-TilesetFileResult OpenAndRead(const std::string& path, TilesetTable& table, TilesetNameSink& sink)
+// Nothing is parsed before the whole file was read: the entries that follow a
+// read error would be saved back empty.
+TilesetFileResult ReadAll(std::istream& in, const std::string& fileName, std::string& bytes)
 {
-    WholeFile file;
-    switch (file.Open(path)) {
+    FieldReader reader(in);
+    if (!ReadUpToLimit(reader, bytes)) {
+        return {TILESET_FILE_READ_FAILED, fileName, reader.Reason()};
+    }
+    return {TILESET_FILE_LOADED, fileName};
+}
+
+TilesetFileResult OpenFailed(const WholeFile& file, WholeFileOpenStatus status, const std::string& path)
+{
+    switch (status) {
     case WHOLE_FILE_OPENED:
         break;
     case WHOLE_FILE_MISSING:
         return {TILESET_FILE_NOT_FOUND, path};
     case WHOLE_FILE_IS_FOLDER:
-        return {TILESET_FILE_OPEN_FAILED, path, Format::SystemErrorText(EISDIR)};
+        return {TILESET_FILE_NOT_A_FILE, path, RefusedKindReason(FILE_KIND_FOLDER)};
     case WHOLE_FILE_OPEN_FAILED:
-        return {TILESET_FILE_OPEN_FAILED, path, Format::SystemErrorText(file.OpenError())};
+        break;
     }
-    return TilesetFile::Read(file.Stream(), path, table, sink);
+    return {TILESET_FILE_OPEN_FAILED, path, Format::SystemErrorText(file.OpenError())};
+}
+
+// The file's bytes are read once: the table is parsed from them, the checker
+// judges them and the snapshot remembers them, so that the three agree.
+TilesetFileResult OpenAndRead(const std::string& path, TilesetTable& table, TilesetNameSink& sink)
+{
+    const FileKind kind = KindOfFile(path);
+    if (kind == FILE_KIND_MISSING) {
+        table.RememberFile(FileSnapshots::Missing());
+        return {TILESET_FILE_NOT_FOUND, path};
+    }
+    // Opening a named pipe would wait for a writer, and a device never ends.
+    if (kind != FILE_KIND_PLAIN) {
+        return {TILESET_FILE_NOT_A_FILE, path, RefusedKindReason(kind)};
+    }
+    WholeFile file;
+    const WholeFileOpenStatus status = file.Open(path);
+    if (status != WHOLE_FILE_OPENED) {
+        return OpenFailed(file, status, path);
+    }
+    std::string bytes;
+    const TilesetFileResult read = ReadAll(file.Stream(), path, bytes);
+    if (!read.Succeeded()) {
+        return read;
+    }
+    TilesetFileResult result = Parse(bytes, path, table, sink);
+    if (result.Succeeded()) {
+        result.SetProblems(TilesetFileCheck::Check(bytes));
+        table.RememberFile(FileSnapshots::Of(bytes));
+    }
+    return result;
 }
 
 // Checked before writing, not left to the replace: a rename over a read-only
@@ -178,14 +259,10 @@ private:
 // bytes are gathered first and written by the system's own calls, whose
 // failures give their reason: a full disk under Wine leaves the C library's
 // errno at EINVAL.
-TilesetFileResult WriteAndCommit(const std::string& path, const TilesetTable& table)
+TilesetFileResult WriteAndCommit(const std::string& path, const std::string& bytes)
 {
-    std::ostringstream bytes;
-    if (!TilesetFile::Write(table, bytes)) {
-        return {TILESET_FILE_WRITE_FAILED, path, "the table could not be gathered in memory"};
-    }
     const std::string targetPath = ReplacedFilePath(path);
-    const TempFileResult temp = WriteTempFile(targetPath, bytes.str());
+    const TempFileResult temp = WriteTempFile(targetPath, bytes);
     if (!temp.written) {
         return {TILESET_FILE_WRITE_FAILED, path, temp.reason};
     }
@@ -227,9 +304,14 @@ TilesetFileResult TilesetFile::Save(const std::string& path, TilesetTable& table
     if (IsReadOnly(path)) {
         return {TILESET_FILE_READ_ONLY, path};
     }
-    const TilesetFileResult result = WriteAndCommit(path, table);
+    std::ostringstream bytes;
+    if (!TilesetFile::Write(table, bytes)) {
+        return {TILESET_FILE_WRITE_FAILED, path, "the table could not be gathered in memory"};
+    }
+    const TilesetFileResult result = WriteAndCommit(path, bytes.str());
     if (result.Succeeded()) {
         table.modified = false;
+        table.RememberFile(FileSnapshots::Of(bytes.str()));
     }
     return result;
 }
@@ -240,28 +322,9 @@ TilesetFileResult TilesetFile::Read(std::istream& in, const std::string& fileNam
     if (table.RecordCount() != 0) {
         std::abort();
     }
-    FieldReader reader(in);
-    char headerBytes[Format::HEADER_SIZE];
-    const std::streamsize headerRead = reader.Read(headerBytes, Format::HEADER_SIZE);
-    if (reader.Failed()) {
-        return ReadFailed(reader, fileName, table);
-    }
-    if (headerRead < static_cast<std::streamsize>(Format::HEADER_SIZE)) {
-        // A file cut inside the header still says how many tilesets it has, all empty.
-        table.SetRecordCount(headerRead > 0 ? static_cast<unsigned char>(headerBytes[0]) : 0);
-        return {TILESET_FILE_LOADED, fileName};
-    }
-    const Format::Header header = Format::DecodeHeader(headerBytes);
-    // Reading part of each entry would drop the other slots at the next save.
-    if (header.slotsPerTileset > SLOTS_PER_TILESET) {
-        return {TILESET_FILE_TOO_MANY_SLOTS, fileName, {}, header.slotsPerTileset};
-    }
-    table.SetRecordCount(header.tilesetCount);
-    ReadEntries(reader, header.slotsPerTileset, table, sink);
-    if (reader.Failed()) {
-        return ReadFailed(reader, fileName, table);
-    }
-    return {TILESET_FILE_LOADED, fileName};
+    std::string bytes;
+    const TilesetFileResult read = ReadAll(in, fileName, bytes);
+    return read.Succeeded() ? Parse(bytes, fileName, table, sink) : read;
 }
 
 bool TilesetFile::Write(const TilesetTable& table, std::ostream& out)

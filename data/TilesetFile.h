@@ -17,19 +17,21 @@ public:
     static TilesetFileResult Load(TilesetTable& table, TilesetNameSink& sink);
     static TilesetFileResult Save(TilesetTable& table);
 
-    // Fills the empty table from the file at path and lists each name read.
-    // A file that exists but cannot be taken in, or whose reading fails on the
-    // way, marks the table, and a later save of it refuses.
+    // Fills the empty table from the file at path and lists each name read; the
+    // result holds the checker's problems of the file, and the table remembers
+    // what the file held. A file that exists but cannot be taken in, or whose
+    // reading fails on the way, marks the table, and a later save of it refuses.
     static TilesetFileResult Load(const std::string& path, TilesetTable& table, TilesetNameSink& sink);
     // Writes the whole table to a new temporary file beside the file that path
     // leads to (through any symbolic links) and only then puts it in place of
     // that file, with its attributes; clears modified only when all of that succeeded.
     static TilesetFileResult Save(const std::string& path, TilesetTable& table);
 
-    // The file format on any stream. fileName is only for the result. A read
-    // error, as against the end of the stream, leaves the table empty; names
-    // listed before it stay listed. An exception thrown by the stream's buffer
-    // counts as a read error.
+    // The file format on any stream, read whole before anything is taken from
+    // it, up to the largest table and a byte more. fileName is only for the
+    // result. A read error, as against the end of the stream, leaves the table
+    // empty and lists no name. An exception thrown by the stream's buffer counts
+    // as a read error.
     static TilesetFileResult Read(std::istream& in, const std::string& fileName, TilesetTable& table,
                                   TilesetNameSink& sink);
     // Returns false when a write failed.

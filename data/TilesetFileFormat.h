@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/TilesetRecord.h"
+#include "data/TilesetTable.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -19,6 +20,8 @@ public:
     static constexpr std::size_t SLOTS_OFFSET = FIELD_SIZE + 1;
     // An entry as the save writes it.
     static constexpr std::size_t SAVED_ENTRY_SIZE = SLOTS_OFFSET + FIELD_SIZE * SLOTS_PER_TILESET;
+    // The largest file the editor loads whole: 255 entries of 151 slots.
+    static constexpr std::size_t LARGEST_FILE_SIZE = HEADER_SIZE + SAVED_ENTRY_SIZE * MAX_TILESET_COUNT;
 
     struct Header {
         int tilesetCount;

@@ -1,12 +1,88 @@
 #include "data/TilesetFileProblem.h"
 
+#include "data/TilesetRecord.h"
+
 #include <cstdlib>
 
 namespace {
 
+// A message box has room for this many problems; the rest are counted.
+const std::size_t LISTED_PROBLEMS = 5;
+
 std::string Plural(uint64_t count, const std::string& one, const std::string& many)
 {
     return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+// "tileset 4", "tilesets 4 and 5", "tilesets 4 to 9".
+std::string TilesetRange(int first, int last)
+{
+    const std::string from = std::to_string(first);
+    if (first == last) {
+        return "tileset " + from;
+    }
+    return "tilesets " + from + (last == first + 1 ? " and " : " to ") + std::to_string(last);
+}
+
+bool Has(const std::vector<TilesetFileProblem>& problems, TilesetFileProblemKind kind)
+{
+    for (const TilesetFileProblem& problem : problems) {
+        if (problem.kind == kind) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string ListedProblems(const std::vector<TilesetFileProblem>& problems)
+{
+    std::string list;
+    for (std::size_t i = 0; i < problems.size() && i < LISTED_PROBLEMS; ++i) {
+        list += "- " + problems[i].Description() + "\n";
+    }
+    if (problems.size() > LISTED_PROBLEMS) {
+        list += "- and " + Plural(problems.size() - LISTED_PROBLEMS, "more problem", "more problems") + "\n";
+    }
+    return list;
+}
+
+std::string Joined(const std::vector<std::string>& sentences)
+{
+    std::string text;
+    for (const std::string& sentence : sentences) {
+        text += (text.empty() ? "" : " ") + sentence;
+    }
+    return text;
+}
+
+// One sentence for each thing a save writes other than the file holds now.
+std::string SaveConsequences(const std::vector<TilesetFileProblem>& problems, int namesListed, int recordCount)
+{
+    std::vector<std::string> sentences;
+    if (recordCount == 0) {
+        sentences.push_back("A save will write a table without tilesets.");
+    }
+    if (namesListed < recordCount) {
+        sentences.push_back("A save will write " + TilesetRange(namesListed, recordCount - 1) +
+                            " blank: no name, ambient number 0 and " + std::to_string(SLOTS_PER_TILESET) +
+                            " empty slots.");
+    }
+    for (const TilesetFileProblem& problem : problems) {
+        if (problem.kind == TILESET_PROBLEM_ENTRY_CUT_SHORT && problem.tileset < namesListed) {
+            sentences.push_back("A save will write what tileset " + std::to_string(problem.tileset) +
+                                " holds and leave the rest of it empty.");
+        }
+    }
+    if (Has(problems, TILESET_PROBLEM_FEWER_SLOTS)) {
+        sentences.push_back("A save will write " + std::to_string(SLOTS_PER_TILESET) + " slots for every tileset.");
+    }
+    if (Has(problems, TILESET_PROBLEM_NAME_WITHOUT_NUL) || Has(problems, TILESET_PROBLEM_SLOT_WITHOUT_NUL)) {
+        sentences.push_back("A save will keep the first 31 bytes of each text without a NUL.");
+    }
+    if (Has(problems, TILESET_PROBLEM_BYTES_AFTER_ENTRIES)) {
+        sentences.push_back("A save will drop the bytes after the last tileset.");
+    }
+    return Joined(sentences);
 }
 
 } // namespace
@@ -46,4 +122,11 @@ std::string TilesetFileProblem::Description() const
         return Plural(found, "byte follows", "bytes follow") + " the last entry";
     }
     std::abort();
+}
+
+std::string LoadedDamageMessage(const std::string& fileName, const std::vector<TilesetFileProblem>& problems,
+                                int namesListed, int recordCount)
+{
+    return "The tileset file \"" + fileName + "\" is not as Kestrivane writes it:\n" + ListedProblems(problems) +
+           "\n" + SaveConsequences(problems, namesListed, recordCount);
 }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 enum TilesetFileProblemKind {
     TILESET_PROBLEM_EMPTY_FILE,
@@ -36,3 +37,9 @@ struct TilesetFileProblem {
     // One line without the offset, e.g. "slot 4 of tileset 2 has no NUL within its 32 bytes".
     std::string Description() const;
 };
+
+// What the editor tells after loading a file with problems: the first few of
+// them, how many more there are, and what a save will write in their place.
+// namesListed is how many tileset names the load read, of recordCount.
+std::string LoadedDamageMessage(const std::string& fileName, const std::vector<TilesetFileProblem>& problems,
+                                int namesListed, int recordCount);

@@ -74,6 +74,8 @@ std::string TilesetFileResult::Message() const
         return QuotedName() + " was not found, so there are no tilesets to edit.";
     case TILESET_FILE_OPEN_FAILED:
         return QuotedName() + " could not be opened: " + reason + "." + LOAD_REFUSED;
+    case TILESET_FILE_NOT_A_FILE:
+        return QuotedName() + " " + reason + "." + LOAD_REFUSED;
     case TILESET_FILE_READ_FAILED:
         return QuotedName() + " could not be read: " + reason + "." + LOAD_REFUSED;
     case TILESET_FILE_TOO_MANY_SLOTS:
@@ -92,4 +94,14 @@ std::string TilesetFileResult::Message() const
                SAVE_FAILED;
     }
     std::abort();
+}
+
+void TilesetFileResult::SetProblems(std::vector<TilesetFileProblem> found)
+{
+    problems = std::move(found);
+}
+
+const std::vector<TilesetFileProblem>& TilesetFileResult::Problems() const
+{
+    return problems;
 }

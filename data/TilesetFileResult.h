@@ -1,13 +1,18 @@
 #pragma once
 
+#include "data/TilesetFileProblem.h"
+
 #include <cstdint>
 #include <string>
+#include <vector>
 
 enum TilesetFileStatus {
     TILESET_FILE_LOADED,
     TILESET_FILE_SAVED,
     TILESET_FILE_NOT_FOUND,
     TILESET_FILE_OPEN_FAILED,
+    // A folder, named pipe, device or link loop, which is neither read nor replaced.
+    TILESET_FILE_NOT_A_FILE,
     // The file opened, but reading it failed before its end.
     TILESET_FILE_READ_FAILED,
     // The file has more slots per tileset than a record holds.
@@ -37,6 +42,10 @@ public:
     // One or two sentences for a message box, naming the file and the reason.
     std::string Message() const;
 
+    // What the checker found in a file that loaded: what the load repaired, cut or left empty.
+    void SetProblems(std::vector<TilesetFileProblem> found);
+    const std::vector<TilesetFileProblem>& Problems() const;
+
 private:
     std::string QuotedName() const;
 
@@ -44,4 +53,5 @@ private:
     std::string fileName;
     std::string reason;
     uint32_t slotCount;
+    std::vector<TilesetFileProblem> problems;
 };

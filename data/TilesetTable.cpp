@@ -40,3 +40,13 @@ bool TilesetTable::LoadFailed() const
 {
     return loadFailed;
 }
+
+void TilesetTable::RememberFile(const FileSnapshot& snapshot)
+{
+    rememberedFile = snapshot;
+}
+
+const std::optional<FileSnapshot>& TilesetTable::RememberedFile() const
+{
+    return rememberedFile;
+}

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "data/FileSnapshot.h"
 #include "data/TilesetRecord.h"
 
+#include <optional>
 #include <vector>
 
 // The file's entry count is one byte.
@@ -22,6 +24,12 @@ public:
     void MarkLoadFailed();
     bool LoadFailed() const;
 
+    // What the file held when the table was loaded from it or last saved to it,
+    // so that a change by another program can be told; none for a table that
+    // never met its file.
+    void RememberFile(const FileSnapshot& snapshot);
+    const std::optional<FileSnapshot>& RememberedFile() const;
+
     // True when a slot text or an ambient number has changed since the load or
     // the last save: the window sets it on every such edit and clears it when
     // the load has returned; a save clears it only once the file is replaced.
@@ -30,4 +38,5 @@ public:
 private:
     std::vector<TilesetRecord> records;
     bool loadFailed = false;
+    std::optional<FileSnapshot> rememberedFile;
 };

@@ -11,6 +11,7 @@
 
 #include "app/AppModule.h"
 #include "app/MessageLoop.h"
+#include "data/FileSnapshot.h"
 #include "data/TilesetFile.h"
 #include "data/TilesetNameSink.h"
 #include "res/ResourceIds.h"
@@ -20,6 +21,7 @@
 #include "ui/UnsignedDecimal.h"
 
 #include <cstring>
+#include <optional>
 #include <string>
 
 namespace {
@@ -41,18 +43,36 @@ const wchar_t SAVE_QUESTION[] =
     L"\u0421\u043e\u0445\u0440\u0430\u043d\u0438\u0442\u044c \u0438\u0437\u043c\u0435\u043d\u0435\u043d\u0438\u044f?";
 const wchar_t SAVE_QUESTION_CAPTION[] = L"QX7005SET.DAT";
 
-// Appends each tileset name, in file order, as the next row of the tileset list.
-class TilesetListSink : public TilesetNameSink {
+// Set while one of the window's questions is up.
+class ScopedFlag {
 public:
-    explicit TilesetListSink(HWND list) : list(list) {}
-    void AddName(const char* name) override
-    {
-        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
-    }
+    explicit ScopedFlag(bool& flag) : flag(flag) { flag = true; }
+    ~ScopedFlag() { flag = false; }
+    ScopedFlag(const ScopedFlag&) = delete;
+    ScopedFlag& operator=(const ScopedFlag&) = delete;
 
 private:
-    HWND list;
+    bool& flag;
 };
+
+// The question before a save replaces what another program did to the file.
+std::string ReplaceQuestion(DiskChange change)
+{
+    const std::string file = std::string("the tileset file \"") + TILESET_FILE_NAME + "\"";
+    switch (change) {
+    case DISK_CREATED:
+        return "Another program has created " + file + ", which was missing when Kestrivane started.\n\n"
+               "Replace it with the table shown here? What that file holds will be lost.";
+    case DISK_DELETED:
+        return "Another program has deleted " + file + " since Kestrivane loaded or saved it.\n\n"
+               "Write it again with the table shown here?";
+    case DISK_UNCHANGED:
+    case DISK_CHANGED:
+        break;
+    }
+    return "Another program has changed " + file + " since Kestrivane loaded or saved it.\n\n"
+           "Replace it with the table shown here? The other program's changes will be lost.";
+}
 
 } // namespace
 
@@ -178,7 +198,7 @@ void MainDialog::LoadTable()
         // A read error part-way leaves no records behind the names listed so far.
         SendMessageA(tilesetList, LB_RESETCONTENT, 0, 0);
     }
-    if (!loadResult.Succeeded()) {
+    if (!loadResult.Succeeded() || !loadResult.Problems().empty()) {
         PostMessageA(window, WM_APP_REPORT_LOAD, 0, 0);
     }
 }
@@ -196,11 +216,18 @@ void MainDialog::HandleSettleFocus()
     }
 }
 
+// A file that loaded with problems is told too, with what a save will write,
+// since a save would quietly repair, blank or drop what the user never saw.
 void MainDialog::HandleReportLoad()
 {
     if (!loadResult.Succeeded()) {
         ReportFailure(loadResult);
+        return;
     }
+    const int namesListed = static_cast<int>(SendMessageA(tilesetList, LB_GETCOUNT, 0, 0));
+    const std::string message =
+        LoadedDamageMessage(loadResult.FileName(), loadResult.Problems(), namesListed, table.RecordCount());
+    MessageBoxA(window, message.c_str(), MESSAGE_CAPTION, MB_OK | MB_ICONWARNING);
 }
 
 int MainDialog::SelectedTileset() const
@@ -233,6 +260,9 @@ void MainDialog::HandleTilesetSelChange()
     }
     SendMessageA(slotList, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(slotList, nullptr, TRUE);
+    // No slot is selected now, so the field must show none: typing over a
+    // stale text would go nowhere. Its EN_CHANGE finds no slot and changes nothing.
+    SetDlgItemTextA(window, ID_SLOT_NAME_EDIT, "");
     // Raises EN_CHANGE at once, so the ambient rule below runs on the number
     // just shown: it stores it back unchanged, or rejects a stored 255.
     SetDlgItemInt(window, ID_AMBIENT_EDIT, record.ambient, FALSE);
@@ -306,11 +336,20 @@ void MainDialog::HandleAbout()
 
 void MainDialog::HandleSave()
 {
+    if (asking) {
+        return;
+    }
+    const ScopedFlag question(asking);
     SaveTable();
 }
 
+// FALSE when the user chose not to replace a file that another program
+// changed, or the save failed and was told.
 BOOL MainDialog::SaveTable()
 {
+    if (!ConfirmReplace()) {
+        return FALSE;
+    }
     const TilesetFileResult saved = TilesetFile::Save(table);
     if (!saved.Succeeded()) {
         ReportFailure(saved);
@@ -319,15 +358,45 @@ BOOL MainDialog::SaveTable()
     return TRUE;
 }
 
+// TRUE when the file on disk is still what the editor last read or wrote, or
+// the user chose to replace what is there now. No is the default button, so
+// that Enter never destroys another program's work; a change that lands while
+// the question is up is asked about again.
+BOOL MainDialog::ConfirmReplace()
+{
+    const std::optional<FileSnapshot>& remembered = table.RememberedFile();
+    if (!remembered) {
+        return TRUE;
+    }
+    std::optional<FileSnapshot> accepted;
+    for (;;) {
+        const FileSnapshot now = FileSnapshots::Read(TILESET_FILE_NAME);
+        const DiskChange change = FileSnapshots::Compare(*remembered, now);
+        if (change == DISK_UNCHANGED || accepted == now) {
+            return TRUE;
+        }
+        if (MessageBoxA(window, ReplaceQuestion(change).c_str(), MESSAGE_CAPTION, MB_YESNO | MB_DEFBUTTON2 | MB_ICONWARNING) !=
+            IDYES) {
+            return FALSE;
+        }
+        accepted = now;
+    }
+}
+
 void MainDialog::ReportFailure(const TilesetFileResult& failure) const
 {
     MessageBoxA(window, failure.Message().c_str(), MESSAGE_CAPTION, MB_OK | MB_ICONERROR);
 }
 
 // Asks about unsaved edits, then destroys the window and ends the loop with
-// `code`. Cancel, or a save that failed, keeps the window open.
+// `code`. Cancel, or a save that failed, keeps the window open. A request that
+// arrives while a question is up is ignored: the question that is up decides.
 void MainDialog::RequestClose(int code)
 {
+    if (asking) {
+        return;
+    }
+    const ScopedFlag question(asking);
     if (!ResolveUnsavedEdits()) {
         return;
     }
@@ -335,9 +404,14 @@ void MainDialog::RequestClose(int code)
 }
 
 // The result is whether the Windows session may end: unsaved edits are asked
-// about as a close asks, and Cancel, or a save that failed, refuses the end.
+// about as a close asks, and Cancel, or a save that failed, refuses the end;
+// so does a question already up, which decides.
 BOOL MainDialog::HandleQueryEndSession()
 {
+    if (asking) {
+        return FALSE;
+    }
+    const ScopedFlag question(asking);
     return ResolveUnsavedEdits();
 }
 
@@ -345,7 +419,7 @@ BOOL MainDialog::HandleQueryEndSession()
 // window closes without asking again, as its close box would after No.
 void MainDialog::HandleEndSession(bool ending)
 {
-    if (ending) {
+    if (ending && !asking) {
         Close(2);
     }
 }

@@ -43,6 +43,7 @@ private:
     void RegisterWithLoop();
     void LoadTable();
     BOOL SaveTable();
+    BOOL ConfirmReplace();
     void ReportFailure(const TilesetFileResult& failure) const;
     int SelectedTileset() const;
     int SelectedSlot() const;
@@ -54,4 +55,6 @@ private:
     TilesetFileResult loadResult{TILESET_FILE_LOADED, {}};
     ScopedIcon largeIcon;
     ScopedIcon smallIcon;
+    // True while a question or a save is in progress; see RequestClose.
+    bool asking = false;
 };

@@ -120,8 +120,8 @@ TEST(TilesetFileSave, FolderInPlaceOfTheFileIsNeitherLoadedNorReplaced)
     TilesetTable table;
     NameList names;
     const TilesetFileResult load = TilesetFile::Load(path, table, names);
-    EXPECT_EQ(load.Status(), TILESET_FILE_OPEN_FAILED);
-    EXPECT_FALSE(load.Reason().empty());
+    EXPECT_EQ(load.Status(), TILESET_FILE_NOT_A_FILE);
+    EXPECT_EQ(load.Reason(), "is a folder, not a file");
     EXPECT_TRUE(table.LoadFailed());
 
     TilesetTable fresh;

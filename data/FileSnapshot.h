@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// What a file held when this program last read or wrote it: enough to tell a
+// later change by another program, which may keep the size and the time.
+struct FileSnapshot {
+    bool exists = false;
+    // A file that exists but could not be read now equals no snapshot.
+    bool readable = true;
+    uint64_t size = 0;
+    // 64-bit FNV-1a of the bytes.
+    uint64_t hash = 0;
+
+    bool operator==(const FileSnapshot& other) const;
+    bool operator!=(const FileSnapshot& other) const { return !(*this == other); }
+};
+
+enum DiskChange {
+    DISK_UNCHANGED,
+    DISK_CHANGED,
+    // The file was missing and now exists.
+    DISK_CREATED,
+    DISK_DELETED,
+};
+
+namespace FileSnapshots {
+
+FileSnapshot Of(const std::string& bytes);
+FileSnapshot Missing();
+// Reads the file at path now, through its links.
+FileSnapshot Read(const std::string& path);
+DiskChange Compare(const FileSnapshot& remembered, const FileSnapshot& now);
+
+} // namespace FileSnapshots
