@@ -74,6 +74,19 @@ std::string ReplaceQuestion(DiskChange change)
            "Replace it with the table shown here? The other program's changes will be lost.";
 }
 
+// Appends each tileset name, in file order, as the next row of the tileset list.
+class TilesetListSink : public TilesetNameSink {
+public:
+    explicit TilesetListSink(HWND list) : list(list) {}
+    void AddName(const char* name) override
+    {
+        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+    }
+
+private:
+    HWND list;
+};
+
 } // namespace
 
 MainDialog::MainDialog() : DialogResizer(*this, MainDialogResizeRules) {}

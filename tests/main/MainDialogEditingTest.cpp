@@ -76,16 +76,23 @@ TEST_F(MainDialogEditing, StoredAmbient255IsShownThenRejectedAndKept)
     EXPECT_FALSE(Modified());
 }
 
-TEST_F(MainDialogEditing, SlotNameFieldKeepsPreviousSlotTextAfterTilesetChange)
+// Typing over a stale slot text would look like an edit and go nowhere.
+TEST_F(MainDialogEditing, SlotNameFieldIsEmptiedWhenAnotherTilesetIsSelected)
 {
     SelectTileset(0);
     SelectSlot(5);
     EXPECT_EQ(FieldText(ID_SLOT_NAME_EDIT), "Flowers");
     SelectTileset(2);
-    EXPECT_EQ(FieldText(ID_SLOT_NAME_EDIT), "Flowers");
+    EXPECT_EQ(FieldText(ID_SLOT_NAME_EDIT), "");
     EXPECT_EQ(SendDlgItemMessageA(window, ID_SLOT_LIST, LB_GETCURSEL, 0, 0), LB_ERR);
     EXPECT_STREQ(Record(2).slots[5], "");
     EXPECT_FALSE(Modified());
+
+    SelectSlot(3);
+    EXPECT_EQ(FieldText(ID_SLOT_NAME_EDIT), "Rock");
+    Type(ID_SLOT_NAME_EDIT, "s");
+    EXPECT_STREQ(Record(2).slots[3], "Rocks");
+    EXPECT_STREQ(Record(0).slots[5], "Flowers");
 }
 
 TEST_F(MainDialogEditing, SelectingOrReselectingSlotLeavesModifiedClear)

@@ -71,11 +71,15 @@ void MessageBoxAnswerer::OnActivate(HWND window)
                          GetDlgItem(window, IDCANCEL) != nullptr;
     boxes.push_back(box);
 
-    int button = IDOK;
+    QueuedAnswer answer{IDOK, {}};
     if (!answers.empty()) {
-        button = answers.front();
+        answer = answers.front();
         answers.pop_front();
     }
+    if (answer.beforeAnswering) {
+        answer.beforeAnswering();
+    }
+    const int button = answer.button;
     if (button == PRESS_ENTER) {
         PostMessageA(window, WM_KEYDOWN, VK_RETURN, 1);
         return;

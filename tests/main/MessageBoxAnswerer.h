@@ -3,7 +3,9 @@
 #include "app/Win32.h"
 
 #include <deque>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // Answers the modal boxes that the code under test opens on this thread, as a
@@ -28,7 +30,12 @@ public:
     // Answers with the default button, as the Enter key does.
     static const int PRESS_ENTER = 0;
 
-    void Answer(int button) { answers.push_back(button); }
+    // beforeAnswering runs while the box is up, as another program or a
+    // second request would act then.
+    void Answer(int button, std::function<void()> beforeAnswering = {})
+    {
+        answers.push_back({button, std::move(beforeAnswering)});
+    }
     const std::vector<Box>& Boxes() const { return boxes; }
     void Clear() { boxes.clear(); }
 
@@ -36,7 +43,12 @@ private:
     static LRESULT CALLBACK HookProcedure(int code, WPARAM wParam, LPARAM lParam);
     void OnActivate(HWND box);
 
+    struct QueuedAnswer {
+        int button;
+        std::function<void()> beforeAnswering;
+    };
+
     HHOOK hook = nullptr;
-    std::deque<int> answers;
+    std::deque<QueuedAnswer> answers;
     std::vector<Box> boxes;
 };

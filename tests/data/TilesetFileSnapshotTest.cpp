@@ -1,0 +1,90 @@
+#include "data/FileSnapshot.h"
+#include "data/TilesetFile.h"
+#include "data/TilesetTable.h"
+
+#include "tests/data/EditedTable.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TemporaryFolder.h"
+#include "tests/support/TilesetFileBytes.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+namespace {
+
+TEST(FileSnapshot, CompareTellsWhatAnotherProgramDid)
+{
+    const FileSnapshot unreadable{true, false, 0, 0};
+    const struct {
+        FileSnapshot remembered;
+        FileSnapshot now;
+        DiskChange change;
+    } cases[] = {
+        {FileSnapshots::Missing(), FileSnapshots::Missing(), DISK_UNCHANGED},
+        {FileSnapshots::Missing(), FileSnapshots::Of(""), DISK_CREATED},
+        {FileSnapshots::Of("table"), FileSnapshots::Of("table"), DISK_UNCHANGED},
+        {FileSnapshots::Of("table"), FileSnapshots::Of("tablf"), DISK_CHANGED},
+        {FileSnapshots::Of("table"), FileSnapshots::Of("table!"), DISK_CHANGED},
+        {FileSnapshots::Of("table"), unreadable, DISK_CHANGED},
+        {FileSnapshots::Of("table"), FileSnapshots::Missing(), DISK_DELETED},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FileSnapshots::Compare(c.remembered, c.now), c.change);
+    }
+}
+
+// The load and the save remember what the file holds after them, a missing
+// file included; a table that never met its file remembers nothing.
+TEST(FileSnapshot, LoadAndSaveRememberWhatTheFileHolds)
+{
+    const TemporaryFolder folder;
+    const std::string path = folder.Path(TILESET_FILE_NAME);
+    TilesetTable missing;
+    NameList names;
+    TilesetFile::Load(path, missing, names);
+    EXPECT_EQ(missing.RememberedFile(), FileSnapshots::Missing());
+
+    WriteFileBytes(path, UNEDITED_FILE);
+    TilesetTable table;
+    ASSERT_TRUE(LoadAndEdit(path, table).Succeeded());
+    EXPECT_EQ(table.RememberedFile(), FileSnapshots::Of(UNEDITED_FILE));
+    ASSERT_TRUE(TilesetFile::Save(path, table).Succeeded());
+    EXPECT_EQ(table.RememberedFile(), FileSnapshots::Read(path));
+    EXPECT_EQ(table.RememberedFile(), FileSnapshots::Of(EDITED_FILE));
+
+    std::remove(path.c_str());
+    EXPECT_EQ(FileSnapshots::Read(path), FileSnapshots::Missing());
+    EXPECT_FALSE(TilesetTable().RememberedFile().has_value());
+}
+
+TEST(TilesetFileLoad, ResultHoldsTheCheckersProblemsOfTheBytesRead)
+{
+    const TemporaryFolder folder;
+    const std::string path = folder.Path(TILESET_FILE_NAME);
+    WriteFileBytes(path, UNEDITED_FILE + "tail");
+    TilesetTable table;
+    NameList names;
+    const TilesetFileResult result = TilesetFile::Load(path, table, names);
+    ASSERT_EQ(result.Problems().size(), 1u);
+    EXPECT_EQ(result.Problems()[0].Description(), "4 bytes follow the last entry");
+}
+
+// Whatever follows the largest table is never read: the load and the checker
+// see it as bytes after the last entry.
+TEST(TilesetFileLoad, FileLargerThanTheLargestTableIsReadOnlyAByteBeyondIt)
+{
+    const TemporaryFolder folder;
+    const std::string path = folder.Path(TILESET_FILE_NAME);
+    const std::string largest = Header(255, 151) + std::string(SAVED_ENTRY_BYTES * 255, '\0');
+    WriteFileBytes(path, largest + std::string(1 << 20, 'x'));
+    TilesetTable table;
+    NameList names;
+    const TilesetFileResult result = TilesetFile::Load(path, table, names);
+    EXPECT_EQ(result.Status(), TILESET_FILE_LOADED);
+    EXPECT_EQ(table.RecordCount(), 255);
+    ASSERT_EQ(result.Problems().size(), 1u);
+    EXPECT_EQ(result.Problems()[0].Description(), "1 byte follows the last entry");
+}
+
+} // namespace

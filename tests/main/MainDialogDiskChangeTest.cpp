@@ -1,0 +1,194 @@
+// What the main window does when another program wrote, created or deleted the
+// table file since the window loaded or saved it, and what it tells at the load
+// of a file that is not as the editor writes it.
+
+#include "tests/main/MainWindowTest.h"
+
+#include "data/TilesetFileCheck.h"
+#include "res/ResourceIds.h"
+
+namespace {
+
+const std::string EMPTY_TABLE("\x00\x97\x00\x00\x00", 5);
+
+std::string Narrow(const std::wstring& text)
+{
+    return std::string(text.begin(), text.end());
+}
+
+enum OtherProgram { CHANGES_THE_FILE, CREATES_THE_FILE, DELETES_THE_FILE };
+
+struct DiskChangeCase {
+    const char* name;
+    OtherProgram other;
+    int answer;
+    // The word of the question that says what happened.
+    const char* told;
+    bool replaced;
+};
+
+class MainDialogDiskChange : public MainWindowTest, public ::testing::WithParamInterface<DiskChangeCase> {
+protected:
+    // Opens the window on the sample table, or on no file, and renames slot 0
+    // of the first tileset where there is one.
+    void OpenAndEdit(OtherProgram other)
+    {
+        if (other != CREATES_THE_FILE) {
+            WriteTable(SampleTable());
+        }
+        Open();
+        boxes.Clear();
+        if (other != CREATES_THE_FILE) {
+            SelectTileset(0);
+            SelectSlot(0);
+            Type(ID_SLOT_NAME_EDIT, "y");
+        }
+    }
+
+    void ActAsOtherProgram(OtherProgram other)
+    {
+        if (other == DELETES_THE_FILE) {
+            DeleteFileA("qx7set.dat");
+        } else {
+            WriteTable(OtherProgramsTable());
+        }
+    }
+
+    static std::string OtherProgramsTable() { return SampleTable("Theirs"); }
+};
+
+TEST_P(MainDialogDiskChange, SaveAsksBeforeReplacingAndNoKeepsTheirFileAndTheEdits)
+{
+    const DiskChangeCase& c = GetParam();
+    OpenAndEdit(c.other);
+    ActAsOtherProgram(c.other);
+    boxes.Answer(c.answer);
+    Command(ID_SAVE_BUTTON);
+
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    const MessageBoxAnswerer::Box& box = boxes.Boxes()[0];
+    EXPECT_EQ(box.caption, L"Kestrivane");
+    EXPECT_EQ(box.owner, window);
+    EXPECT_NE(Narrow(box.text).find(c.told), std::string::npos) << Narrow(box.text);
+    const std::string written = c.other == CREATES_THE_FILE ? EMPTY_TABLE : SampleTable("Grassy");
+    if (c.replaced) {
+        EXPECT_EQ(ReadTable(), written);
+        EXPECT_FALSE(Modified());
+    } else {
+        if (c.other == DELETES_THE_FILE) {
+            EXPECT_FALSE(TableExists());
+        } else {
+            EXPECT_EQ(ReadTable(), OtherProgramsTable());
+        }
+        EXPECT_EQ(Modified(), c.other != CREATES_THE_FILE);
+    }
+}
+
+// Enter takes the default button, which must be No.
+INSTANTIATE_TEST_SUITE_P(
+    Table, MainDialogDiskChange,
+    ::testing::Values(DiskChangeCase{"ChangedYes", CHANGES_THE_FILE, IDYES, "changed", true},
+                      DiskChangeCase{"ChangedNo", CHANGES_THE_FILE, IDNO, "changed", false},
+                      DiskChangeCase{"ChangedEnter", CHANGES_THE_FILE, MessageBoxAnswerer::PRESS_ENTER, "changed", false},
+                      DiskChangeCase{"CreatedYes", CREATES_THE_FILE, IDYES, "created", true},
+                      DiskChangeCase{"CreatedNo", CREATES_THE_FILE, IDNO, "created", false},
+                      DiskChangeCase{"DeletedYes", DELETES_THE_FILE, IDYES, "deleted", true},
+                      DiskChangeCase{"DeletedNo", DELETES_THE_FILE, IDNO, "deleted", false}),
+    [](const ::testing::TestParamInfo<DiskChangeCase>& info) { return info.param.name; });
+
+class MainDialogReplaceQuestion : public MainDialogDiskChange {};
+
+TEST_F(MainDialogReplaceQuestion, OwnSavesNeverAskAndAChangeIsAskedAboutAtEverySaveUntilReplaced)
+{
+    OpenAndEdit(CHANGES_THE_FILE);
+    Command(ID_SAVE_BUTTON);
+    Type(ID_SLOT_NAME_EDIT, "z");
+    Command(ID_SAVE_BUTTON);
+    EXPECT_TRUE(boxes.Boxes().empty());
+    EXPECT_EQ(ReadTable(), SampleTable("Grassyz"));
+
+    ActAsOtherProgram(CHANGES_THE_FILE);
+    boxes.Answer(IDNO);
+    Command(ID_SAVE_BUTTON);
+    boxes.Answer(IDYES);
+    Command(ID_SAVE_BUTTON);
+    EXPECT_EQ(boxes.Boxes().size(), 2u);
+    EXPECT_EQ(ReadTable(), SampleTable("Grassyz"));
+}
+
+TEST_F(MainDialogReplaceQuestion, ChangeWhileTheQuestionIsUpIsAskedAboutAgain)
+{
+    OpenAndEdit(CHANGES_THE_FILE);
+    ActAsOtherProgram(CHANGES_THE_FILE);
+    boxes.Answer(IDYES, [this] { WriteTable(SampleTable("Later")); });
+    boxes.Answer(IDNO);
+    Command(ID_SAVE_BUTTON);
+    EXPECT_EQ(boxes.Boxes().size(), 2u);
+    EXPECT_EQ(ReadTable(), SampleTable("Later"));
+    EXPECT_TRUE(Modified());
+}
+
+TEST_F(MainDialogReplaceQuestion, NoAfterYesToTheCloseQuestionKeepsTheWindowOpen)
+{
+    OpenAndEdit(CHANGES_THE_FILE);
+    ActAsOtherProgram(CHANGES_THE_FILE);
+    boxes.Answer(IDYES);
+    boxes.Answer(IDNO);
+    Command(IDCANCEL);
+    EXPECT_EQ(boxes.Boxes().size(), 2u);
+    EXPECT_EQ(QuitCode(), -1);
+    EXPECT_TRUE(IsWindow(window));
+    EXPECT_TRUE(Modified());
+    EXPECT_EQ(ReadTable(), OtherProgramsTable());
+}
+
+TEST_F(MainDialogReplaceQuestion, NoAfterYesAtTheEndOfASessionRefusesTheEnd)
+{
+    OpenAndEdit(CHANGES_THE_FILE);
+    ActAsOtherProgram(CHANGES_THE_FILE);
+    boxes.Answer(IDYES);
+    boxes.Answer(IDNO);
+    EXPECT_EQ(SendMessageA(window, WM_QUERYENDSESSION, 0, 0), FALSE);
+    EXPECT_EQ(boxes.Boxes().size(), 2u);
+    EXPECT_TRUE(Modified());
+    EXPECT_EQ(ReadTable(), OtherProgramsTable());
+}
+
+// A file that is not as the editor writes it loads as before, and the window
+// tells the checker's problems and what a save will write.
+struct DamagedFileCase {
+    const char* name;
+    std::string bytes;
+    const char* saveWrites;
+};
+
+class MainDialogDamagedFile : public MainWindowTest, public ::testing::WithParamInterface<DamagedFileCase> {};
+
+TEST_P(MainDialogDamagedFile, IsToldOnceWithItsProblemsAndWhatASaveWrites)
+{
+    WriteTable(GetParam().bytes);
+    Open();
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    const std::string text = Narrow(boxes.Boxes()[0].text);
+    EXPECT_EQ(boxes.Boxes()[0].owner, window);
+    EXPECT_TRUE(boxes.Boxes()[0].hasIcon);
+    for (const TilesetFileProblem& problem : TilesetFileCheck::Check(GetParam().bytes)) {
+        EXPECT_NE(text.find(problem.Description()), std::string::npos) << text;
+    }
+    EXPECT_NE(text.find(GetParam().saveWrites), std::string::npos) << text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Shapes, MainDialogDamagedFile,
+    ::testing::Values(
+        DamagedFileCase{"CutShort", SampleTable().substr(0, HEADER_BYTES + SAVED_ENTRY_BYTES + 40),
+                        "write tileset 2 blank"},
+        DamagedFileCase{"CutAfterAnEntry", SampleTable().substr(0, HEADER_BYTES + SAVED_ENTRY_BYTES),
+                        "write tilesets 1 and 2 blank"},
+        DamagedFileCase{"TrailingBytes", SampleTable() + std::string(120, 'x'),
+                        "drop the bytes after the last tileset"},
+        DamagedFileCase{"Empty", "", "write a table without tilesets"},
+        DamagedFileCase{"ThreeBytes", std::string("\x02\x97\x00", 3), "write tilesets 0 and 1 blank"}),
+    [](const ::testing::TestParamInfo<DamagedFileCase>& info) { return info.param.name; });
+
+} // namespace
