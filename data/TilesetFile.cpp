@@ -44,9 +44,9 @@ std::streamoff RemainingLength(std::istream& in)
 // turns an exception of its buffer (libstdc++'s file buffer throws when the
 // system's read fails) into badbit; a buffer that takes a failed read for the
 // end of the file is caught by the length the stream gave before the first read.
-class FieldReader {
+class StreamReader {
 public:
-    explicit FieldReader(std::istream& in) : in(in), remaining(RemainingLength(in)) {}
+    explicit StreamReader(std::istream& in) : in(in), length(RemainingLength(in)), remaining(length) {}
 
     // The number of bytes read: fewer than count at the end of the file or after
     // a read error, and none once either has happened.
@@ -57,7 +57,7 @@ public:
         const std::streamsize got = in.gcount();
         remaining -= remaining >= 0 ? got : 0;
         if (got < count && !failed) {
-            failed = in.bad() || remaining > 0;
+            failed = (in.bad() && !ReadAllItSaid()) || remaining > 0;
             error = errno;
         }
         return got;
@@ -67,13 +67,20 @@ public:
     bool Failed() const { return failed; }
     // The bytes the stream said are left to read, or -1 where it cannot tell.
     std::streamoff Remaining() const { return remaining; }
+
     std::string Reason() const
     {
         return in.bad() ? Format::SystemErrorText(error) : "fewer bytes could be read than the file holds";
     }
 
 private:
+    // A buffer may fail once it is asked for more than the length it gave, and
+    // nothing was lost then. A length of 0 proves nothing: special files such
+    // as /proc's give it whatever they hold.
+    bool ReadAllItSaid() const { return length > 0 && remaining == 0; }
+
     std::istream& in;
+    std::streamoff length;
     std::streamoff remaining;
     bool failed = false;
     int error = 0;
@@ -81,19 +88,16 @@ private:
 
 // The stream's bytes up to the largest file the format allows and one more,
 // which tells that the file goes on: whatever follows is never a table's.
-// Where the stream tells its length, nothing past it is asked for: a buffer
-// may fail there, and the stream then counts nothing of the last read.
-bool ReadUpToLimit(FieldReader& reader, std::string& bytes)
+// The length the stream gave is read in pieces that end on it, since a failed
+// read counts none of its bytes; the read after it finds the end.
+bool ReadUpToLimit(StreamReader& reader, std::string& bytes)
 {
     const std::size_t limit = Format::LARGEST_FILE_SIZE + 1;
     char piece[READ_PIECE_SIZE];
     while (bytes.size() < limit) {
         std::streamoff wanted = static_cast<std::streamoff>(std::min(sizeof piece, limit - bytes.size()));
-        if (reader.Remaining() >= 0) {
+        if (reader.Remaining() > 0) {
             wanted = std::min(wanted, reader.Remaining());
-        }
-        if (wanted == 0) {
-            break;
         }
         const std::streamsize got = reader.Read(piece, static_cast<std::streamsize>(wanted));
         bytes.append(piece, static_cast<std::size_t>(got));
@@ -169,7 +173,7 @@ TilesetFileResult Parse(const std::string& bytes, const std::string& fileName, T
 // read error would be saved back empty.
 TilesetFileResult ReadAll(std::istream& in, const std::string& fileName, std::string& bytes)
 {
-    FieldReader reader(in);
+    StreamReader reader(in);
     if (!ReadUpToLimit(reader, bytes)) {
         return {TILESET_FILE_READ_FAILED, fileName, reader.Reason()};
     }
