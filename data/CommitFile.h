@@ -1,33 +1,105 @@
 #pragma once
 
+#include <cstddef>
+#include <memory>
 #include <string>
 
-struct TempFileResult {
-    bool written;
-    std::string path;
+enum FileCommitStatus {
+    FILE_COMMIT_DONE,
+    // The new bytes could not be written beside the target; it was not touched.
+    FILE_COMMIT_WRITE_FAILED,
+    // The target could not be replaced, nor opened for writing into it; it was not touched.
+    FILE_COMMIT_REPLACE_FAILED,
+    // Writing into the target failed on the way: it may hold part of the new bytes.
+    FILE_COMMIT_PARTLY_WRITTEN,
+    // The target was replaced, but the system could not confirm that the change is on the disk.
+    FILE_COMMIT_NOT_CONFIRMED,
+};
+
+struct FileCommitResult {
+    FileCommitStatus status;
     // The system's words for a failure.
     std::string reason;
 };
 
-struct FileCommitResult {
-    bool done;
-    // The system's words for a failure.
+// The system's handle on a temporary file; each system's half defines it.
+struct SystemFile;
+struct SystemFileCloser {
+    void operator()(SystemFile* file) const;
+};
+using SystemFilePointer = std::unique_ptr<SystemFile, SystemFileCloser>;
+
+// A save's new bytes in a file of their own beside the target, flushed to disk
+// and held open until the object goes: on POSIX systems under a lock, on
+// Windows without delete sharing, so that another save never takes it for a
+// leftover. Unless it was put in place, it is removed when the object goes.
+class TempFile {
+public:
+    // A file that could not be written, with the system's words for why.
+    explicit TempFile(std::string reason);
+    TempFile(std::string path, SystemFilePointer file, bool keepsOwnership);
+    TempFile(TempFile&& other) noexcept;
+    TempFile& operator=(TempFile&&) = delete;
+    ~TempFile();
+
+    bool Written() const;
+    const std::string& Path() const;
+    const std::string& Reason() const;
+    // True when the file has the target's owner, group and permissions (on
+    // Windows its security, as far as the system lets a new file have them),
+    // or there is no target, so that it may take the target's place.
+    bool KeepsOwnership() const;
+
+private:
+    friend FileCommitResult CommitFile(TempFile& temp, const std::string& targetPath);
+
+    std::string path;
     std::string reason;
+    SystemFilePointer file;
+    bool keepsOwnership = false;
+    bool committed = false;
 };
 
 // The file that replacing path replaces: where the symbolic links at path end,
 // or path itself. Replacing a link itself would turn it into a plain file.
 std::string ReplacedFilePath(const std::string& path);
 
-// Writes bytes to a new file beside targetPath, with the attributes (on POSIX
-// systems the permissions) of targetPath, and flushes it to disk through the
-// handle that wrote it. Its name is one that no file has yet: it never opens an
-// existing file, so it can neither clobber a file of the user's nor reuse one
-// left behind by a save that was cut off. A failed write leaves no file.
-TempFileResult WriteTempFile(const std::string& targetPath, const std::string& bytes);
+// Gives the file at targetPath the new bytes, so that it is either the old file
+// or the new one whenever the system can make it so: the bytes go to a
+// temporary file beside it, which takes its place in one step. Where the new
+// file could not be the old one in every way other programs see (a file of
+// several names, or one whose owner, group or permissions a new file cannot
+// have), the bytes are written into the old file instead, once they are safely
+// in the temporary file, which stays until that write is flushed. Leftovers of
+// saves that were cut off are removed first.
+FileCommitResult SaveFileContent(const std::string& targetPath, const std::string& bytes);
 
-// Puts the file at tempPath in place of targetPath in one step, so that
-// targetPath is either the old file or the new one. Other programs' handles on
-// either file are waited out for about a second. On failure tempPath is left
-// for the caller to remove.
-FileCommitResult CommitFile(const std::string& tempPath, const std::string& targetPath);
+// Writes bytes to a new temporary file beside targetPath, created with the
+// attributes and permissions (on Windows the security) of targetPath, and
+// flushes it to disk. Its name is one that no file has yet: it never opens an
+// existing file. A failed write leaves no file.
+TempFile WriteTempFile(const std::string& targetPath, const std::string& bytes);
+
+// Puts the temporary file in place of targetPath in one step, so that
+// targetPath is either the old file or the new one, and flushes that change to
+// disk. Other programs' handles on the target are waited out for about a second.
+FileCommitResult CommitFile(TempFile& temp, const std::string& targetPath);
+
+// Writes bytes into the file at targetPath itself, flushed to disk, so that it
+// keeps its names, owner and permissions. Room for bytes beyond its old end is
+// taken first, so that a full disk leaves it as it was where the system can tell.
+FileCommitResult WriteInPlace(const std::string& targetPath, const std::string& bytes);
+
+// Removes the temporary files of targetPath that no running save holds: those
+// left by saves that were cut off.
+void RemoveLeftoverTempFiles(const std::string& targetPath);
+
+// The name of a temporary file of the file named targetName: the target's name
+// with the process id, which keeps two running saves apart, and the attempt,
+// which steps past names that are taken. The target's name is shortened, never
+// in the middle of a UTF-8 character, to keep the whole within nameLimit
+// bytes; empty where even that leaves no room.
+std::string TempFileName(const std::string& targetName, unsigned long processId, int attempt, std::size_t nameLimit);
+
+// True for a name TempFileName gives for targetName, whatever the process and attempt.
+bool IsTempFileNameOf(const std::string& name, const std::string& targetName, std::size_t nameLimit);

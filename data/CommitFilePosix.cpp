@@ -7,7 +7,9 @@
 #include <filesystem>
 #include <system_error>
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,24 +19,26 @@ namespace {
 const int MAX_LINK_HOPS = 40;
 const mode_t PERMISSION_BITS = 07777;
 const mode_t NEW_FILE_MODE = 0666;
+// What the system promises where it names no limit.
+const std::size_t USUAL_NAME_LIMIT = 255;
 
 class ScopedFileDescriptor {
 public:
     explicit ScopedFileDescriptor(int descriptor) : descriptor(descriptor) {}
-    ~ScopedFileDescriptor()
+    ScopedFileDescriptor(ScopedFileDescriptor&& other) noexcept : descriptor(other.descriptor)
     {
-        if (descriptor >= 0) {
-            close(descriptor);
-        }
+        other.descriptor = -1;
     }
+    ~ScopedFileDescriptor() { Close(); }
     ScopedFileDescriptor(const ScopedFileDescriptor&) = delete;
     ScopedFileDescriptor& operator=(const ScopedFileDescriptor&) = delete;
+    ScopedFileDescriptor& operator=(ScopedFileDescriptor&&) = delete;
 
     int Get() const { return descriptor; }
     // Closes now, for the close's own result: some file systems report a failed write only there.
     int Close()
     {
-        const int result = close(descriptor);
+        const int result = descriptor >= 0 ? close(descriptor) : 0;
         descriptor = -1;
         return result;
     }
@@ -43,41 +47,154 @@ private:
     int descriptor;
 };
 
-// The permissions of the target, or what a new file gets where there is none.
-bool KeepPermissions(const std::string& targetPath, int tempFile)
+class ScopedFolder {
+public:
+    explicit ScopedFolder(const std::string& path) : folder(opendir(path.empty() ? "." : path.c_str())) {}
+    ~ScopedFolder()
+    {
+        if (folder != nullptr) {
+            closedir(folder);
+        }
+    }
+    ScopedFolder(const ScopedFolder&) = delete;
+    ScopedFolder& operator=(const ScopedFolder&) = delete;
+
+    DIR* Get() const { return folder; }
+
+private:
+    DIR* folder;
+};
+
+std::string FolderPath(const std::string& path)
 {
-    struct stat target {};
-    return stat(targetPath.c_str(), &target) != 0 || fchmod(tempFile, target.st_mode & PERMISSION_BITS) == 0;
+    const std::string folder = SplitPath(path).folder;
+    return folder.empty() ? "." : folder;
 }
 
+// A write that takes no byte and gives no reason would otherwise be tried for ever.
 bool WriteAll(int file, const std::string& bytes)
 {
     for (std::size_t written = 0; written < bytes.size();) {
         const ssize_t done = write(file, bytes.data() + written, NextPieceSize(bytes, written));
-        if (done < 0 && errno != EINTR) {
+        if (done < 0 && errno == EINTR) {
+            continue;
+        }
+        if (done <= 0) {
+            errno = done == 0 ? EIO : errno;
             return false;
         }
-        written += done > 0 ? static_cast<std::size_t>(done) : 0;
+        written += static_cast<std::size_t>(done);
     }
     return true;
 }
 
-// The descriptor is closed before a failed file is removed.
-int WriteAndSync(const std::string& path, const std::string& targetPath, const std::string& bytes, bool& created)
+// The lock marks the file as a running save's. A clean-up that removed the
+// file between its creation and the lock has the lock or has left no name.
+bool HoldAsOwn(int file)
 {
-    ScopedFileDescriptor file(open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, NEW_FILE_MODE));
-    created = file.Get() >= 0;
-    if (!created) {
+    struct stat status {};
+    return flock(file, LOCK_EX | LOCK_NB) == 0 && fstat(file, &status) == 0 && status.st_nlink > 0;
+}
+
+// Only the owner's bits until the owner and group are the target's, so that no
+// one else opens the file in between and reads the bytes written later.
+int CreateNewFile(const std::string& path, const struct stat* target)
+{
+    const mode_t mode = target != nullptr ? (target->st_mode & S_IRWXU) : NEW_FILE_MODE;
+    return open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+}
+
+// Root may give the file any owner and group, the target's owner a group of
+// theirs; whatever the system refused shows in the comparison.
+bool TakeOwnership(int file, const struct stat& target, bool& kept)
+{
+    if (fchown(file, target.st_uid, target.st_gid) != 0 && errno != EPERM) {
+        return false;
+    }
+    struct stat status {};
+    if (fchmod(file, target.st_mode & PERMISSION_BITS) != 0 || fstat(file, &status) != 0) {
+        return false;
+    }
+    kept = status.st_uid == target.st_uid && status.st_gid == target.st_gid &&
+           (status.st_mode & PERMISSION_BITS) == (target.st_mode & PERMISSION_BITS);
+    return true;
+}
+
+// Returns errno's value for a failure, or 0.
+int FillNewFile(int file, const struct stat* target, const std::string& bytes, bool& keepsOwnership)
+{
+    keepsOwnership = true;
+    if (target != nullptr && !TakeOwnership(file, *target, keepsOwnership)) {
         return errno;
     }
-    if (!KeepPermissions(targetPath, file.Get()) || !WriteAll(file.Get(), bytes) || fsync(file.Get()) != 0 ||
-        file.Close() != 0) {
-        return errno != 0 ? errno : EIO;
+    return WriteAll(file, bytes) && fsync(file) == 0 ? 0 : errno;
+}
+
+// A folder's entry changes reach the disk only when the folder is flushed.
+// File systems that cannot flush a folder say so with EINVAL: there is nothing to confirm.
+int FlushFolder(const std::string& folder)
+{
+    const ScopedFileDescriptor file(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (file.Get() < 0) {
+        return errno;
+    }
+    return fsync(file.Get()) == 0 || errno == EINVAL ? 0 : errno;
+}
+
+// The name may have gone to a new file of a running save since it was opened,
+// so only the very file that is locked here is removed.
+void RemoveIfUnheld(int folder, const char* name)
+{
+    const ScopedFileDescriptor file(openat(folder, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    struct stat held {};
+    struct stat named {};
+    if (file.Get() < 0 || flock(file.Get(), LOCK_EX | LOCK_NB) != 0 || fstat(file.Get(), &held) != 0 ||
+        fstatat(folder, name, &named, AT_SYMLINK_NOFOLLOW) != 0) {
+        return;
+    }
+    if (S_ISREG(held.st_mode) && held.st_dev == named.st_dev && held.st_ino == named.st_ino) {
+        unlinkat(folder, name, 0);
+    }
+}
+
+FileCommitResult Failed(FileCommitStatus status, int error)
+{
+    return {status, TilesetFileFormat::SystemErrorText(error)};
+}
+
+// Room beyond the old end is taken before any byte of the file changes; a
+// failure gives the file its old length back.
+int TakeRoom(int file, off_t oldSize, std::size_t newSize)
+{
+    if (newSize <= static_cast<std::size_t>(oldSize)) {
+        return 0;
+    }
+    const int error = posix_fallocate(file, oldSize, static_cast<off_t>(newSize) - oldSize);
+    if (error != 0 && error != EOPNOTSUPP && error != EINVAL) {
+        static_cast<void>(ftruncate(file, oldSize));
+        return error;
     }
     return 0;
 }
 
 } // namespace
+
+struct SystemFile {
+    ScopedFileDescriptor descriptor;
+};
+
+const char PATH_SEPARATORS[] = "/";
+
+void SystemFileCloser::operator()(SystemFile* file) const
+{
+    delete file;
+}
+
+// Removed while still locked, so that no clean-up takes a new file of the same name for it.
+void RemoveHeldFile(SystemFile&, const std::string& path)
+{
+    unlink(path.c_str());
+}
 
 std::string ReplacedFilePath(const std::string& path)
 {
@@ -96,16 +213,24 @@ std::string ReplacedFilePath(const std::string& path)
 
 NewFileWrite WriteNewFile(const std::string& path, const std::string& targetPath, const std::string& bytes)
 {
-    bool created = false;
-    const int error = WriteAndSync(path, targetPath, bytes, created);
-    if (error == 0) {
-        return {NEW_FILE_WRITTEN, {}};
+    struct stat targetStatus {};
+    const struct stat* target = stat(targetPath.c_str(), &targetStatus) == 0 ? &targetStatus : nullptr;
+    ScopedFileDescriptor file(CreateNewFile(path, target));
+    if (file.Get() < 0) {
+        const int error = errno;
+        return {error == EEXIST ? NEW_FILE_NAME_TAKEN : NEW_FILE_FAILED, TilesetFileFormat::SystemErrorText(error),
+                nullptr, false};
     }
-    if (created) {
+    if (!HoldAsOwn(file.Get())) {
+        return {NEW_FILE_NAME_TAKEN, {}, nullptr, false};
+    }
+    bool keepsOwnership = false;
+    const int error = FillNewFile(file.Get(), target, bytes, keepsOwnership);
+    if (error != 0) {
         unlink(path.c_str());
+        return {NEW_FILE_FAILED, TilesetFileFormat::SystemErrorText(error), nullptr, false};
     }
-    return {!created && error == EEXIST ? NEW_FILE_NAME_TAKEN : NEW_FILE_FAILED,
-            TilesetFileFormat::SystemErrorText(error)};
+    return {NEW_FILE_WRITTEN, {}, SystemFilePointer(new SystemFile{std::move(file)}), keepsOwnership};
 }
 
 unsigned long CurrentProcessId()
@@ -113,12 +238,62 @@ unsigned long CurrentProcessId()
     return static_cast<unsigned long>(getpid());
 }
 
-FileCommitResult CommitFile(const std::string& tempPath, const std::string& targetPath)
+std::size_t NameLengthLimit(const std::string& folder)
 {
-    std::error_code error;
-    std::filesystem::rename(tempPath, targetPath, error);
-    if (error) {
-        return {false, error.message()};
+    const long limit = pathconf(folder.empty() ? "." : folder.c_str(), _PC_NAME_MAX);
+    return limit > 0 ? static_cast<std::size_t>(limit) : USUAL_NAME_LIMIT;
+}
+
+bool HasOtherNames(const std::string& path)
+{
+    struct stat status {};
+    return stat(path.c_str(), &status) == 0 && status.st_nlink > 1;
+}
+
+FileCommitResult CommitFile(TempFile& temp, const std::string& targetPath)
+{
+    if (rename(temp.path.c_str(), targetPath.c_str()) != 0) {
+        return Failed(FILE_COMMIT_REPLACE_FAILED, errno);
     }
-    return {true, {}};
+    temp.committed = true;
+    const int error = FlushFolder(FolderPath(targetPath));
+    return error == 0 ? FileCommitResult{FILE_COMMIT_DONE, {}} : Failed(FILE_COMMIT_NOT_CONFIRMED, error);
+}
+
+// Opened without waiting, and checked to be a plain file: something else may
+// have taken the name since the save looked.
+FileCommitResult WriteInPlace(const std::string& targetPath, const std::string& bytes)
+{
+    ScopedFileDescriptor file(open(targetPath.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
+    struct stat status {};
+    if (file.Get() < 0 || fstat(file.Get(), &status) != 0) {
+        return Failed(FILE_COMMIT_REPLACE_FAILED, errno);
+    }
+    if (!S_ISREG(status.st_mode)) {
+        return {FILE_COMMIT_REPLACE_FAILED, "it is no longer a plain file"};
+    }
+    const int roomError = TakeRoom(file.Get(), status.st_size, bytes.size());
+    if (roomError != 0) {
+        return Failed(FILE_COMMIT_REPLACE_FAILED, roomError);
+    }
+    if (!WriteAll(file.Get(), bytes) || ftruncate(file.Get(), static_cast<off_t>(bytes.size())) != 0 ||
+        fsync(file.Get()) != 0 || file.Close() != 0) {
+        return Failed(FILE_COMMIT_PARTLY_WRITTEN, errno);
+    }
+    return {FILE_COMMIT_DONE, {}};
+}
+
+void RemoveLeftoverTempFiles(const std::string& targetPath)
+{
+    const PathParts parts = SplitPath(targetPath);
+    const ScopedFolder folder(parts.folder);
+    if (folder.Get() == nullptr) {
+        return;
+    }
+    const std::size_t nameLimit = NameLengthLimit(parts.folder);
+    while (const dirent* entry = readdir(folder.Get())) {
+        if (IsTempFileNameOf(entry->d_name, parts.name, nameLimit)) {
+            RemoveIfUnheld(dirfd(folder.Get()), entry->d_name);
+        }
+    }
 }

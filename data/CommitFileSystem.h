@@ -1,13 +1,15 @@
 #pragma once
 
+#include "data/CommitFile.h"
+
 #include <cstddef>
 #include <string>
 
-// What each system's half of CommitFile gives the part they share.
+// What each system's half of CommitFile gives the part they share, and back.
 
 enum NewFileStatus {
     NEW_FILE_WRITTEN,
-    // A file of that name exists: another name is tried.
+    // A file of that name exists, or another save's clean-up took it: another name is tried.
     NEW_FILE_NAME_TAKEN,
     NEW_FILE_FAILED,
 };
@@ -16,15 +18,38 @@ struct NewFileWrite {
     NewFileStatus status;
     // The system's words for a failure.
     std::string reason;
+    SystemFilePointer file;
+    bool keepsOwnership;
 };
 
-// Creates the file at path, which must not exist yet, with the attributes (on
-// POSIX systems the permissions) of targetPath, writes bytes to it and flushes
-// it to disk through the handle that created it. A failed write removes it.
+struct PathParts {
+    // Empty for the current folder.
+    std::string folder;
+    std::string name;
+};
+
+// The characters that end a folder's name in a path.
+extern const char PATH_SEPARATORS[];
+
+// Creates the file at path, which must not exist yet, as WriteTempFile
+// describes, writes bytes to it and flushes it; the file stays held. A failed
+// write removes it.
 NewFileWrite WriteNewFile(const std::string& path, const std::string& targetPath, const std::string& bytes);
 
+// Removes the held file at path, which is still this save's own.
+void RemoveHeldFile(SystemFile& file, const std::string& path);
+
 unsigned long CurrentProcessId();
+
+// The longest name, in bytes, that a file in folder may have through this program.
+std::size_t NameLengthLimit(const std::string& folder);
+
+// True when the file at path has more names than this one: hard links, which
+// replacing the file would part from it.
+bool HasOtherNames(const std::string& path);
 
 // The size of the next write of bytes after the first written ones: writes are
 // split so that each fits the system's 32-bit count.
 std::size_t NextPieceSize(const std::string& bytes, std::size_t written);
+
+PathParts SplitPath(const std::string& path);

@@ -1,8 +1,10 @@
 #include "data/CommitFile.h"
 
 #include "data/CommitFileSystem.h"
+#include "data/ScopedFileHandle.h"
 
 #include <string>
+#include <vector>
 
 #include <windows.h>
 
@@ -16,24 +18,9 @@ const DWORD SHARING_RETRY_DELAY_MS = 50;
 // archive bit is set, as the content has changed.
 const DWORD KEPT_ATTRIBUTES = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 const char LONG_PATH_PREFIX[] = "\\\\?\\";
-
-class ScopedFileHandle {
-public:
-    explicit ScopedFileHandle(HANDLE handle) : handle(handle) {}
-    ~ScopedFileHandle()
-    {
-        if (handle != INVALID_HANDLE_VALUE) {
-            CloseHandle(handle);
-        }
-    }
-    ScopedFileHandle(const ScopedFileHandle&) = delete;
-    ScopedFileHandle& operator=(const ScopedFileHandle&) = delete;
-
-    HANDLE Get() const { return handle; }
-
-private:
-    HANDLE handle;
-};
+// The longest name of a file on the file systems Windows writes (NTFS, FAT's long names, exFAT).
+const std::size_t FILE_SYSTEM_NAME_LIMIT = 255;
+const DWORD ALL_SHARING = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 std::string SystemReason(DWORD error)
 {
@@ -41,6 +28,11 @@ std::string SystemReason(DWORD error)
     const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
                                         0, text, sizeof text, nullptr);
     return length != 0 ? std::string(text, length) : "system error " + std::to_string(error);
+}
+
+FileCommitResult Failed(FileCommitStatus status, DWORD error)
+{
+    return {status, SystemReason(error)};
 }
 
 // Another program's handle. Wine refuses a replace of a file held open with
@@ -55,6 +47,29 @@ bool IsNameTaken(DWORD error)
     return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
 }
 
+// Runs attempt, which returns a system error or ERROR_SUCCESS, again while
+// other programs' handles stand in its way, up to the wait limit.
+template <typename Attempt> DWORD RetryWhileShared(Attempt attempt)
+{
+    const ULONGLONG deadline = GetTickCount64() + SHARING_WAIT_LIMIT_MS;
+    for (;;) {
+        const DWORD error = attempt();
+        if (error == ERROR_SUCCESS || !IsSharingError(error) || GetTickCount64() + SHARING_RETRY_DELAY_MS > deadline) {
+            return error;
+        }
+        Sleep(SHARING_RETRY_DELAY_MS);
+    }
+}
+
+// Wine maps a file's security onto its Unix permission bits only in part: the
+// owner's bits and the group's come from the same entry, and the umask applies
+// to a new file. So under Wine no new file can be relied on to have the old
+// one's owner, group and bits, and the old file is written in place instead.
+bool RunningUnderWine()
+{
+    return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+}
+
 // The path without the long-path prefix where it names a file on a drive.
 std::string WithoutLongPathPrefix(const std::string& path)
 {
@@ -64,6 +79,15 @@ std::string WithoutLongPathPrefix(const std::string& path)
     return onDrive ? path.substr(prefixLength) : path;
 }
 
+std::wstring WidePath(const std::string& path)
+{
+    const int length = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
+    std::wstring wide(length > 0 ? static_cast<std::size_t>(length) : 1, L'\0');
+    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, &wide[0], length);
+    wide.resize(wide.size() - 1);
+    return wide;
+}
+
 DWORD KeptAttributes(const std::string& targetPath)
 {
     const DWORD attributes = GetFileAttributesA(targetPath.c_str());
@@ -71,6 +95,25 @@ DWORD KeptAttributes(const std::string& targetPath)
         return FILE_ATTRIBUTE_NORMAL;
     }
     return (attributes & KEPT_ATTRIBUTES) | FILE_ATTRIBUTE_ARCHIVE;
+}
+
+// The target's access control list, as ReplaceFile would keep it; empty where
+// there is no target. Where the target's cannot be read the save fails rather
+// than give the new file the folder's defaults, which may let more people in.
+DWORD TargetSecurity(const std::string& targetPath, std::vector<char>& descriptor)
+{
+    if (GetFileAttributesA(targetPath.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        return ERROR_SUCCESS;
+    }
+    DWORD needed = 0;
+    GetFileSecurityA(targetPath.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &needed);
+    descriptor.resize(needed);
+    if (needed == 0 ||
+        !GetFileSecurityA(targetPath.c_str(), DACL_SECURITY_INFORMATION, descriptor.data(), needed, &needed)) {
+        descriptor.clear();
+        return GetLastError();
+    }
+    return ERROR_SUCCESS;
 }
 
 // Wine's WriteFile to a full disk writes what fits and reports success; only
@@ -91,39 +134,123 @@ DWORD WriteAll(HANDLE file, const std::string& bytes)
     return ERROR_SUCCESS;
 }
 
-// The handle is closed before a failed file is removed.
-DWORD WriteAndFlush(const std::string& path, DWORD attributes, const std::string& bytes, bool& created)
+DWORD WriteAndFlush(HANDLE file, const std::string& bytes)
 {
-    const ScopedFileHandle file(
-        CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW, attributes, nullptr));
-    created = file.Get() != INVALID_HANDLE_VALUE;
-    if (!created) {
-        return GetLastError();
-    }
-    const DWORD error = WriteAll(file.Get(), bytes);
+    const DWORD error = WriteAll(file, bytes);
     if (error != ERROR_SUCCESS) {
         return error;
     }
-    return FlushFileBuffers(file.Get()) ? ERROR_SUCCESS : GetLastError();
+    return FlushFileBuffers(file) ? ERROR_SUCCESS : GetLastError();
 }
 
-// Not ReplaceFileA: without a backup name Wine's deletes the target before moving the new file in.
-DWORD MoveInPlace(const std::string& tempPath, const std::string& targetPath)
+// The handle shares no deletion, so that no other save's clean-up can remove
+// the file, and no other program can hold it against its rename; the rename
+// goes through the handle, and through it the writes and the rename go
+// straight to the disk.
+HANDLE CreateHeldFile(const std::string& path, const std::vector<char>& security, DWORD attributes)
 {
-    return MoveFileExA(tempPath.c_str(), targetPath.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+    SECURITY_ATTRIBUTES securityAttributes = {sizeof securityAttributes, nullptr, FALSE};
+    securityAttributes.lpSecurityDescriptor = security.empty() ? nullptr : const_cast<char*>(security.data());
+    return CreateFileA(path.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ, &securityAttributes, CREATE_NEW,
+                       attributes | FILE_FLAG_WRITE_THROUGH, nullptr);
+}
+
+DWORD RenameHeldFile(HANDLE file, const std::string& targetPath)
+{
+    const std::wstring target = WidePath(targetPath);
+    const std::size_t nameBytes = target.size() * sizeof(wchar_t);
+    std::vector<char> buffer(sizeof(FILE_RENAME_INFO) + nameBytes);
+    FILE_RENAME_INFO* const rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    rename->ReplaceIfExists = TRUE;
+    rename->RootDirectory = nullptr;
+    rename->FileNameLength = static_cast<DWORD>(nameBytes);
+    target.copy(rename->FileName, target.size());
+    return SetFileInformationByHandle(file, FileRenameInfo, rename, static_cast<DWORD>(buffer.size()))
                ? ERROR_SUCCESS
                : GetLastError();
 }
 
+class ScopedSearch {
+public:
+    ScopedSearch(const std::string& pattern, WIN32_FIND_DATAA& entry) : search(FindFirstFileA(pattern.c_str(), &entry))
+    {
+    }
+    ~ScopedSearch()
+    {
+        if (search != INVALID_HANDLE_VALUE) {
+            FindClose(search);
+        }
+    }
+    ScopedSearch(const ScopedSearch&) = delete;
+    ScopedSearch& operator=(const ScopedSearch&) = delete;
+
+    bool Found() const { return search != INVALID_HANDLE_VALUE; }
+    bool Next(WIN32_FIND_DATAA& entry) const { return FindNextFileA(search, &entry) != FALSE; }
+
+private:
+    HANDLE search;
+};
+
+ScopedFileHandle OpenForInfo(const std::string& path)
+{
+    return ScopedFileHandle(
+        CreateFileA(path.c_str(), 0, ALL_SHARING, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+}
+
+// Room beyond the old end is taken first: a failure there leaves the old bytes
+// and length. Then the bytes from the start, the new end, and the flush.
+FileCommitResult WriteOver(HANDLE file, const std::string& bytes)
+{
+    LARGE_INTEGER oldSize = {};
+    LARGE_INTEGER newSize = {};
+    newSize.QuadPart = static_cast<LONGLONG>(bytes.size());
+    if (!GetFileSizeEx(file, &oldSize)) {
+        return Failed(FILE_COMMIT_REPLACE_FAILED, GetLastError());
+    }
+    if (newSize.QuadPart > oldSize.QuadPart &&
+        (!SetFilePointerEx(file, newSize, nullptr, FILE_BEGIN) || !SetEndOfFile(file))) {
+        const DWORD error = GetLastError();
+        SetFilePointerEx(file, oldSize, nullptr, FILE_BEGIN);
+        SetEndOfFile(file);
+        return Failed(FILE_COMMIT_REPLACE_FAILED, error);
+    }
+    const LARGE_INTEGER start = {};
+    DWORD error = SetFilePointerEx(file, start, nullptr, FILE_BEGIN) ? WriteAll(file, bytes) : GetLastError();
+    if (error == ERROR_SUCCESS && !SetEndOfFile(file)) {
+        error = GetLastError();
+    }
+    if (error == ERROR_SUCCESS && !FlushFileBuffers(file)) {
+        error = GetLastError();
+    }
+    return error == ERROR_SUCCESS ? FileCommitResult{FILE_COMMIT_DONE, {}} : Failed(FILE_COMMIT_PARTLY_WRITTEN, error);
+}
+
 } // namespace
+
+struct SystemFile {
+    ScopedFileHandle handle;
+};
+
+const char PATH_SEPARATORS[] = "\\/";
+
+void SystemFileCloser::operator()(SystemFile* file) const
+{
+    delete file;
+}
+
+// Removed through the handle, which no other program's clean-up could open.
+void RemoveHeldFile(SystemFile& file, const std::string&)
+{
+    FILE_DISPOSITION_INFO disposition = {TRUE};
+    SetFileInformationByHandle(file.handle.Get(), FileDispositionInfo, &disposition, sizeof disposition);
+}
 
 // Opening the file follows every link to its end, and the handle knows where
 // that is; asking for no access leaves other programs' handles in peace.
 std::string ReplacedFilePath(const std::string& path)
 {
-    const ScopedFileHandle file(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.Get() == INVALID_HANDLE_VALUE) {
+    const ScopedFileHandle file(OpenForInfo(path));
+    if (!file.IsOpen()) {
         return path;
     }
     // Asked for the size alone, Wine's answer leaves out the NUL; so the second
@@ -146,15 +273,23 @@ std::string ReplacedFilePath(const std::string& path)
 
 NewFileWrite WriteNewFile(const std::string& path, const std::string& targetPath, const std::string& bytes)
 {
-    bool created = false;
-    const DWORD error = WriteAndFlush(path, KeptAttributes(targetPath), bytes, created);
-    if (error == ERROR_SUCCESS) {
-        return {NEW_FILE_WRITTEN, {}};
+    std::vector<char> security;
+    const DWORD securityError = TargetSecurity(targetPath, security);
+    if (securityError != ERROR_SUCCESS) {
+        return {NEW_FILE_FAILED, SystemReason(securityError), nullptr, false};
     }
-    if (created) {
-        DeleteFileA(path.c_str());
+    ScopedFileHandle file(CreateHeldFile(path, security, KeptAttributes(targetPath)));
+    if (!file.IsOpen()) {
+        const DWORD error = GetLastError();
+        return {IsNameTaken(error) ? NEW_FILE_NAME_TAKEN : NEW_FILE_FAILED, SystemReason(error), nullptr, false};
     }
-    return {!created && IsNameTaken(error) ? NEW_FILE_NAME_TAKEN : NEW_FILE_FAILED, SystemReason(error)};
+    SystemFilePointer held(new SystemFile{std::move(file)});
+    const DWORD error = WriteAndFlush(held->handle.Get(), bytes);
+    if (error != ERROR_SUCCESS) {
+        RemoveHeldFile(*held, path);
+        return {NEW_FILE_FAILED, SystemReason(error), nullptr, false};
+    }
+    return {NEW_FILE_WRITTEN, {}, std::move(held), security.empty() || !RunningUnderWine()};
 }
 
 unsigned long CurrentProcessId()
@@ -162,17 +297,73 @@ unsigned long CurrentProcessId()
     return GetCurrentProcessId();
 }
 
-FileCommitResult CommitFile(const std::string& tempPath, const std::string& targetPath)
+// The programs' ANSI calls take paths of fewer than MAX_PATH characters, the
+// folder's included.
+std::size_t NameLengthLimit(const std::string& folder)
 {
-    const ULONGLONG deadline = GetTickCount64() + SHARING_WAIT_LIMIT_MS;
-    for (;;) {
-        const DWORD error = MoveInPlace(tempPath, targetPath);
-        if (error == ERROR_SUCCESS) {
-            return {true, {}};
-        }
-        if (!IsSharingError(error) || GetTickCount64() + SHARING_RETRY_DELAY_MS > deadline) {
-            return {false, SystemReason(error)};
-        }
-        Sleep(SHARING_RETRY_DELAY_MS);
+    char fullPath[MAX_PATH] = {};
+    const DWORD length = GetFullPathNameA(folder.empty() ? "." : folder.c_str(), MAX_PATH, fullPath, nullptr);
+    if (length == 0 || length >= MAX_PATH) {
+        return 0;
     }
+    const std::size_t separator = fullPath[length - 1] == '\\' ? 0 : 1;
+    const std::size_t room = MAX_PATH - 1 - length - separator;
+    return room < FILE_SYSTEM_NAME_LIMIT ? room : FILE_SYSTEM_NAME_LIMIT;
+}
+
+bool HasOtherNames(const std::string& path)
+{
+    const ScopedFileHandle file(OpenForInfo(path));
+    BY_HANDLE_FILE_INFORMATION information = {};
+    return file.IsOpen() && GetFileInformationByHandle(file.Get(), &information) && information.nNumberOfLinks > 1;
+}
+
+FileCommitResult CommitFile(TempFile& temp, const std::string& targetPath)
+{
+    const HANDLE file = temp.file->handle.Get();
+    const DWORD error = RetryWhileShared([&] { return RenameHeldFile(file, targetPath); });
+    if (error != ERROR_SUCCESS) {
+        return Failed(FILE_COMMIT_REPLACE_FAILED, error);
+    }
+    temp.committed = true;
+    return FlushFileBuffers(file) ? FileCommitResult{FILE_COMMIT_DONE, {}}
+                                  : Failed(FILE_COMMIT_NOT_CONFIRMED, GetLastError());
+}
+
+// Readers may go on reading while the file is written; other writers are kept out.
+FileCommitResult WriteInPlace(const std::string& targetPath, const std::string& bytes)
+{
+    HANDLE opened = INVALID_HANDLE_VALUE;
+    const DWORD error = RetryWhileShared([&] {
+        opened = CreateFileA(targetPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                             FILE_FLAG_WRITE_THROUGH, nullptr);
+        return opened != INVALID_HANDLE_VALUE ? ERROR_SUCCESS : GetLastError();
+    });
+    const ScopedFileHandle file(opened);
+    if (error != ERROR_SUCCESS) {
+        return Failed(FILE_COMMIT_REPLACE_FAILED, error);
+    }
+    if (GetFileType(file.Get()) != FILE_TYPE_DISK) {
+        return {FILE_COMMIT_REPLACE_FAILED, "it is no longer a plain file"};
+    }
+    return WriteOver(file.Get(), bytes);
+}
+
+// A running save's file is open without delete sharing, so deleting it fails.
+void RemoveLeftoverTempFiles(const std::string& targetPath)
+{
+    const PathParts parts = SplitPath(targetPath);
+    const std::string folderPrefix = targetPath.substr(0, targetPath.size() - parts.name.size());
+    WIN32_FIND_DATAA entry = {};
+    const ScopedSearch search(folderPrefix + "*", entry);
+    if (!search.Found()) {
+        return;
+    }
+    const std::size_t nameLimit = NameLengthLimit(parts.folder);
+    do {
+        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+            IsTempFileNameOf(entry.cFileName, parts.name, nameLimit)) {
+            DeleteFileA((folderPrefix + entry.cFileName).c_str());
+        }
+    } while (search.Next(entry));
 }

@@ -8,15 +8,13 @@
 #include "data/TilesetNameSink.h"
 #include "data/TilesetTable.h"
 #include "data/WholeFile.h"
+#include "data/WriteAccess.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
 #include <sstream>
-#include <system_error>
-#include <utility>
 
 namespace {
 
@@ -226,57 +224,38 @@ TilesetFileResult OpenAndRead(const std::string& path, TilesetTable& table, Tile
     return result;
 }
 
-// Checked before writing, not left to the replace: a rename over a read-only
-// file succeeds on POSIX systems and under Wine.
-bool IsReadOnly(const std::string& path)
+// A missing file is created; anything but a plain file is left alone, and so
+// is a path that cannot be looked up, which may name any of them.
+bool IsReplaceable(FileKind kind)
 {
-    using std::filesystem::perms;
-    std::error_code error;
-    const std::filesystem::file_status status = std::filesystem::status(path, error);
-    return !error && std::filesystem::is_regular_file(status) &&
-           (status.permissions() & (perms::owner_write | perms::group_write | perms::others_write)) == perms::none;
+    return kind == FILE_KIND_PLAIN || kind == FILE_KIND_MISSING;
 }
 
-// Removes the temporary file on every way out of a save that did not put it in place.
-class TempFileGuard {
-public:
-    explicit TempFileGuard(std::string path) : path(std::move(path)) {}
-    ~TempFileGuard()
-    {
-        if (armed) {
-            std::error_code error;
-            std::filesystem::remove(path, error);
-        }
+TilesetFileStatus SavedStatus(FileCommitStatus status)
+{
+    switch (status) {
+    case FILE_COMMIT_DONE:
+        return TILESET_FILE_SAVED;
+    case FILE_COMMIT_WRITE_FAILED:
+        return TILESET_FILE_WRITE_FAILED;
+    case FILE_COMMIT_REPLACE_FAILED:
+        return TILESET_FILE_REPLACE_FAILED;
+    case FILE_COMMIT_PARTLY_WRITTEN:
+        return TILESET_FILE_PARTLY_SAVED;
+    case FILE_COMMIT_NOT_CONFIRMED:
+        return TILESET_FILE_NOT_CONFIRMED;
     }
-    TempFileGuard(const TempFileGuard&) = delete;
-    TempFileGuard& operator=(const TempFileGuard&) = delete;
-
-    void Release() { armed = false; }
-
-private:
-    std::string path;
-    bool armed = true;
-};
+    std::abort();
+}
 
 // A table reached through a link, as a mod manager makes, stays a link: the
-// new file is written beside the link's target and replaces the target. The
-// bytes are gathered first and written by the system's own calls, whose
-// failures give their reason: a full disk under Wine leaves the C library's
-// errno at EINVAL.
+// file the link ends at gets the new bytes, written by the system's own calls,
+// whose failures give their reason: a full disk under Wine leaves the C
+// library's errno at EINVAL.
 TilesetFileResult WriteAndCommit(const std::string& path, const std::string& bytes)
 {
-    const std::string targetPath = ReplacedFilePath(path);
-    const TempFileResult temp = WriteTempFile(targetPath, bytes);
-    if (!temp.written) {
-        return {TILESET_FILE_WRITE_FAILED, path, temp.reason};
-    }
-    TempFileGuard tempFile(temp.path);
-    const FileCommitResult commit = CommitFile(temp.path, targetPath);
-    if (!commit.done) {
-        return {TILESET_FILE_REPLACE_FAILED, path, commit.reason};
-    }
-    tempFile.Release();
-    return {TILESET_FILE_SAVED, path};
+    const FileCommitResult commit = SaveFileContent(ReplacedFilePath(path), bytes);
+    return {SavedStatus(commit.status), path, commit.reason};
 }
 
 } // namespace
@@ -305,8 +284,17 @@ TilesetFileResult TilesetFile::Save(const std::string& path, TilesetTable& table
     if (table.LoadFailed()) {
         return {TILESET_FILE_NOT_LOADED, path};
     }
-    if (IsReadOnly(path)) {
+    const FileKind kind = KindOfFile(path);
+    if (!IsReplaceable(kind)) {
+        return {TILESET_FILE_NOT_REPLACEABLE, path, RefusedKindReason(kind)};
+    }
+    switch (WriteAccessOf(path)) {
+    case WRITE_ACCESS_ALLOWED:
+        break;
+    case WRITE_ACCESS_READ_ONLY:
         return {TILESET_FILE_READ_ONLY, path};
+    case WRITE_ACCESS_DENIED:
+        return {TILESET_FILE_NOT_PERMITTED, path, Format::SystemErrorText(EACCES)};
     }
     std::ostringstream bytes;
     if (!TilesetFile::Write(table, bytes)) {

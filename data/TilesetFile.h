@@ -22,9 +22,11 @@ public:
     // what the file held. A file that exists but cannot be taken in, or whose
     // reading fails on the way, marks the table, and a later save of it refuses.
     static TilesetFileResult Load(const std::string& path, TilesetTable& table, TilesetNameSink& sink);
-    // Writes the whole table to a new temporary file beside the file that path
-    // leads to (through any symbolic links) and only then puts it in place of
-    // that file, with its attributes; clears modified only when all of that succeeded.
+    // Writes the whole table to the file that path leads to (through any
+    // symbolic links) as SaveFileContent does: to a new temporary file beside
+    // it, put in place of it with its attributes, owner and permissions. Only a
+    // plain file that this user may change is replaced, or a missing one
+    // created. Clears modified only when all of that succeeded.
     static TilesetFileResult Save(const std::string& path, TilesetTable& table);
 
     // The file format on any stream, read whole before anything is taken from

@@ -84,14 +84,24 @@ std::string TilesetFileResult::Message() const
     case TILESET_FILE_NOT_LOADED:
         return QuotedName() + " was not saved, because its content could not be loaded and would be lost." +
                SAVE_FAILED;
+    case TILESET_FILE_NOT_REPLACEABLE:
+        return QuotedName() + " " + reason + ", so it was not saved." + SAVE_FAILED;
     case TILESET_FILE_READ_ONLY:
         return QuotedName() + " is read-only and was not saved." + SAVE_FAILED;
+    case TILESET_FILE_NOT_PERMITTED:
+        return QuotedName() + " was not saved, because you are not allowed to change it." + SAVE_FAILED;
     case TILESET_FILE_WRITE_FAILED:
         return QuotedName() + " could not be saved, because writing the new content failed: " + reason + "." +
                SAVE_FAILED;
     case TILESET_FILE_REPLACE_FAILED:
         return QuotedName() + " could not be saved, because it could not be replaced: " + reason + "." +
                SAVE_FAILED;
+    case TILESET_FILE_PARTLY_SAVED:
+        return QuotedName() + " could not be saved whole, because writing into it failed: " + reason +
+               ". It may now hold part of the changes; save again to write it whole.";
+    case TILESET_FILE_NOT_CONFIRMED:
+        return QuotedName() + " was saved, but the system could not confirm that the change reached the disk: " +
+               reason + ". Save again to be sure.";
     }
     std::abort();
 }

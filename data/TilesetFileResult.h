@@ -19,9 +19,17 @@ enum TilesetFileStatus {
     TILESET_FILE_TOO_MANY_SLOTS,
     // The table holds no content of the existing file, which a save would destroy.
     TILESET_FILE_NOT_LOADED,
+    // A folder, named pipe, device, socket or loop of links is never replaced by a save.
+    TILESET_FILE_NOT_REPLACEABLE,
     TILESET_FILE_READ_ONLY,
+    // The file's permissions or security do not let this user change it.
+    TILESET_FILE_NOT_PERMITTED,
     TILESET_FILE_WRITE_FAILED,
     TILESET_FILE_REPLACE_FAILED,
+    // Writing into the file itself failed on the way, and it may hold part of the new table.
+    TILESET_FILE_PARTLY_SAVED,
+    // The file was replaced, but the system could not confirm that the change reached the disk.
+    TILESET_FILE_NOT_CONFIRMED,
 };
 
 // What a load or save of the tileset file did, with what a message to the user needs.

@@ -127,8 +127,8 @@ TEST(TilesetFileSave, FolderInPlaceOfTheFileIsNeitherLoadedNorReplaced)
     TilesetTable fresh;
     fresh.modified = true;
     const TilesetFileResult save = TilesetFile::Save(path, fresh);
-    EXPECT_EQ(save.Status(), TILESET_FILE_REPLACE_FAILED);
-    EXPECT_FALSE(save.Reason().empty());
+    EXPECT_EQ(save.Status(), TILESET_FILE_NOT_REPLACEABLE);
+    EXPECT_EQ(save.Reason(), "is a folder, not a file");
     ExpectSaveFailureMessage(save);
     EXPECT_TRUE(fresh.modified);
     EXPECT_EQ(ReadFileBytes(path + "/inside"), "x");
@@ -153,16 +153,17 @@ TEST(TilesetFileSave, UsersFileAndFolderNamedLikeATemporaryFileAreLeftAlone)
     EXPECT_EQ(folder.Entries(), (Names{"qx7set.dat", "qx7set.dat.bak", "qx7set.dat.tmp"}));
 }
 
-// The save that was cut off ran in a process like this one, so its temporary
-// file has the very name that this save would try first.
-TEST(TilesetFileSave, TemporaryFileLeftByACutOffSaveIsNeitherLoadedNorReused)
+// A save cut off by a kill leaves its temporary file; the next save removes
+// it, but never the file of a save that still runs, here one of this process.
+TEST(TilesetFileSave, LeftoverOfACutOffSaveIsRemovedAndARunningSavesFileIsNot)
 {
     const TemporaryFolder folder;
     const std::string path = folder.Path(TILESET_FILE_NAME);
     WriteFileBytes(path, UNEDITED_FILE);
-    const std::string cutOff = Header(2, 151) + Field("Half");
-    const TempFileResult leftOver = WriteTempFile(path, cutOff);
-    ASSERT_TRUE(leftOver.written) << leftOver.reason;
+    const std::string leftover = folder.Path(TempFileName(TILESET_FILE_NAME, 4242, 0, 255));
+    WriteFileBytes(leftover, Header(2, 151) + Field("Half"));
+    const TempFile running = WriteTempFile(path, "running");
+    ASSERT_TRUE(running.Written()) << running.Reason();
 
     TilesetTable table;
     NameList names;
@@ -171,23 +172,25 @@ TEST(TilesetFileSave, TemporaryFileLeftByACutOffSaveIsNeitherLoadedNorReused)
     SetSlot(table.RecordAt(0), 0, "renamed");
     EXPECT_EQ(TilesetFile::Save(path, table).Status(), TILESET_FILE_SAVED);
     EXPECT_EQ(ReadFileBytes(path), EDITED_FILE);
-    EXPECT_EQ(ReadFileBytes(leftOver.path), cutOff);
-    EXPECT_EQ(folder.Entries().size(), 2u);
+    const std::string runningName = std::filesystem::path(running.Path()).filename().string();
+    EXPECT_EQ(folder.Entries(), (Names{TILESET_FILE_NAME, runningName}));
 }
 
+// Sizes, not contents: on Windows the held files share no deletion, which the
+// C library's open does not allow for.
 TEST(TilesetFileSave, EachTemporaryFileIsNewAndBesideItsTarget)
 {
     const TemporaryFolder folder;
     const std::string path = folder.Path(TILESET_FILE_NAME);
-    const TempFileResult first = WriteTempFile(path, "first");
-    ASSERT_TRUE(first.written) << first.reason;
-    const TempFileResult second = WriteTempFile(path, "second");
-    ASSERT_TRUE(second.written) << second.reason;
+    const TempFile first = WriteTempFile(path, "first");
+    ASSERT_TRUE(first.Written()) << first.Reason();
+    const TempFile second = WriteTempFile(path, "second");
+    ASSERT_TRUE(second.Written()) << second.Reason();
 
-    EXPECT_NE(first.path, second.path);
-    EXPECT_EQ(ReadFileBytes(first.path), "first");
-    EXPECT_EQ(ReadFileBytes(second.path), "second");
-    EXPECT_EQ(std::filesystem::path(second.path).parent_path(), std::filesystem::path(path).parent_path());
+    EXPECT_NE(first.Path(), second.Path());
+    EXPECT_EQ(std::filesystem::file_size(first.Path()), 5u);
+    EXPECT_EQ(std::filesystem::file_size(second.Path()), 6u);
+    EXPECT_EQ(std::filesystem::path(second.Path()).parent_path(), std::filesystem::path(path).parent_path());
     EXPECT_EQ(folder.Entries().size(), 2u);
 }
 
