@@ -7,6 +7,7 @@ namespace {
 struct MessageCase {
     TilesetFileStatus status;
     const char* expected;
+    const char* reason = "Access denied.\r\n";
 };
 
 // System reasons arrive with their own full stop and line break.
@@ -22,17 +23,26 @@ const MessageCase MESSAGE_CASES[] = {
                                   "supported. Nothing was loaded, and saving will not replace the file."},
     {TILESET_FILE_NOT_LOADED, "The tileset file \"t.dat\" was not saved, because its content could not be loaded "
                               "and would be lost. The file was left as it was."},
+    {TILESET_FILE_NOT_REPLACEABLE, "The tileset file \"t.dat\" is a named pipe, not a file, so it was not saved. "
+                                   "The file was left as it was.",
+     "is a named pipe, not a file"},
     {TILESET_FILE_READ_ONLY, "The tileset file \"t.dat\" is read-only and was not saved. The file was left as it was."},
+    {TILESET_FILE_NOT_PERMITTED, "The tileset file \"t.dat\" was not saved, because you are not allowed to change "
+                                 "it. The file was left as it was."},
     {TILESET_FILE_WRITE_FAILED, "The tileset file \"t.dat\" could not be saved, because writing the new content "
                                 "failed: Access denied. The file was left as it was."},
     {TILESET_FILE_REPLACE_FAILED, "The tileset file \"t.dat\" could not be saved, because it could not be replaced: "
                                   "Access denied. The file was left as it was."},
+    {TILESET_FILE_PARTLY_SAVED, "The tileset file \"t.dat\" could not be saved whole, because writing into it failed: "
+                                "Access denied. It may now hold part of the changes; save again to write it whole."},
+    {TILESET_FILE_NOT_CONFIRMED, "The tileset file \"t.dat\" was saved, but the system could not confirm that the "
+                                 "change reached the disk: Access denied. Save again to be sure."},
 };
 
 TEST(TilesetFileResult, MessageNamesTheFileAndTheReason)
 {
     for (const MessageCase& test : MESSAGE_CASES) {
-        const TilesetFileResult result(test.status, "t.dat", "Access denied.\r\n", 200);
+        const TilesetFileResult result(test.status, "t.dat", test.reason, 200);
         EXPECT_EQ(result.Message(), test.expected);
     }
 }
