@@ -191,6 +191,33 @@ private:
     HANDLE search;
 };
 
+// Wine shows a file without the owner's write bit as read-only, as a new file
+// that took the access list of another user's table is, and then refuses to
+// delete it, as Windows refuses a read-only file: the attribute goes first then.
+void DeleteOpenFile(HANDLE file)
+{
+    FILE_DISPOSITION_INFO disposition = {TRUE};
+    if (SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition)) {
+        return;
+    }
+    FILE_BASIC_INFO basic = {};
+    basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+    if (SetFileInformationByHandle(file, FileBasicInfo, &basic, sizeof basic)) {
+        SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition);
+    }
+}
+
+// A running save's file is open without delete sharing, so opening it for
+// deletion fails. A link of the name is not followed.
+void RemoveIfUnheld(const std::string& path)
+{
+    const ScopedFileHandle file(CreateFileA(path.c_str(), DELETE | FILE_WRITE_ATTRIBUTES, ALL_SHARING, nullptr,
+                                            OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (file.IsOpen()) {
+        DeleteOpenFile(file.Get());
+    }
+}
+
 ScopedFileHandle OpenForInfo(const std::string& path)
 {
     return ScopedFileHandle(
@@ -241,8 +268,7 @@ void SystemFileCloser::operator()(SystemFile* file) const
 // Removed through the handle, which no other program's clean-up could open.
 void RemoveHeldFile(SystemFile& file, const std::string&)
 {
-    FILE_DISPOSITION_INFO disposition = {TRUE};
-    SetFileInformationByHandle(file.handle.Get(), FileDispositionInfo, &disposition, sizeof disposition);
+    DeleteOpenFile(file.handle.Get());
 }
 
 // Opening the file follows every link to its end, and the handle knows where
@@ -349,7 +375,6 @@ FileCommitResult WriteInPlace(const std::string& targetPath, const std::string& 
     return WriteOver(file.Get(), bytes);
 }
 
-// A running save's file is open without delete sharing, so deleting it fails.
 void RemoveLeftoverTempFiles(const std::string& targetPath)
 {
     const PathParts parts = SplitPath(targetPath);
@@ -361,9 +386,9 @@ void RemoveLeftoverTempFiles(const std::string& targetPath)
     }
     const std::size_t nameLimit = NameLengthLimit(parts.folder);
     do {
-        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+        if ((entry.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0 &&
             IsTempFileNameOf(entry.cFileName, parts.name, nameLimit)) {
-            DeleteFileA((folderPrefix + entry.cFileName).c_str());
+            RemoveIfUnheld(folderPrefix + entry.cFileName);
         }
     } while (search.Next(entry));
 }

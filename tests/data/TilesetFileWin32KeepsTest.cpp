@@ -1,7 +1,9 @@
+#include "data/CommitFile.h"
 #include "data/TilesetFile.h"
 #include "data/TilesetTable.h"
 
 #include "tests/data/EditedTable.h"
+#include "tests/support/UnixCommand.h"
 #include "tests/support/UnixLink.h"
 #include "tests/support/FileBytes.h"
 #include "tests/support/TemporaryFolder.h"
@@ -9,7 +11,10 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include <windows.h>
+#include <sddl.h>
 
 namespace {
 
@@ -52,6 +57,68 @@ TEST(TilesetFileSaveKeeps, HiddenAndSystemAttributesStayAndArchiveIsSet)
     EXPECT_EQ(GetFileAttributesA(path.c_str()), kept | FILE_ATTRIBUTE_ARCHIVE);
     EXPECT_EQ(ReadFileBytes(path), EDITED_FILE);
     EXPECT_EQ(folder.Entries(), Names{TILESET_FILE_NAME});
+}
+
+// What Wine shows of the Unix bits: the owner's access and everyone's, none here.
+std::string AccessList(const std::string& path)
+{
+    std::vector<char> descriptor(4096);
+    DWORD needed = 0;
+    char* text = nullptr;
+    if (!GetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, descriptor.data(),
+                          static_cast<DWORD>(descriptor.size()), &needed) ||
+        !ConvertSecurityDescriptorToStringSecurityDescriptorA(descriptor.data(), SDDL_REVISION_1,
+                                                              DACL_SECURITY_INFORMATION, &text, nullptr)) {
+        return "unreadable";
+    }
+    const std::string list = text;
+    LocalFree(text);
+    return list;
+}
+
+TEST(TilesetFileSaveKeeps, NewFileTakesTheTablesAccessList)
+{
+    const TemporaryFolder folder;
+    const std::string path = folder.Path(TILESET_FILE_NAME);
+    WriteFileBytes(path, UNEDITED_FILE);
+    if (RunUnixCommand(folder.Path(), "chmod 600 qx7set.dat") != 0) {
+        GTEST_SKIP() << "no private file: making one needs Wine's start of Linux programs";
+    }
+    const TempFile temp = WriteTempFile(path, "new");
+    ASSERT_TRUE(temp.Written()) << temp.Reason();
+    EXPECT_EQ(AccessList(temp.Path()), AccessList(path));
+}
+
+// A Windows program cannot give a new file these under Wine, so the table is written in place.
+TEST(TilesetFileSaveKeeps, UnderWineTheUnixOwnerGroupAndPermissionBitsStay)
+{
+    const TemporaryFolder folder;
+    const std::string path = folder.Path(TILESET_FILE_NAME);
+    WriteFileBytes(path, UNEDITED_FILE);
+    if (RunUnixCommand(folder.Path(), "chown 65534:65534 qx7set.dat && chmod 600 qx7set.dat") != 0) {
+        GTEST_SKIP() << "no file of another user: making one needs Wine's start of Linux programs, and root";
+    }
+
+    TilesetTable table;
+    EXPECT_EQ(LoadEditAndSave(path, table).Status(), TILESET_FILE_SAVED);
+    EXPECT_EQ(ReadFileBytes(path), EDITED_FILE);
+    EXPECT_EQ(RunUnixCommand(folder.Path(), "test $(stat -c %u:%g:%a qx7set.dat) = 65534:65534:600"), 0);
+    EXPECT_EQ(folder.Entries(), Names{TILESET_FILE_NAME});
+}
+
+// As a mod manager deploys a mod on Windows: the game's table is a second name of the mod's.
+TEST(TilesetFileSaveKeeps, HardLinkedTableStaysOneFile)
+{
+    const TemporaryFolder folder;
+    const std::string path = folder.Path(TILESET_FILE_NAME);
+    const std::string other = folder.Path("mod.dat");
+    WriteFileBytes(other, UNEDITED_FILE);
+    ASSERT_TRUE(CreateHardLinkA(path.c_str(), other.c_str(), nullptr));
+
+    TilesetTable table;
+    EXPECT_EQ(LoadEditAndSave(path, table).Status(), TILESET_FILE_SAVED);
+    EXPECT_EQ(ReadFileBytes(other), EDITED_FILE);
+    EXPECT_EQ(folder.Entries(), (Names{"mod.dat", TILESET_FILE_NAME}));
 }
 
 } // namespace
