@@ -12,6 +12,15 @@ const int TEMP_NAME_ATTEMPTS = 100;
 const std::size_t WRITE_PIECE_LIMIT = 1 << 20;
 const char TEMP_NAME_END[] = ".tmp";
 
+SystemError OverwriteAndFlush(SystemFile& file, const std::string& bytes, std::size_t count)
+{
+    SystemError error = WriteAt(file, 0, bytes.data(), count);
+    if (error == 0) {
+        error = SetLength(file, bytes.size());
+    }
+    return error == 0 ? FlushToDisk(file) : error;
+}
+
 std::string Suffix(unsigned long processId, int attempt)
 {
     return "." + std::to_string(processId) + "-" + std::to_string(attempt) + TEMP_NAME_END;
@@ -102,9 +111,14 @@ bool TempFile::KeepsOwnership() const
     return keepsOwnership;
 }
 
-std::size_t NextPieceSize(const std::string& bytes, std::size_t written)
+std::size_t NextPieceSize(std::size_t count, std::size_t written)
 {
-    return std::min(bytes.size() - written, WRITE_PIECE_LIMIT);
+    return std::min(count - written, WRITE_PIECE_LIMIT);
+}
+
+FileCommitResult CommitFailure(FileCommitStatus status, SystemError error)
+{
+    return {status, SystemErrorReason(error)};
 }
 
 PathParts SplitPath(const std::string& path)
@@ -169,4 +183,28 @@ FileCommitResult SaveFileContent(const std::string& targetPath, const std::strin
         return WriteInPlace(targetPath, bytes);
     }
     return CommitFile(temp, targetPath);
+}
+
+FileCommitResult WriteInPlace(const std::string& targetPath, const std::string& bytes)
+{
+    SystemError error = 0;
+    const SystemFilePointer file = OpenForWritingInPlace(targetPath, error);
+    if (file == nullptr) {
+        return CommitFailure(FILE_COMMIT_REPLACE_FAILED, error);
+    }
+    std::uint64_t oldLength = 0;
+    error = LengthOf(*file, oldLength);
+    if (error != 0) {
+        return CommitFailure(FILE_COMMIT_REPLACE_FAILED, error);
+    }
+    // The bytes beyond the old end go first: that is where a full disk shows,
+    // before a byte of the old table has changed.
+    const std::size_t overwritten = static_cast<std::size_t>(std::min<std::uint64_t>(oldLength, bytes.size()));
+    error = WriteAt(*file, overwritten, bytes.data() + overwritten, bytes.size() - overwritten);
+    if (error != 0) {
+        SetLength(*file, oldLength);
+        return CommitFailure(FILE_COMMIT_REPLACE_FAILED, error);
+    }
+    error = OverwriteAndFlush(*file, bytes, overwritten);
+    return error == 0 ? FileCommitResult{FILE_COMMIT_DONE, {}} : CommitFailure(FILE_COMMIT_PARTLY_WRITTEN, error);
 }

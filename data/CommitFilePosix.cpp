@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -29,19 +30,17 @@ public:
     {
         other.descriptor = -1;
     }
-    ~ScopedFileDescriptor() { Close(); }
+    ~ScopedFileDescriptor()
+    {
+        if (descriptor >= 0) {
+            close(descriptor);
+        }
+    }
     ScopedFileDescriptor(const ScopedFileDescriptor&) = delete;
     ScopedFileDescriptor& operator=(const ScopedFileDescriptor&) = delete;
     ScopedFileDescriptor& operator=(ScopedFileDescriptor&&) = delete;
 
     int Get() const { return descriptor; }
-    // Closes now, for the close's own result: some file systems report a failed write only there.
-    int Close()
-    {
-        const int result = descriptor >= 0 ? close(descriptor) : 0;
-        descriptor = -1;
-        return result;
-    }
 
 private:
     int descriptor;
@@ -69,23 +68,6 @@ std::string FolderPath(const std::string& path)
 {
     const std::string folder = SplitPath(path).folder;
     return folder.empty() ? "." : folder;
-}
-
-// A write that takes no byte and gives no reason would otherwise be tried for ever.
-bool WriteAll(int file, const std::string& bytes)
-{
-    for (std::size_t written = 0; written < bytes.size();) {
-        const ssize_t done = write(file, bytes.data() + written, NextPieceSize(bytes, written));
-        if (done < 0 && errno == EINTR) {
-            continue;
-        }
-        if (done <= 0) {
-            errno = done == 0 ? EIO : errno;
-            return false;
-        }
-        written += static_cast<std::size_t>(done);
-    }
-    return true;
 }
 
 // The lock marks the file as a running save's. A clean-up that removed the
@@ -120,25 +102,15 @@ bool TakeOwnership(int file, const struct stat& target, bool& kept)
     return true;
 }
 
-// Returns errno's value for a failure, or 0.
-int FillNewFile(int file, const struct stat* target, const std::string& bytes, bool& keepsOwnership)
-{
-    keepsOwnership = true;
-    if (target != nullptr && !TakeOwnership(file, *target, keepsOwnership)) {
-        return errno;
-    }
-    return WriteAll(file, bytes) && fsync(file) == 0 ? 0 : errno;
-}
-
 // A folder's entry changes reach the disk only when the folder is flushed.
 // File systems that cannot flush a folder say so with EINVAL: there is nothing to confirm.
-int FlushFolder(const std::string& folder)
+SystemError FlushFolder(const std::string& folder)
 {
     const ScopedFileDescriptor file(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (file.Get() < 0) {
-        return errno;
+        return static_cast<SystemError>(errno);
     }
-    return fsync(file.Get()) == 0 || errno == EINVAL ? 0 : errno;
+    return fsync(file.Get()) == 0 || errno == EINVAL ? 0 : static_cast<SystemError>(errno);
 }
 
 // The name may have gone to a new file of a running save since it was opened,
@@ -157,31 +129,30 @@ void RemoveIfUnheld(int folder, const char* name)
     }
 }
 
-FileCommitResult Failed(FileCommitStatus status, int error)
-{
-    return {status, TilesetFileFormat::SystemErrorText(error)};
-}
-
-// Room beyond the old end is taken before any byte of the file changes; a
-// failure gives the file its old length back.
-int TakeRoom(int file, off_t oldSize, std::size_t newSize)
-{
-    if (newSize <= static_cast<std::size_t>(oldSize)) {
-        return 0;
-    }
-    const int error = posix_fallocate(file, oldSize, static_cast<off_t>(newSize) - oldSize);
-    if (error != 0 && error != EOPNOTSUPP && error != EINVAL) {
-        static_cast<void>(ftruncate(file, oldSize));
-        return error;
-    }
-    return 0;
-}
-
 } // namespace
 
 struct SystemFile {
     ScopedFileDescriptor descriptor;
 };
+
+namespace {
+
+SystemFilePointer Held(ScopedFileDescriptor file)
+{
+    return SystemFilePointer(new SystemFile{std::move(file)});
+}
+
+SystemError FillNewFile(SystemFile& file, const struct stat* target, const std::string& bytes, bool& keepsOwnership)
+{
+    keepsOwnership = true;
+    if (target != nullptr && !TakeOwnership(file.descriptor.Get(), *target, keepsOwnership)) {
+        return static_cast<SystemError>(errno);
+    }
+    const SystemError error = WriteAt(file, 0, bytes.data(), bytes.size());
+    return error == 0 ? FlushToDisk(file) : error;
+}
+
+} // namespace
 
 const char PATH_SEPARATORS[] = "/";
 
@@ -218,19 +189,19 @@ NewFileWrite WriteNewFile(const std::string& path, const std::string& targetPath
     ScopedFileDescriptor file(CreateNewFile(path, target));
     if (file.Get() < 0) {
         const int error = errno;
-        return {error == EEXIST ? NEW_FILE_NAME_TAKEN : NEW_FILE_FAILED, TilesetFileFormat::SystemErrorText(error),
-                nullptr, false};
+        return {error == EEXIST ? NEW_FILE_NAME_TAKEN : NEW_FILE_FAILED, SystemErrorReason(error), nullptr, false};
     }
     if (!HoldAsOwn(file.Get())) {
         return {NEW_FILE_NAME_TAKEN, {}, nullptr, false};
     }
+    SystemFilePointer held = Held(std::move(file));
     bool keepsOwnership = false;
-    const int error = FillNewFile(file.Get(), target, bytes, keepsOwnership);
+    const SystemError error = FillNewFile(*held, target, bytes, keepsOwnership);
     if (error != 0) {
         unlink(path.c_str());
-        return {NEW_FILE_FAILED, TilesetFileFormat::SystemErrorText(error), nullptr, false};
+        return {NEW_FILE_FAILED, SystemErrorReason(error), nullptr, false};
     }
-    return {NEW_FILE_WRITTEN, {}, SystemFilePointer(new SystemFile{std::move(file)}), keepsOwnership};
+    return {NEW_FILE_WRITTEN, {}, std::move(held), keepsOwnership};
 }
 
 unsigned long CurrentProcessId()
@@ -253,34 +224,70 @@ bool HasOtherNames(const std::string& path)
 FileCommitResult CommitFile(TempFile& temp, const std::string& targetPath)
 {
     if (rename(temp.path.c_str(), targetPath.c_str()) != 0) {
-        return Failed(FILE_COMMIT_REPLACE_FAILED, errno);
+        return CommitFailure(FILE_COMMIT_REPLACE_FAILED, static_cast<SystemError>(errno));
     }
     temp.committed = true;
-    const int error = FlushFolder(FolderPath(targetPath));
-    return error == 0 ? FileCommitResult{FILE_COMMIT_DONE, {}} : Failed(FILE_COMMIT_NOT_CONFIRMED, error);
+    const SystemError error = FlushFolder(FolderPath(targetPath));
+    return error == 0 ? FileCommitResult{FILE_COMMIT_DONE, {}} : CommitFailure(FILE_COMMIT_NOT_CONFIRMED, error);
 }
 
-// Opened without waiting, and checked to be a plain file: something else may
-// have taken the name since the save looked.
-FileCommitResult WriteInPlace(const std::string& targetPath, const std::string& bytes)
+// Opened without waiting, as something else may have taken the name since the
+// save looked: a named pipe would wait for a reader.
+SystemFilePointer OpenForWritingInPlace(const std::string& path, SystemError& error)
 {
-    ScopedFileDescriptor file(open(targetPath.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
+    ScopedFileDescriptor file(open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
     struct stat status {};
     if (file.Get() < 0 || fstat(file.Get(), &status) != 0) {
-        return Failed(FILE_COMMIT_REPLACE_FAILED, errno);
+        error = static_cast<SystemError>(errno);
+        return nullptr;
     }
     if (!S_ISREG(status.st_mode)) {
-        return {FILE_COMMIT_REPLACE_FAILED, "it is no longer a plain file"};
+        error = EINVAL;
+        return nullptr;
     }
-    const int roomError = TakeRoom(file.Get(), status.st_size, bytes.size());
-    if (roomError != 0) {
-        return Failed(FILE_COMMIT_REPLACE_FAILED, roomError);
+    return Held(std::move(file));
+}
+
+SystemError LengthOf(SystemFile& file, std::uint64_t& length)
+{
+    struct stat status {};
+    if (fstat(file.descriptor.Get(), &status) != 0) {
+        return static_cast<SystemError>(errno);
     }
-    if (!WriteAll(file.Get(), bytes) || ftruncate(file.Get(), static_cast<off_t>(bytes.size())) != 0 ||
-        fsync(file.Get()) != 0 || file.Close() != 0) {
-        return Failed(FILE_COMMIT_PARTLY_WRITTEN, errno);
+    length = static_cast<std::uint64_t>(status.st_size);
+    return 0;
+}
+
+// A write that takes no byte and gives no reason would otherwise be tried for ever.
+SystemError WriteAt(SystemFile& file, std::uint64_t offset, const char* bytes, std::size_t count)
+{
+    for (std::size_t written = 0; written < count;) {
+        const ssize_t done = pwrite(file.descriptor.Get(), bytes + written, NextPieceSize(count, written),
+                                    static_cast<off_t>(offset + written));
+        if (done < 0 && errno == EINTR) {
+            continue;
+        }
+        if (done <= 0) {
+            return done == 0 ? EIO : static_cast<SystemError>(errno);
+        }
+        written += static_cast<std::size_t>(done);
     }
-    return {FILE_COMMIT_DONE, {}};
+    return 0;
+}
+
+SystemError SetLength(SystemFile& file, std::uint64_t length)
+{
+    return ftruncate(file.descriptor.Get(), static_cast<off_t>(length)) == 0 ? 0 : static_cast<SystemError>(errno);
+}
+
+SystemError FlushToDisk(SystemFile& file)
+{
+    return fsync(file.descriptor.Get()) == 0 ? 0 : static_cast<SystemError>(errno);
+}
+
+std::string SystemErrorReason(SystemError error)
+{
+    return TilesetFileFormat::SystemErrorText(static_cast<int>(error));
 }
 
 void RemoveLeftoverTempFiles(const std::string& targetPath)

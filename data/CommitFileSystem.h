@@ -3,6 +3,7 @@
 #include "data/CommitFile.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 // What each system's half of CommitFile gives the part they share, and back.
@@ -48,8 +49,24 @@ std::size_t NameLengthLimit(const std::string& folder);
 // replacing the file would part from it.
 bool HasOtherNames(const std::string& path);
 
-// The size of the next write of bytes after the first written ones: writes are
-// split so that each fits the system's 32-bit count.
-std::size_t NextPieceSize(const std::string& bytes, std::size_t written);
+// The size of the next write of count bytes after the first written ones:
+// writes are split so that each fits the system's 32-bit count.
+std::size_t NextPieceSize(std::size_t count, std::size_t written);
 
 PathParts SplitPath(const std::string& path);
+
+// A system's error number (errno, or what GetLastError gives), 0 for none.
+using SystemError = unsigned long;
+
+std::string SystemErrorReason(SystemError error);
+FileCommitResult CommitFailure(FileCommitStatus status, SystemError error);
+
+// The plain file at path opened for writing into it, with other writers kept
+// out where the system can; null, with the error, where it cannot be opened
+// (on Windows after waiting for other programs' handles, as a replace does) or
+// something else than a plain file has taken the name.
+SystemFilePointer OpenForWritingInPlace(const std::string& path, SystemError& error);
+SystemError LengthOf(SystemFile& file, std::uint64_t& length);
+SystemError WriteAt(SystemFile& file, std::uint64_t offset, const char* bytes, std::size_t count);
+SystemError SetLength(SystemFile& file, std::uint64_t length);
+SystemError FlushToDisk(SystemFile& file);

@@ -3,7 +3,9 @@
 #include "data/CommitFileSystem.h"
 #include "data/ScopedFileHandle.h"
 
+#include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <windows.h>
@@ -28,11 +30,6 @@ std::string SystemReason(DWORD error)
     const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
                                         0, text, sizeof text, nullptr);
     return length != 0 ? std::string(text, length) : "system error " + std::to_string(error);
-}
-
-FileCommitResult Failed(FileCommitStatus status, DWORD error)
-{
-    return {status, SystemReason(error)};
 }
 
 // Another program's handle. Wine refuses a replace of a file held open with
@@ -118,12 +115,11 @@ DWORD TargetSecurity(const std::string& targetPath, std::vector<char>& descripto
 
 // Wine's WriteFile to a full disk writes what fits and reports success; only
 // the write of the rest fails, with the reason.
-DWORD WriteAll(HANDLE file, const std::string& bytes)
+DWORD WriteAll(HANDLE file, const char* bytes, std::size_t count)
 {
-    for (std::size_t written = 0; written < bytes.size();) {
+    for (std::size_t written = 0; written < count;) {
         DWORD done = 0;
-        if (!WriteFile(file, bytes.data() + written, static_cast<DWORD>(NextPieceSize(bytes, written)), &done,
-                       nullptr)) {
+        if (!WriteFile(file, bytes + written, static_cast<DWORD>(NextPieceSize(count, written)), &done, nullptr)) {
             return GetLastError();
         }
         if (done == 0) {
@@ -134,13 +130,11 @@ DWORD WriteAll(HANDLE file, const std::string& bytes)
     return ERROR_SUCCESS;
 }
 
-DWORD WriteAndFlush(HANDLE file, const std::string& bytes)
+bool MoveTo(HANDLE file, std::uint64_t offset)
 {
-    const DWORD error = WriteAll(file, bytes);
-    if (error != ERROR_SUCCESS) {
-        return error;
-    }
-    return FlushFileBuffers(file) ? ERROR_SUCCESS : GetLastError();
+    LARGE_INTEGER position = {};
+    position.QuadPart = static_cast<LONGLONG>(offset);
+    return SetFilePointerEx(file, position, nullptr, FILE_BEGIN) != FALSE;
 }
 
 // The handle shares no deletion, so that no other save's clean-up can remove
@@ -224,39 +218,20 @@ ScopedFileHandle OpenForInfo(const std::string& path)
         CreateFileA(path.c_str(), 0, ALL_SHARING, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
 }
 
-// Room beyond the old end is taken first: a failure there leaves the old bytes
-// and length. Then the bytes from the start, the new end, and the flush.
-FileCommitResult WriteOver(HANDLE file, const std::string& bytes)
-{
-    LARGE_INTEGER oldSize = {};
-    LARGE_INTEGER newSize = {};
-    newSize.QuadPart = static_cast<LONGLONG>(bytes.size());
-    if (!GetFileSizeEx(file, &oldSize)) {
-        return Failed(FILE_COMMIT_REPLACE_FAILED, GetLastError());
-    }
-    if (newSize.QuadPart > oldSize.QuadPart &&
-        (!SetFilePointerEx(file, newSize, nullptr, FILE_BEGIN) || !SetEndOfFile(file))) {
-        const DWORD error = GetLastError();
-        SetFilePointerEx(file, oldSize, nullptr, FILE_BEGIN);
-        SetEndOfFile(file);
-        return Failed(FILE_COMMIT_REPLACE_FAILED, error);
-    }
-    const LARGE_INTEGER start = {};
-    DWORD error = SetFilePointerEx(file, start, nullptr, FILE_BEGIN) ? WriteAll(file, bytes) : GetLastError();
-    if (error == ERROR_SUCCESS && !SetEndOfFile(file)) {
-        error = GetLastError();
-    }
-    if (error == ERROR_SUCCESS && !FlushFileBuffers(file)) {
-        error = GetLastError();
-    }
-    return error == ERROR_SUCCESS ? FileCommitResult{FILE_COMMIT_DONE, {}} : Failed(FILE_COMMIT_PARTLY_WRITTEN, error);
-}
-
 } // namespace
 
 struct SystemFile {
     ScopedFileHandle handle;
 };
+
+namespace {
+
+SystemFilePointer Held(ScopedFileHandle file)
+{
+    return SystemFilePointer(new SystemFile{std::move(file)});
+}
+
+} // namespace
 
 const char PATH_SEPARATORS[] = "\\/";
 
@@ -309,11 +284,14 @@ NewFileWrite WriteNewFile(const std::string& path, const std::string& targetPath
         const DWORD error = GetLastError();
         return {IsNameTaken(error) ? NEW_FILE_NAME_TAKEN : NEW_FILE_FAILED, SystemReason(error), nullptr, false};
     }
-    SystemFilePointer held(new SystemFile{std::move(file)});
-    const DWORD error = WriteAndFlush(held->handle.Get(), bytes);
+    SystemFilePointer held = Held(std::move(file));
+    SystemError error = WriteAt(*held, 0, bytes.data(), bytes.size());
+    if (error == ERROR_SUCCESS) {
+        error = FlushToDisk(*held);
+    }
     if (error != ERROR_SUCCESS) {
         RemoveHeldFile(*held, path);
-        return {NEW_FILE_FAILED, SystemReason(error), nullptr, false};
+        return {NEW_FILE_FAILED, SystemErrorReason(error), nullptr, false};
     }
     return {NEW_FILE_WRITTEN, {}, std::move(held), security.empty() || !RunningUnderWine()};
 }
@@ -349,30 +327,57 @@ FileCommitResult CommitFile(TempFile& temp, const std::string& targetPath)
     const HANDLE file = temp.file->handle.Get();
     const DWORD error = RetryWhileShared([&] { return RenameHeldFile(file, targetPath); });
     if (error != ERROR_SUCCESS) {
-        return Failed(FILE_COMMIT_REPLACE_FAILED, error);
+        return CommitFailure(FILE_COMMIT_REPLACE_FAILED, error);
     }
     temp.committed = true;
     return FlushFileBuffers(file) ? FileCommitResult{FILE_COMMIT_DONE, {}}
-                                  : Failed(FILE_COMMIT_NOT_CONFIRMED, GetLastError());
+                                  : CommitFailure(FILE_COMMIT_NOT_CONFIRMED, GetLastError());
 }
 
 // Readers may go on reading while the file is written; other writers are kept out.
-FileCommitResult WriteInPlace(const std::string& targetPath, const std::string& bytes)
+SystemFilePointer OpenForWritingInPlace(const std::string& path, SystemError& error)
 {
     HANDLE opened = INVALID_HANDLE_VALUE;
-    const DWORD error = RetryWhileShared([&] {
-        opened = CreateFileA(targetPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    error = RetryWhileShared([&] {
+        opened = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                              FILE_FLAG_WRITE_THROUGH, nullptr);
         return opened != INVALID_HANDLE_VALUE ? ERROR_SUCCESS : GetLastError();
     });
-    const ScopedFileHandle file(opened);
-    if (error != ERROR_SUCCESS) {
-        return Failed(FILE_COMMIT_REPLACE_FAILED, error);
+    ScopedFileHandle file(opened);
+    if (error == ERROR_SUCCESS && GetFileType(file.Get()) != FILE_TYPE_DISK) {
+        error = ERROR_INVALID_FUNCTION;
     }
-    if (GetFileType(file.Get()) != FILE_TYPE_DISK) {
-        return {FILE_COMMIT_REPLACE_FAILED, "it is no longer a plain file"};
+    return error == ERROR_SUCCESS ? Held(std::move(file)) : nullptr;
+}
+
+SystemError LengthOf(SystemFile& file, std::uint64_t& length)
+{
+    LARGE_INTEGER size = {};
+    if (!GetFileSizeEx(file.handle.Get(), &size)) {
+        return GetLastError();
     }
-    return WriteOver(file.Get(), bytes);
+    length = static_cast<std::uint64_t>(size.QuadPart);
+    return ERROR_SUCCESS;
+}
+
+SystemError WriteAt(SystemFile& file, std::uint64_t offset, const char* bytes, std::size_t count)
+{
+    return MoveTo(file.handle.Get(), offset) ? WriteAll(file.handle.Get(), bytes, count) : GetLastError();
+}
+
+SystemError SetLength(SystemFile& file, std::uint64_t length)
+{
+    return MoveTo(file.handle.Get(), length) && SetEndOfFile(file.handle.Get()) ? ERROR_SUCCESS : GetLastError();
+}
+
+SystemError FlushToDisk(SystemFile& file)
+{
+    return FlushFileBuffers(file.handle.Get()) ? ERROR_SUCCESS : GetLastError();
+}
+
+std::string SystemErrorReason(SystemError error)
+{
+    return SystemReason(static_cast<DWORD>(error));
 }
 
 void RemoveLeftoverTempFiles(const std::string& targetPath)

@@ -121,6 +121,31 @@ TEST(TilesetFileSaveFault, FullDiskLeavesTheOldFileWholeAndNoTemporaryFile)
     EXPECT_EQ(folder.Entries("volume"), Names{TILESET_FILE_NAME});
 }
 
+// A file of two names is written in place, where the bytes beyond its old end
+// go first: the temporary file fits on the volume, but the table's growth does not.
+TEST(TilesetFileSaveFault, FullDiskDuringAWriteInPlaceLeavesTheFileAsItWas)
+{
+    const TemporaryFolder folder;
+    const TinyVolume volume(folder.Path("volume"));
+    if (!volume.Mounted()) {
+        GTEST_SKIP() << volume.Failure();
+    }
+    const std::string path = folder.Path("volume/" + std::string(TILESET_FILE_NAME));
+    const std::string old = Header(1, 151) + Entry("Old", 1, {"kept"}, 151);
+    WriteFileBytes(path, old);
+    std::filesystem::create_hard_link(path, folder.Path("volume/other.dat"));
+    // About 40 KB, which the 64 KB volume holds once beside the old table, but not twice.
+    TilesetTable table;
+    table.SetRecordCount(8);
+    table.modified = true;
+
+    const TilesetFileResult result = TilesetFile::Save(path, table);
+    EXPECT_EQ(result.Status(), TILESET_FILE_REPLACE_FAILED);
+    EXPECT_EQ(result.Reason(), std::generic_category().message(ENOSPC));
+    EXPECT_EQ(ReadFileBytes(path), old);
+    EXPECT_EQ(folder.Entries("volume"), (Names{"other.dat", TILESET_FILE_NAME}));
+}
+
 // The process's own memory, whose first page is never mapped: the file opens,
 // and its first read fails.
 TEST(TilesetFileReadFault, ReadErrorAfterOpeningFailsTheLoadAndTheSaveKeepsTheFile)

@@ -211,6 +211,29 @@ TEST(TilesetFileSaveFault, FullDiskLeavesTheOldFileWholeAndNoTemporaryFile)
     EXPECT_EQ(folder.Entries("volume"), Names{TILESET_FILE_NAME});
 }
 
+// A file of two names is written in place, where the bytes beyond its old end
+// go first: the temporary file fits on the volume, but the table's growth does not.
+TEST(TilesetFileSaveFault, FullDiskDuringAWriteInPlaceLeavesTheFileAsItWas)
+{
+    const TemporaryFolder folder;
+    const TinyVolume volume(folder.Path(""), "volume");
+    if (!volume.Mounted()) {
+        GTEST_SKIP() << "no 64 KB tmpfs: mounting one needs Wine's start of Linux programs, and root";
+    }
+    const std::string path = folder.Path("volume\\" + std::string(TILESET_FILE_NAME));
+    WriteFileBytes(path, OLD_FILE);
+    ASSERT_TRUE(CreateHardLinkA(folder.Path("volume\\other.dat").c_str(), path.c_str(), nullptr));
+    // About 40 KB, which the 64 KB volume holds once beside the old table, but not twice.
+    TilesetTable table;
+    table.SetRecordCount(8);
+    table.modified = true;
+
+    const TilesetFileResult result = TilesetFile::Save(path, table);
+    EXPECT_EQ(result.Status(), TILESET_FILE_REPLACE_FAILED) << result.Message();
+    EXPECT_EQ(ReadFileBytes(path), OLD_FILE);
+    EXPECT_EQ(folder.Entries("volume"), (Names{"other.dat", TILESET_FILE_NAME}));
+}
+
 // A link to the process's own memory, whose first page is never mapped: the
 // file opens, and its first read fails. The load and save are the editor's own,
 // on the table in the current folder.
