@@ -71,11 +71,15 @@ std::string FolderPath(const std::string& path)
 }
 
 // The lock marks the file as a running save's. A clean-up that removed the
-// file between its creation and the lock has the lock or has left no name.
+// file between its creation and the lock has the lock or has left no name. A
+// file system that keeps no locks lets no clean-up take the file either.
 bool HoldAsOwn(int file)
 {
+    if (flock(file, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+        return false;
+    }
     struct stat status {};
-    return flock(file, LOCK_EX | LOCK_NB) == 0 && fstat(file, &status) == 0 && status.st_nlink > 0;
+    return fstat(file, &status) == 0 && status.st_nlink > 0;
 }
 
 // Only the owner's bits until the owner and group are the target's, so that no
@@ -90,9 +94,7 @@ int CreateNewFile(const std::string& path, const struct stat* target)
 // theirs; whatever the system refused shows in the comparison.
 bool TakeOwnership(int file, const struct stat& target, bool& kept)
 {
-    if (fchown(file, target.st_uid, target.st_gid) != 0 && errno != EPERM) {
-        return false;
-    }
+    static_cast<void>(fchown(file, target.st_uid, target.st_gid));
     struct stat status {};
     if (fchmod(file, target.st_mode & PERMISSION_BITS) != 0 || fstat(file, &status) != 0) {
         return false;

@@ -1,6 +1,7 @@
 #include "data/TilesetFile.h"
 #include "data/TilesetTable.h"
 
+#include "tests/data/FullDiskCases.h"
 #include "tests/support/FileBytes.h"
 #include "tests/support/TemporaryFolder.h"
 #include "tests/support/TilesetFileBytes.h"
@@ -100,50 +101,31 @@ TEST(TilesetFileSaveFault, WriteThatCannotCompleteLeavesTheOldFile)
 
 TEST(TilesetFileSaveFault, FullDiskLeavesTheOldFileWholeAndNoTemporaryFile)
 {
-    const TemporaryFolder folder;
-    const TinyVolume volume(folder.Path("volume"));
-    if (!volume.Mounted()) {
-        GTEST_SKIP() << volume.Failure();
+    for (const FullDiskCase& test : FULL_DISK_CASES) {
+        SCOPED_TRACE(test.name);
+        const TemporaryFolder folder;
+        const TinyVolume volume(folder.Path("volume"));
+        if (!volume.Mounted()) {
+            GTEST_SKIP() << volume.Failure();
+        }
+        const std::string path = folder.Path("volume/" + std::string(TILESET_FILE_NAME));
+        const std::string old = Header(1, 151) + Entry("Old", 1, {"kept"}, 151);
+        WriteFileBytes(path, old);
+        if (test.secondName != nullptr) {
+            std::filesystem::create_hard_link(path, folder.Path("volume/" + std::string(test.secondName)));
+        }
+        const Names entries = folder.Entries("volume");
+        TilesetTable table;
+        table.SetRecordCount(test.tilesets);
+        table.modified = true;
+
+        const TilesetFileResult result = TilesetFile::Save(path, table);
+        EXPECT_EQ(result.Status(), test.status);
+        EXPECT_EQ(result.Reason(), std::generic_category().message(ENOSPC));
+        EXPECT_TRUE(table.modified);
+        EXPECT_EQ(ReadFileBytes(path), old);
+        EXPECT_EQ(folder.Entries("volume"), entries);
     }
-    const std::string path = folder.Path("volume/" + std::string(TILESET_FILE_NAME));
-    const std::string old = Header(1, 151) + Entry("Old", 1, {"kept"}, 151);
-    WriteFileBytes(path, old);
-    // About 100 KB, more than the volume holds.
-    TilesetTable table;
-    table.SetRecordCount(20);
-    table.modified = true;
-
-    const TilesetFileResult result = TilesetFile::Save(path, table);
-    EXPECT_EQ(result.Status(), TILESET_FILE_WRITE_FAILED);
-    EXPECT_NE(result.Message().find(std::generic_category().message(ENOSPC)), std::string::npos) << result.Message();
-    EXPECT_TRUE(table.modified);
-    EXPECT_EQ(ReadFileBytes(path), old);
-    EXPECT_EQ(folder.Entries("volume"), Names{TILESET_FILE_NAME});
-}
-
-// A file of two names is written in place, where the bytes beyond its old end
-// go first: the temporary file fits on the volume, but the table's growth does not.
-TEST(TilesetFileSaveFault, FullDiskDuringAWriteInPlaceLeavesTheFileAsItWas)
-{
-    const TemporaryFolder folder;
-    const TinyVolume volume(folder.Path("volume"));
-    if (!volume.Mounted()) {
-        GTEST_SKIP() << volume.Failure();
-    }
-    const std::string path = folder.Path("volume/" + std::string(TILESET_FILE_NAME));
-    const std::string old = Header(1, 151) + Entry("Old", 1, {"kept"}, 151);
-    WriteFileBytes(path, old);
-    std::filesystem::create_hard_link(path, folder.Path("volume/other.dat"));
-    // About 40 KB, which the 64 KB volume holds once beside the old table, but not twice.
-    TilesetTable table;
-    table.SetRecordCount(8);
-    table.modified = true;
-
-    const TilesetFileResult result = TilesetFile::Save(path, table);
-    EXPECT_EQ(result.Status(), TILESET_FILE_REPLACE_FAILED);
-    EXPECT_EQ(result.Reason(), std::generic_category().message(ENOSPC));
-    EXPECT_EQ(ReadFileBytes(path), old);
-    EXPECT_EQ(folder.Entries("volume"), (Names{"other.dat", TILESET_FILE_NAME}));
 }
 
 // The process's own memory, whose first page is never mapped: the file opens,
