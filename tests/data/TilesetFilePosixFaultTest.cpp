@@ -1,7 +1,6 @@
 #include "data/TilesetFile.h"
 #include "data/TilesetTable.h"
 
-#include "tests/data/FullDiskCases.h"
 #include "tests/support/FileBytes.h"
 #include "tests/support/TemporaryFolder.h"
 #include "tests/support/TilesetFileBytes.h"
@@ -98,6 +97,22 @@ TEST(TilesetFileSaveFault, WriteThatCannotCompleteLeavesTheOldFile)
     EXPECT_EQ(ReadFileBytes(path), old);
     EXPECT_EQ(folder.Entries(), Names{TILESET_FILE_NAME});
 }
+
+struct FullDiskCase {
+    const char* name;
+    int tilesets;
+    // A second name makes the save write into the file itself.
+    const char* secondName;
+    TilesetFileStatus status;
+};
+
+// About 100 KB, more than the volume holds; and about 40 KB, which it holds
+// once beside the old table but not twice: written in place, the bytes beyond
+// the old end go first.
+const FullDiskCase FULL_DISK_CASES[] = {
+    {"the new file does not fit", 20, nullptr, TILESET_FILE_WRITE_FAILED},
+    {"the file of two names does not grow", 8, "other.dat", TILESET_FILE_REPLACE_FAILED},
+};
 
 TEST(TilesetFileSaveFault, FullDiskLeavesTheOldFileWholeAndNoTemporaryFile)
 {

@@ -1,4 +1,5 @@
 #include "data/CommitFile.h"
+#include "data/FileKind.h"
 #include "data/TilesetFile.h"
 #include "data/TilesetTable.h"
 
@@ -10,8 +11,6 @@
 #include "tests/support/TilesetFileBytes.h"
 
 #include <gtest/gtest.h>
-
-#include <vector>
 
 #include <windows.h>
 #include <sddl.h>
@@ -62,16 +61,13 @@ TEST(TilesetFileSaveKeeps, HiddenAndSystemAttributesStayAndArchiveIsSet)
 // What Wine shows of the Unix bits: the owner's access and everyone's, none here.
 std::string AccessList(const std::string& path)
 {
-    std::vector<char> descriptor(4096);
+    char descriptor[4096];
     DWORD needed = 0;
     char* text = nullptr;
-    if (!GetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, descriptor.data(),
-                          static_cast<DWORD>(descriptor.size()), &needed) ||
-        !ConvertSecurityDescriptorToStringSecurityDescriptorA(descriptor.data(), SDDL_REVISION_1,
-                                                              DACL_SECURITY_INFORMATION, &text, nullptr)) {
-        return "unreadable";
-    }
-    const std::string list = text;
+    GetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, descriptor, sizeof descriptor, &needed);
+    ConvertSecurityDescriptorToStringSecurityDescriptorA(descriptor, SDDL_REVISION_1, DACL_SECURITY_INFORMATION, &text,
+                                                         nullptr);
+    const std::string list = text != nullptr ? text : "unreadable";
     LocalFree(text);
     return list;
 }
@@ -106,19 +102,53 @@ TEST(TilesetFileSaveKeeps, UnderWineTheUnixOwnerGroupAndPermissionBitsStay)
     EXPECT_EQ(folder.Entries(), Names{TILESET_FILE_NAME});
 }
 
-// As a mod manager deploys a mod on Windows: the game's table is a second name of the mod's.
-TEST(TilesetFileSaveKeeps, HardLinkedTableStaysOneFile)
+struct WindowsKind {
+    // A Linux command that makes it in the folder, or null for a name Windows knows.
+    const char* make;
+    const char* path;
+    FileKind kind;
+};
+
+// The C library here takes each of them for a missing file.
+const WindowsKind WINDOWS_KINDS[] = {
+    {nullptr, "NUL", FILE_KIND_DEVICE},
+    {"ln -s /dev/null qx7set.dat", TILESET_FILE_NAME, FILE_KIND_DEVICE},
+    {"mkfifo qx7set.dat", TILESET_FILE_NAME, FILE_KIND_PIPE},
+    {"ln -s loop qx7set.dat && ln -s qx7set.dat loop", TILESET_FILE_NAME, FILE_KIND_LINK_LOOP},
+};
+
+// Wine deletes no link whose target is not a file: the Linux side removes what it made.
+TEST(TilesetFileSaveTarget, DevicesPipesAndLinkLoopsAreToldAndRefused)
+{
+    for (const WindowsKind& test : WINDOWS_KINDS) {
+        SCOPED_TRACE(test.make != nullptr ? test.make : test.path);
+        const TemporaryFolder folder;
+        if (test.make != nullptr && RunUnixCommand(folder.Path(), test.make) != 0) {
+            continue;
+        }
+        const std::string path = test.make != nullptr ? folder.Path(test.path) : test.path;
+        TilesetTable table;
+        table.modified = true;
+
+        EXPECT_EQ(KindOfFile(path), test.kind);
+        EXPECT_EQ(TilesetFile::Save(path, table).Status(), TILESET_FILE_NOT_REPLACEABLE);
+        EXPECT_EQ(KindOfFile(path), test.kind);
+        RunUnixCommand(folder.Path(), "rm -f qx7set.dat loop");
+    }
+}
+
+// The ANSI calls take paths of fewer than MAX_PATH characters, so the new file
+// of a table whose path is as long as that gets a shorter name.
+TEST(TilesetFileSaveTarget, TableOfTheLongestPathIsSaved)
 {
     const TemporaryFolder folder;
-    const std::string path = folder.Path(TILESET_FILE_NAME);
-    const std::string other = folder.Path("mod.dat");
-    WriteFileBytes(other, UNEDITED_FILE);
-    ASSERT_TRUE(CreateHardLinkA(path.c_str(), other.c_str(), nullptr));
+    const std::string path = folder.Path(std::string(MAX_PATH - 2 - folder.Path().size(), 'n'));
+    WriteFileBytes(path, UNEDITED_FILE);
 
     TilesetTable table;
     EXPECT_EQ(LoadEditAndSave(path, table).Status(), TILESET_FILE_SAVED);
-    EXPECT_EQ(ReadFileBytes(other), EDITED_FILE);
-    EXPECT_EQ(folder.Entries(), (Names{"mod.dat", TILESET_FILE_NAME}));
+    EXPECT_EQ(ReadFileBytes(path), EDITED_FILE);
+    EXPECT_EQ(folder.Entries().size(), 1u);
 }
 
 } // namespace
