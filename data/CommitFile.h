@@ -86,8 +86,8 @@ TempFile WriteTempFile(const std::string& targetPath, const std::string& bytes);
 FileCommitResult CommitFile(TempFile& temp, const std::string& targetPath);
 
 // Writes bytes into the file at targetPath itself, flushed to disk, so that it
-// keeps its names, owner and permissions. Room for bytes beyond its old end is
-// taken first, so that a full disk leaves it as it was where the system can tell.
+// keeps its names, owner and permissions. The bytes beyond its old end are
+// written first, so that a full disk leaves it as it was.
 FileCommitResult WriteInPlace(const std::string& targetPath, const std::string& bytes);
 
 // Removes the temporary files of targetPath that no running save holds: those

@@ -53,6 +53,7 @@ bool HasOtherNames(const std::string& path);
 // writes are split so that each fits the system's 32-bit count.
 std::size_t NextPieceSize(std::size_t count, std::size_t written);
 
+// The folder that holds the file at path, and its name.
 PathParts SplitPath(const std::string& path);
 
 // A system's error number (errno, or what GetLastError gives), 0 for none.

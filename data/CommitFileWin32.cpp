@@ -140,7 +140,8 @@ bool MoveTo(HANDLE file, std::uint64_t offset)
 // The handle shares no deletion, so that no other save's clean-up can remove
 // the file, and no other program can hold it against its rename; the rename
 // goes through the handle, and through it the writes and the rename go
-// straight to the disk.
+// straight to the disk. Not ReplaceFileA: without a backup name Wine's deletes
+// the target before moving the new file in.
 HANDLE CreateHeldFile(const std::string& path, const std::vector<char>& security, DWORD attributes)
 {
     SECURITY_ATTRIBUTES securityAttributes = {sizeof securityAttributes, nullptr, FALSE};
