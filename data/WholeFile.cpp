@@ -2,6 +2,7 @@
 
 #include "data/TilesetFileFormat.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstddef>
 #include <cstdint>
@@ -12,6 +13,38 @@ namespace {
 
 const std::size_t READ_BUFFER_SIZE = 256 * 1024;
 const std::size_t READ_PIECE_SIZE = 64 * 1024;
+
+std::optional<uint64_t> PlainFileSize(const std::string& path)
+{
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        return std::nullopt;
+    }
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    return error ? std::nullopt : std::optional<uint64_t>(size);
+}
+
+// In pieces through the stream's buffer: a character at a time took longer than
+// the whole load. The stream's read turns a read error into badbit, where its
+// buffer's own would throw. bytes holds limit + 1 bytes where the stream goes on.
+WholeFileRead ReadUpTo(std::istream& in, std::size_t limit, std::string& bytes)
+{
+    const std::size_t most = limit + 1;
+    char piece[READ_PIECE_SIZE];
+    while (bytes.size() < most && in) {
+        in.read(piece, static_cast<std::streamsize>(std::min(sizeof piece, most - bytes.size())));
+        bytes.append(piece, static_cast<std::size_t>(in.gcount()));
+    }
+    WholeFileRead result;
+    if (in.bad()) {
+        bytes.clear();
+        result.reason = "reading failed";
+        return result;
+    }
+    result.read = true;
+    result.goesOn = bytes.size() > limit;
+    return result;
+}
 
 } // namespace
 
@@ -64,32 +97,34 @@ std::string WholeFile::OpenFailure(WholeFileOpenStatus status, int openError)
     return {};
 }
 
-bool WholeFile::Read(const std::string& path, std::string& bytes, std::string& reason)
+WholeFileRead WholeFile::Read(const std::string& path, std::size_t limit, std::string& bytes)
 {
     bytes.clear();
     WholeFile file;
     const WholeFileOpenStatus status = file.Open(path);
     if (status != WHOLE_FILE_OPENED) {
-        reason = OpenFailure(status, file.OpenError());
-        return false;
+        WholeFileRead failed;
+        failed.reason = OpenFailure(status, file.OpenError());
+        return failed;
     }
-    std::error_code error;
-    const std::uintmax_t size = std::filesystem::file_size(path, error);
-    if (!error) {
-        bytes.reserve(static_cast<std::size_t>(size));
-    }
-    // In pieces through the buffer: a character at a time took longer than the
-    // whole load. The stream's read turns a read error into badbit, where its
-    // buffer's own would throw.
-    char piece[READ_PIECE_SIZE];
-    do {
-        file.in.read(piece, sizeof piece);
-        bytes.append(piece, static_cast<std::size_t>(file.in.gcount()));
-    } while (file.in);
-    if (file.in.bad()) {
-        bytes.clear();
-        reason = "reading failed";
-        return false;
-    }
-    return true;
+    const std::optional<uint64_t> size = PlainFileSize(path);
+    // A string grown by doubling would hold up to twice what it reads.
+    bytes.reserve(static_cast<std::size_t>(std::min<uint64_t>(size.value_or(limit), limit) + 1));
+    WholeFileRead result = ReadUpTo(file.in, limit, bytes);
+    result.size = size;
+    return result;
+}
+
+WholeFileRead WholeFile::Read(std::istream& in, std::size_t limit, std::string& bytes)
+{
+    bytes.clear();
+    bytes.reserve(limit + 1);
+    return ReadUpTo(in, limit, bytes);
+}
+
+bool WholeFile::Read(const std::string& path, std::string& bytes, std::string& reason)
+{
+    const WholeFileRead result = Read(path, TilesetFileFormat::LARGEST_FILE_SIZE, bytes);
+    reason = result.reason;
+    return result.read;
 }

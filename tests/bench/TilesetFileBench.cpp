@@ -156,8 +156,9 @@ void RunToolCommand(benchmark::State& state, const std::vector<std::string>& arg
     const std::string outputPath = Files().Path("output.txt");
     for (auto _ : state) {
         std::ofstream out(outputPath, std::ios::binary | std::ios::trunc);
+        std::istringstream in;
         std::ostringstream err;
-        if (TableTool::Run(args, out, err) != TABLE_TOOL_EXIT_OK) {
+        if (TableTool::Run(args, in, out, err) != TABLE_TOOL_EXIT_OK) {
             state.SkipWithError(err.str().c_str());
             return;
         }

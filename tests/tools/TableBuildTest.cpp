@@ -78,11 +78,11 @@ INSTANTIATE_TEST_SUITE_P(
                   "in:1:10: 999 tilesets: a table holds at most 255\n"
                   "in:2:9: tileset 300: a table holds at most 255 tilesets, 0 to 254\n"},
         InputCase{"BadEscape", TILESET_0 + "slot 0 \"a\\tb\"\n",
-                  "in:3:10: bad escape \\t: expected \\xNN (two hexadecimal digits), \\\" or \\\\\n"},
+                  "in:3:10: bad escape \"\\\\t\": expected \\xNN (two hexadecimal digits), \\\" or \\\\\n"},
         InputCase{"EscapeWithOneDigit", TILESET_0 + "slot 0 \"\\x4\"\n",
-                  "in:3:9: bad escape \\x4\": expected \\xNN (two hexadecimal digits), \\\" or \\\\\n"},
+                  "in:3:9: bad escape \"\\\\x4\": expected \\xNN (two hexadecimal digits), \\\" or \\\\\n"},
         InputCase{"EscapeAtTheEndOfTheLine", TILESET_0 + "slot 0 \"\\",
-                  "in:3:9: bad escape \\: expected \\xNN (two hexadecimal digits), \\\" or \\\\\n"},
+                  "in:3:9: bad escape \"\\\\\": expected \\xNN (two hexadecimal digits), \\\" or \\\\\n"},
         InputCase{"NulFromAnEscape", TILESET_0 + "slot 0 \"a\\x00b\"\n",
                   "in:3:8: a text with a NUL byte in it: a text ends at its first NUL\n"},
         InputCase{"ByteOutsidePrintableAscii", TILESET_0 + "slot 0 \"caf\xC3\xA9\"\n",
@@ -97,11 +97,11 @@ INSTANTIATE_TEST_SUITE_P(
                   "in:3:9: expected the ambient number (a number), found \"-1\"\n"
                   "in:4:6: expected the slot's index (a number), found \"x\"\n"},
         InputCase{"HugeNumber", TILESET_0 + "ambient 99999999999999999999999\n",
-                  "in:3:9: ambient number 18446744073709551615: expected 0 to 255\n"},
+                  "in:3:9: ambient number 99999999999999999999999: expected 0 to 255\n"},
         InputCase{"MissingValue", TILESET_0 + "tileset\n",
                   "in:3:8: expected the tileset's index (a number), found nothing\n"},
         InputCase{"MoreOnTheLine", TILESET_0 + "slot 1 \"a\" \"b\"\n",
-                  "in:3:12: expected the end of the line, found \"\"b\"\"\n"},
+                  "in:3:12: expected the end of the line, found \"\\\"b\\\"\"\n"},
         InputCase{"NoCountFirst", "tileset 0\nname \"a\"\n", "in:1:1: expected \"tilesets COUNT\" first\n"},
         InputCase{"ValueOutsideATileset", "tilesets 1\nambient 3\n",
                   "in:2:9: ambient outside a tileset: expected \"tileset INDEX\" before it\n"},
@@ -152,9 +152,9 @@ INSTANTIATE_TEST_SUITE_P(
         InputCase{"MoreThan255Tilesets", TilesetList(256),
                   "in:1:1035: tilesets[255]: 256 tilesets: a table holds at most 255\n"},
         InputCase{"BadEscape", OneTileset("\"name\": \"a\\xFF\""),
-                  "in:1:26: bad escape \\x: expected \\\", \\\\, \\/, \\b, \\f, \\n, \\r, \\t or \\uXXXX\n"},
+                  "in:1:26: bad escape \"\\\\x\": expected \\\", \\\\, \\/, \\b, \\f, \\n, \\r, \\t or \\uXXXX\n"},
         InputCase{"ShortUnicodeEscape", OneTileset("\"name\": \"\\u00E\""),
-                  "in:1:25: bad escape \\u00E\": expected \\u and four hexadecimal digits\n"},
+                  "in:1:25: bad escape \"\\\\u00E\": expected \\u and four hexadecimal digits\n"},
         InputCase{"CharacterAboveOneByte", OneTileset("\"name\": \"\\u0100 and \xC4\x80\""),
                   "in:1:25: the character U+0100: expected U+0000 to U+00FF, each the byte of the same number\n"
                   "in:1:36: the character U+0100: expected U+0000 to U+00FF, each the byte of the same number\n"},
@@ -248,7 +248,7 @@ TEST(TableBuild, EveryErrorOfTheInputIsToldInTheOrderOfTheInput)
     EXPECT_EQ(built.errors, "in:3:9: ambient number 300: expected 0 to 255\n"
                             "in:4:6: slot 999: a tileset has slots 0 to 150\n"
                             "in:4:10: a text of 40 bytes: expected at most 31\n"
-                            "in:5:9: bad escape \\q: expected \\xNN (two hexadecimal digits), \\\" or \\\\\n");
+                            "in:5:9: bad escape \"\\\\q\": expected \\xNN (two hexadecimal digits), \\\" or \\\\\n");
 }
 
 TEST(TableBuild, LargestTableIsBuiltFromBothFormats)

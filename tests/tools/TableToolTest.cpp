@@ -25,11 +25,13 @@ struct ToolRun {
     std::string err;
 };
 
-ToolRun RunTool(const Args& args)
+// input is what the tool finds on its standard input.
+ToolRun RunTool(const Args& args, const std::string& input = {})
 {
+    std::istringstream in(input);
     std::ostringstream out;
     std::ostringstream err;
-    const TableToolExitCode code = TableTool::Run(args, out, err);
+    const TableToolExitCode code = TableTool::Run(args, in, out, err);
     return {code, out.str(), err.str()};
 }
 
@@ -157,9 +159,10 @@ TEST(TableToolFiles, FailedOutputExitsWithTwo)
     const TemporaryFolder folder;
     const std::string path = folder.Path("table.dat");
     WriteFileBytes(path, EveryKindOfByteFile());
+    std::istringstream in;
     std::ostream out(nullptr);
     std::ostringstream err;
-    EXPECT_EQ(TableTool::Run({"dump", path}, out, err), TABLE_TOOL_EXIT_FAILED);
+    EXPECT_EQ(TableTool::Run({"dump", path}, in, out, err), TABLE_TOOL_EXIT_FAILED);
     EXPECT_EQ(err.str(), "kestrivane-table: writing the output failed\n");
 }
 

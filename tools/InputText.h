@@ -1,0 +1,31 @@
+#pragma once
+
+#include "data/TilesetRecord.h"
+
+#include <cstdint>
+#include <string>
+
+// A text as a dump reader decodes it: its first bytes, as many as a field and
+// an error's quote could use, and its whole length. A text of megabytes takes
+// no more memory than one that fits.
+struct InputText {
+    static constexpr std::size_t KEPT = NAME_FIELD_SIZE;
+
+    void Clear()
+    {
+        bytes.clear();
+        length = 0;
+    }
+
+    void Add(char byte)
+    {
+        if (bytes.size() < KEPT) {
+            bytes += byte;
+        }
+        ++length;
+    }
+
+    // Whole when length is at most KEPT.
+    std::string bytes;
+    uint64_t length = 0;
+};

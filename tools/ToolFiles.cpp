@@ -1,0 +1,112 @@
+#include "tools/ToolFiles.h"
+
+#include "data/FileKind.h"
+#include "data/TilesetFile.h"
+#include "data/TilesetFileFormat.h"
+#include "data/TilesetNameSink.h"
+#include "data/TilesetTable.h"
+
+#include <cerrno>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+class IgnoredNames : public TilesetNameSink {
+public:
+    void AddName(const char*) override {}
+};
+
+std::string SaveFailure(const TilesetFileResult& result)
+{
+    if (result.Status() == TILESET_FILE_READ_ONLY) {
+        return "could not be written: the file is read-only";
+    }
+    const std::string failure =
+        result.Status() == TILESET_FILE_REPLACE_FAILED ? "could not be put in place" : "could not be written";
+    return result.Reason().empty() ? failure : failure + ": " + result.Reason();
+}
+
+// A stream has no old content to keep and cannot be replaced: the bytes go
+// into it, in one piece.
+bool WriteStream(std::ostream& stream, const std::string& bytes, std::string& reason)
+{
+    errno = 0;
+    stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    stream.flush();
+    if (!stream) {
+        reason = "could not be written: " + TilesetFileFormat::SystemErrorText(errno);
+        return false;
+    }
+    return true;
+}
+
+bool IsStream(FileKind kind)
+{
+    return kind == FILE_KIND_PIPE || kind == FILE_KIND_DEVICE || kind == FILE_KIND_SOCKET;
+}
+
+} // namespace
+
+bool ToolFiles::IsStandardStream(const std::string& name)
+{
+    return name == STANDARD_STREAM;
+}
+
+std::string ToolFiles::Shown(const std::string& name)
+{
+    return IsStandardStream(name) ? "standard input" : name;
+}
+
+WholeFileRead ToolFiles::Read(const std::string& name, std::size_t limit, std::istream& in, std::string& bytes)
+{
+    return IsStandardStream(name) ? WholeFile::Read(in, limit, bytes) : WholeFile::Read(name, limit, bytes);
+}
+
+bool ToolFiles::TableFromBytes(const std::string& bytes, TilesetTable& table, std::string& reason)
+{
+    std::istringstream in(bytes);
+    IgnoredNames names;
+    const TilesetFileResult result = TilesetFile::Read(in, {}, table, names);
+    if (result.Status() == TILESET_FILE_TOO_MANY_SLOTS) {
+        reason = "has " + std::to_string(result.SlotCount()) + " slots per tileset, more than the " +
+                 std::to_string(SLOTS_PER_TILESET) + " a tileset holds";
+        return false;
+    }
+    return true;
+}
+
+bool ToolFiles::Load(const std::string& name, std::istream& in, TilesetTable& table, std::string& reason)
+{
+    std::string bytes;
+    const WholeFileRead read = Read(name, TilesetFileFormat::LARGEST_FILE_SIZE, in, bytes);
+    if (!read.read) {
+        reason = read.reason;
+        return false;
+    }
+    return TableFromBytes(bytes, table, reason);
+}
+
+bool ToolFiles::Write(const std::string& name, TilesetTable& table, std::ostream& out, std::string& reason)
+{
+    std::ostringstream bytes;
+    TilesetFile::Write(table, bytes);
+    if (IsStandardStream(name)) {
+        return WriteStream(out, bytes.str(), reason);
+    }
+    if (IsStream(KindOfFile(name))) {
+        errno = 0;
+        std::ofstream stream(name, std::ios::binary);
+        if (!stream.is_open()) {
+            reason = "could not be opened: " + TilesetFileFormat::SystemErrorText(errno);
+            return false;
+        }
+        return WriteStream(stream, bytes.str(), reason);
+    }
+    const TilesetFileResult result = TilesetFile::Save(name, table);
+    if (!result.Succeeded()) {
+        reason = SaveFailure(result);
+        return false;
+    }
+    return true;
+}
