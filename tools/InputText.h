@@ -2,6 +2,8 @@
 
 #include "data/TilesetRecord.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -23,6 +25,14 @@ struct InputText {
             bytes += byte;
         }
         ++length;
+    }
+
+    void Add(const char* run, std::size_t count)
+    {
+        if (bytes.size() < KEPT) {
+            bytes.append(run, std::min(count, KEPT - bytes.size()));
+        }
+        length += count;
     }
 
     // Whole when length is at most KEPT.

@@ -30,6 +30,20 @@ bool IsLowSurrogate(uint32_t unit)
     return unit >= FIRST_LOW_SURROGATE && unit <= LAST_SURROGATE;
 }
 
+// Printable ASCII that stands for itself in a string, looked up by byte: the
+// test of each character of a string took most of the parse.
+struct PlainBytes {
+    constexpr PlainBytes() : plain()
+    {
+        for (int c = 0x20; c <= 0x7E; ++c) {
+            plain[c] = c != '"' && c != '\\';
+        }
+    }
+    bool plain[256];
+};
+
+constexpr PlainBytes PLAIN_BYTES;
+
 std::string CharacterName(uint32_t character)
 {
     char name[16];
@@ -46,9 +60,17 @@ JsonKind JsonParser::Next()
     if (failed) {
         return JSON_NO_VALUE;
     }
-    SkipWhitespace();
+    if (at != announcedAt) {
+        SkipWhitespace();
+        announced = KindAt();
+        announcedAt = at;
+    }
+    return announced;
+}
+
+JsonKind JsonParser::KindAt() const
+{
     const char c = at < input.size() ? input[at] : '\0';
-    const std::string_view rest = std::string_view(input).substr(at);
     switch (c) {
     case '{':
         return JSON_OBJECT;
@@ -57,11 +79,11 @@ JsonKind JsonParser::Next()
     case '"':
         return JSON_STRING;
     case 't':
-        return rest.substr(0, 4) == "true" ? JSON_TRUE : JSON_NO_VALUE;
+        return input.compare(at, 4, "true") == 0 ? JSON_TRUE : JSON_NO_VALUE;
     case 'f':
-        return rest.substr(0, 5) == "false" ? JSON_FALSE : JSON_NO_VALUE;
+        return input.compare(at, 5, "false") == 0 ? JSON_FALSE : JSON_NO_VALUE;
     case 'n':
-        return rest.substr(0, 4) == "null" ? JSON_NULL : JSON_NO_VALUE;
+        return input.compare(at, 4, "null") == 0 ? JSON_NULL : JSON_NO_VALUE;
     default:
         return c == '-' || IsDigit(c) ? JSON_NUMBER : JSON_NO_VALUE;
     }
@@ -114,6 +136,13 @@ bool JsonParser::String(InputText& text)
     ++at;
     text.Clear();
     while (at < input.size() && input[at] != '"') {
+        // Runs of plain characters, most of a dump, are taken whole.
+        const std::size_t plain = PlainRun();
+        if (plain != 0) {
+            text.Add(input.data() + at, plain);
+            at += plain;
+            continue;
+        }
         const unsigned char c = static_cast<unsigned char>(input[at]);
         uint32_t character = 0;
         const bool read = c == '\\' ? Escape(character) : c < 0x80 ? Control(character) : Utf8(character);
@@ -246,6 +275,10 @@ std::string JsonParser::Found() const
 
 void JsonParser::SkipWhitespace()
 {
+    // The indenting first: most of the whitespace of a dump.
+    while (at < input.size() && input[at] == ' ') {
+        ++at;
+    }
     for (; at < input.size(); ++at) {
         const char c = input[at];
         if (c == '\n') {
@@ -305,6 +338,15 @@ bool JsonParser::Digits(const char* what)
         ++at;
     }
     return at != start || Fail(std::string("expected ") + what + ", found " + Found());
+}
+
+std::size_t JsonParser::PlainRun() const
+{
+    std::size_t end = at;
+    while (end < input.size() && PLAIN_BYTES.plain[static_cast<unsigned char>(input[end])]) {
+        ++end;
+    }
+    return end - at;
 }
 
 bool JsonParser::Control(uint32_t& character)

@@ -57,6 +57,7 @@ private:
     // Far deeper than a dump goes, and shallow enough for any stack.
     static constexpr int MAX_DEPTH = 64;
 
+    JsonKind KindAt() const;
     bool Fail(const std::string& message);
     bool Fail(const InputPlace& place, const std::string& message);
     std::string Found() const;
@@ -67,6 +68,8 @@ private:
     bool NextIn(char closing);
     bool Literal(std::string_view word);
     bool Digits(const char* what);
+    // The number of plain characters of a string from the reading position.
+    std::size_t PlainRun() const;
     bool Control(uint32_t& character);
     bool Escape(uint32_t& character);
     bool UnicodeEscape(uint32_t& unit);
@@ -79,6 +82,9 @@ private:
     int line = 1;
     std::size_t lineStart = 0;
     bool failed = false;
+    // Where Next last looked, after the whitespace, and what it found there.
+    std::size_t announcedAt = std::string::npos;
+    JsonKind announced = JSON_NO_VALUE;
     int depth = 0;
     // For each open object or list, whether its first value is still to come.
     bool atFirst[MAX_DEPTH] = {};

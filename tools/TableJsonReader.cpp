@@ -8,8 +8,8 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <iterator>
+#include <string_view>
 
 namespace {
 
@@ -35,13 +35,13 @@ const char* KindName(JsonKind kind)
     return "a value";
 }
 
-const char* const DOCUMENT_KEYS[] = {"tilesets"};
-const char* const TILESET_KEYS[] = {"index", "name", "ambient", "slots"};
-const char* const SLOT_KEYS[] = {"index", "text"};
+const std::string_view DOCUMENT_KEYS[] = {"tilesets"};
+const std::string_view TILESET_KEYS[] = {"index", "name", "ambient", "slots"};
+const std::string_view SLOT_KEYS[] = {"index", "text"};
 const std::size_t MOST_KEYS = std::size(TILESET_KEYS);
 
 template <std::size_t N>
-std::string KeyList(const char* const (&keys)[N])
+std::string KeyList(const std::string_view (&keys)[N])
 {
     std::string list;
     for (std::size_t k = 0; k < N; ++k) {
@@ -50,16 +50,16 @@ std::string KeyList(const char* const (&keys)[N])
     return list;
 }
 
-bool IsKey(const InputText& key, const char* name)
+bool IsKey(const InputText& key, std::string_view name)
 {
-    return key.length == std::strlen(name) && key.bytes == name;
+    return key.length == name.size() && key.bytes == name;
 }
 
 // The members of one object: which keys were given, each at most once.
 template <std::size_t N>
 class Members {
 public:
-    explicit Members(const char* const (&keys)[N]) : keys(keys) {}
+    explicit Members(const std::string_view (&keys)[N]) : keys(keys) {}
 
     // The index of a key given the first time; -1 for one not known or given
     // again, which is told, and whose value the caller skips.
@@ -68,7 +68,7 @@ public:
         for (std::size_t k = 0; k < N; ++k) {
             if (IsKey(key, keys[k])) {
                 if (given[k]) {
-                    Told(keyAt, JsonPath(object, keys[k]), "the key is given twice in one object", builder);
+                    Told(keyAt, JsonPath(object, keys[k].data()), "the key is given twice in one object", builder);
                     return -1;
                 }
                 given[k] = true;
@@ -86,7 +86,7 @@ private:
         builder.AddError(at, message);
     }
 
-    const char* const (&keys)[N];
+    const std::string_view (&keys)[N];
     bool given[MOST_KEYS] = {};
 };
 
@@ -100,7 +100,7 @@ public:
     {
         const JsonPath document;
         const InputPlace documentAt = Place(document);
-        if (!Is(JSON_OBJECT, document)) {
+        if (!Is(JSON_OBJECT, documentAt)) {
             return;
         }
         Members<std::size(DOCUMENT_KEYS)> members(DOCUMENT_KEYS);
@@ -125,7 +125,7 @@ public:
 private:
     void Tilesets(const JsonPath& path)
     {
-        if (!Is(JSON_ARRAY, path)) {
+        if (!Is(JSON_ARRAY, Place(path))) {
             return;
         }
         builder.ListTilesets();
@@ -154,7 +154,7 @@ private:
     void Tileset(uint64_t position, const JsonPath& path)
     {
         const InputPlace at = Place(path);
-        if (!Is(JSON_OBJECT, path)) {
+        if (!Is(JSON_OBJECT, at)) {
             return;
         }
         const std::string positionText = std::to_string(position);
@@ -168,7 +168,7 @@ private:
             if (member < 0) {
                 parser.Skip();
             } else {
-                TilesetMember(member, position, JsonPath(path, TILESET_KEYS[member]));
+                TilesetMember(member, position, JsonPath(path, TILESET_KEYS[member].data()));
             }
         }
     }
@@ -201,7 +201,7 @@ private:
 
     void Slots(const JsonPath& path)
     {
-        if (!Is(JSON_ARRAY, path)) {
+        if (!Is(JSON_ARRAY, Place(path))) {
             return;
         }
         parser.EnterArray();
@@ -214,7 +214,7 @@ private:
     void Slot(const JsonPath& path)
     {
         const InputPlace at = Place(path);
-        if (!Is(JSON_OBJECT, path)) {
+        if (!Is(JSON_OBJECT, at)) {
             return;
         }
         const JsonPath indexPath(path, "index");
@@ -257,9 +257,8 @@ private:
 
     // Tells a value of another kind, once it is read: a value that breaks the
     // syntax has only that error.
-    bool Is(JsonKind kind, const JsonPath& path)
+    bool Is(JsonKind kind, const InputPlace& at)
     {
-        const InputPlace at = Place(path);
         const JsonKind found = parser.Next();
         if (found == kind) {
             return true;
@@ -274,8 +273,8 @@ private:
     bool Whole(const JsonPath& path, WrittenNumber& number, InputPlace& at)
     {
         at = Place(path);
-        if (parser.Next() != JSON_NUMBER) {
-            const JsonKind found = parser.Next();
+        const JsonKind found = parser.Next();
+        if (found != JSON_NUMBER) {
             if (parser.Skip()) {
                 builder.AddError(at, std::string("expected a whole number, found ") + KindName(found));
             }
@@ -295,7 +294,7 @@ private:
     bool Text(const JsonPath& path, InputPlace& at)
     {
         at = Place(path);
-        return Is(JSON_STRING, path) && parser.String(text);
+        return Is(JSON_STRING, at) && parser.String(text);
     }
 
     JsonParser parser;

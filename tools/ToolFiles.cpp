@@ -27,10 +27,13 @@ std::string SaveFailure(const TilesetFileResult& result)
     return result.Reason().empty() ? failure : failure + ": " + result.Reason();
 }
 
-// A stream has no old content to keep and cannot be replaced: the bytes go
-// into it, in one piece.
-bool WriteStream(std::ostream& stream, const std::string& bytes, std::string& reason)
+// A stream has no old content to keep and cannot be replaced: the table is
+// put together first and goes into it in one piece.
+bool WriteStream(const TilesetTable& table, std::ostream& stream, std::string& reason)
 {
+    std::ostringstream gathered;
+    TilesetFile::Write(table, gathered);
+    const std::string bytes = gathered.str();
     errno = 0;
     stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     stream.flush();
@@ -89,10 +92,8 @@ bool ToolFiles::Load(const std::string& name, std::istream& in, TilesetTable& ta
 
 bool ToolFiles::Write(const std::string& name, TilesetTable& table, std::ostream& out, std::string& reason)
 {
-    std::ostringstream bytes;
-    TilesetFile::Write(table, bytes);
     if (IsStandardStream(name)) {
-        return WriteStream(out, bytes.str(), reason);
+        return WriteStream(table, out, reason);
     }
     if (IsStream(KindOfFile(name))) {
         errno = 0;
@@ -101,7 +102,7 @@ bool ToolFiles::Write(const std::string& name, TilesetTable& table, std::ostream
             reason = "could not be opened: " + TilesetFileFormat::SystemErrorText(errno);
             return false;
         }
-        return WriteStream(stream, bytes.str(), reason);
+        return WriteStream(table, stream, reason);
     }
     const TilesetFileResult result = TilesetFile::Save(name, table);
     if (!result.Succeeded()) {

@@ -186,15 +186,25 @@ void BM_BuildJson(benchmark::State& state)
 }
 
 // The build's own work: reading the dump into a table, without the files.
-void BM_ReadTextDump(benchmark::State& state)
+void ReadDump(benchmark::State& state, const std::string& path, void (*read)(const std::string&, TableBuilder&))
 {
-    std::ifstream in(Files().textDump, std::ios::binary);
+    std::ifstream in(path, std::ios::binary);
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     for (auto _ : state) {
         TableBuilder builder;
-        TableTextReader::Read(text, builder);
+        read(text, builder);
         benchmark::DoNotOptimize(builder.Table().RecordAt(MAX_TILESET_COUNT - 1).ambient);
     }
+}
+
+void BM_ReadTextDump(benchmark::State& state)
+{
+    ReadDump(state, Files().textDump, TableTextReader::Read);
+}
+
+void BM_ReadJsonDump(benchmark::State& state)
+{
+    ReadDump(state, Files().jsonDump, TableJsonReader::Read);
 }
 
 // The machine may be busy with other work: each figure is the median of several runs.
@@ -212,6 +222,7 @@ TILESET_BENCHMARK(BM_DumpJson);
 TILESET_BENCHMARK(BM_Build);
 TILESET_BENCHMARK(BM_BuildJson);
 TILESET_BENCHMARK(BM_ReadTextDump);
+TILESET_BENCHMARK(BM_ReadJsonDump);
 
 // Prints as usual and keeps each benchmark's median time for the ratios.
 class RatioReporter : public benchmark::ConsoleReporter {
