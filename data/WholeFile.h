@@ -21,7 +21,8 @@ struct WholeFileRead {
     std::string reason;
     // The file holds more than the limit: the bytes are the limit and one byte more.
     bool goesOn = false;
-    // The whole file's size, where the system knows it (a plain file).
+    // The whole file's size, where the system knows it (a plain file, not a
+    // pipe, nor a device or a file of /proc, which tell none).
     std::optional<uint64_t> size;
 };
 
@@ -47,7 +48,7 @@ public:
     // that no file (a device without end, a sparse file of many gigabytes)
     // takes more memory or time than the limit. On failure bytes is left empty.
     static WholeFileRead Read(const std::string& path, std::size_t limit, std::string& bytes);
-    // The same from a stream, such as standard input, whose size is not known.
+    // The same from a stream, such as standard input.
     static WholeFileRead Read(std::istream& in, std::size_t limit, std::string& bytes);
     // The file as a table file is read: up to the largest table and one byte
     // more, which the table checker then reports after the last entry. On
