@@ -14,12 +14,8 @@ bool Before(const InputPlace& place, const TableInputError& error)
 
 // Readers find most errors in the order of the input: the new one then goes
 // last, or is only counted.
-void InputErrorList::Add(const InputPlace& at, std::string message)
+void InputErrorList::Keep(const InputPlace& at, std::string message)
 {
-    ++total;
-    if (!Tells(at)) {
-        return;
-    }
     const auto after = std::upper_bound(told.begin(), told.end(), at, Before);
     told.emplace(after, at, std::move(message));
     if (told.size() > TOLD) {
@@ -30,11 +26,6 @@ void InputErrorList::Add(const InputPlace& at, std::string message)
 bool InputErrorList::Tells(const InputPlace& at) const
 {
     return told.size() < TOLD || Before(at, told.back());
-}
-
-void InputErrorList::Count()
-{
-    ++total;
 }
 
 const std::vector<TableInputError>& InputErrorList::Told() const

@@ -14,12 +14,17 @@ class InputErrorList {
 public:
     static constexpr std::size_t TOLD = 100;
 
-    void Add(const InputPlace& at, std::string message);
-    // False for an error that would only be counted, whose message need not be
-    // put together: the list holds TOLD errors placed before it.
-    bool Tells(const InputPlace& at) const;
-    // Counts an error that is not told.
-    void Count();
+    // message() gives the error's words, and is called only for an error that
+    // is told: an input of millions of faults spends no time on the words of
+    // those that are only counted.
+    template <typename Message>
+    void Add(const InputPlace& at, const Message& message)
+    {
+        ++total;
+        if (Tells(at)) {
+            Keep(at, message());
+        }
+    }
 
     // At most TOLD, in the order of their places; among errors at one place,
     // in the order they were found.
@@ -27,6 +32,10 @@ public:
     uint64_t Total() const;
 
 private:
+    // False for an error placed after TOLD errors already kept.
+    bool Tells(const InputPlace& at) const;
+    void Keep(const InputPlace& at, std::string message);
+
     std::vector<TableInputError> told;
     uint64_t total = 0;
 };

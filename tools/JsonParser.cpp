@@ -255,7 +255,7 @@ bool JsonParser::Fail(const std::string& message)
 bool JsonParser::Fail(const InputPlace& place, const std::string& message)
 {
     if (!failed) {
-        builder.AddError(place, message);
+        builder.AddError(place, [&message] { return message; });
         failed = true;
     }
     return false;
@@ -353,8 +353,8 @@ bool JsonParser::Control(uint32_t& character)
 {
     character = static_cast<unsigned char>(input[at]);
     if (character < 0x20) {
-        return Fail("a control character in a string: expected it escaped, as \\u00" + NumberText::HexByte(
-                                                                                           static_cast<unsigned char>(character)));
+        return Fail("a control character in a string: expected it escaped, as \\u00" +
+                    NumberText::HexByte(static_cast<unsigned char>(character)));
     }
     ++at;
     return true;
@@ -376,7 +376,8 @@ bool JsonParser::Escape(uint32_t& character)
     }
     if (kind != 'u' || at + 1 == input.size()) {
         const std::size_t length = at + 1 < input.size() ? 2 : 1;
-        return Fail(escapeAt, "bad escape " + DumpQuoting::JsonExcerpt(std::string_view(input).substr(at, length), length) +
+        return Fail(escapeAt, "bad escape " +
+                                  DumpQuoting::JsonExcerpt(std::string_view(input).substr(at, length), length) +
                                   ": expected \\\", \\\\, \\/, \\b, \\f, \\n, \\r, \\t or \\uXXXX");
     }
     if (!UnicodeEscape(character)) {
@@ -389,8 +390,10 @@ bool JsonParser::Escape(uint32_t& character)
     } else if (failed) {
         return false;
     } else if (IsHighSurrogate(character) || IsLowSurrogate(character)) {
-        builder.AddError(escapeAt, "the lone surrogate " + CharacterName(character) +
-                                       ": expected a pair, \\uD800 to \\uDBFF then \\uDC00 to \\uDFFF");
+        builder.AddError(escapeAt, [character] {
+            return "the lone surrogate " + CharacterName(character) +
+                   ": expected a pair, \\uD800 to \\uDBFF then \\uDC00 to \\uDFFF";
+        });
         // The unit after a lone high surrogate is a character of its own.
         if (pairFollows) {
             at -= 6;
@@ -409,7 +412,8 @@ bool JsonParser::UnicodeEscape(uint32_t& unit)
     for (std::size_t digit = 2; digit < 6; ++digit) {
         const int value = at + digit < input.size() ? NumberText::HexDigitValue(input[at + digit]) : -1;
         if (value < 0) {
-            return Fail(escapeAt, "bad escape " + DumpQuoting::JsonExcerpt(std::string_view(input).substr(at, digit), digit) +
+            return Fail(escapeAt, "bad escape " +
+                                      DumpQuoting::JsonExcerpt(std::string_view(input).substr(at, digit), digit) +
                                       ": expected \\u and four hexadecimal digits");
         }
         unit = unit * 16 + static_cast<uint32_t>(value);
@@ -447,7 +451,9 @@ bool JsonParser::Utf8(uint32_t& character)
 void JsonParser::ByteCharacter(uint32_t character, const InputPlace& place)
 {
     if (character > LAST_BYTE_CHARACTER) {
-        builder.AddError(place, "the character " + CharacterName(character) +
-                                    ": expected U+0000 to U+00FF, each the byte of the same number");
+        builder.AddError(place, [character] {
+            return "the character " + CharacterName(character) +
+                   ": expected U+0000 to U+00FF, each the byte of the same number";
+        });
     }
 }

@@ -20,11 +20,8 @@ JsonPath::JsonPath() = default;
 
 JsonPath::JsonPath(const JsonPath& parent, const char* key) : parent(&parent), key(key) {}
 
-// A key that is not a plain word is shown as the JSON string it is, so that
-// whatever bytes it holds reach the terminal escaped.
 JsonPath::JsonPath(const JsonPath& parent, std::string_view key, uint64_t keyLength)
-    : parent(&parent),
-      foundKey(IsPlainKey(key) && keyLength == key.size() ? std::string(key) : DumpQuoting::JsonExcerpt(key, keyLength))
+    : parent(&parent), found(true), foundKey(key), foundKeyLength(keyLength)
 {
 }
 
@@ -43,12 +40,15 @@ void JsonPath::Append(std::string& text) const
         return;
     }
     parent->Append(text);
-    if (key == nullptr && foundKey.empty()) {
+    if (key == nullptr && !found) {
         text += "[" + std::to_string(index) + "]";
         return;
     }
     if (!text.empty()) {
         text += '.';
     }
-    text += key != nullptr ? key : foundKey;
+    // A key that is not a plain word is shown as the JSON string it is, so that
+    // whatever bytes it holds reach the terminal escaped.
+    const bool plain = IsPlainKey(foundKey) && foundKeyLength == foundKey.size();
+    text += key != nullptr ? key : plain ? std::string(foundKey) : DumpQuoting::JsonExcerpt(foundKey, foundKeyLength);
 }

@@ -13,7 +13,7 @@ public:
     JsonPath();
     // A member of the object at parent. key outlives the path.
     JsonPath(const JsonPath& parent, const char* key);
-    // A key found in the input, which the text shows escaped.
+    // A key found in the input, shown escaped; key holds its first bytes.
     JsonPath(const JsonPath& parent, std::string_view key, uint64_t keyLength);
     // An item of the list at parent.
     JsonPath(const JsonPath& parent, uint64_t index);
@@ -25,7 +25,9 @@ private:
 
     const JsonPath* parent = nullptr;
     const char* key = nullptr;
-    // A key from the input, ready escaped.
-    std::string foundKey;
+    // A key from the input, which outlives the path: its first bytes and its length.
+    bool found = false;
+    std::string_view foundKey;
+    uint64_t foundKeyLength = 0;
     uint64_t index = 0;
 };

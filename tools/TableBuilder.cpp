@@ -24,7 +24,7 @@ std::string Written(const WrittenNumber& number)
 void TableBuilder::SetCount(const WrittenNumber& count, const InputPlace& at)
 {
     if (count.value > MAX_TILESET_COUNT) {
-        AddError(at, Written(count) + " tilesets: a table holds at most " + Number(MAX_TILESET_COUNT));
+        AddError(at, [&] { return Written(count) + " tilesets: a table holds at most " + Number(MAX_TILESET_COUNT); });
         AssumeLargestCount();
         return;
     }
@@ -49,7 +49,7 @@ void TableBuilder::ListTilesets()
 void TableBuilder::EndList(uint64_t count, const InputPlace& at)
 {
     if (count > MAX_TILESET_COUNT) {
-        AddError(at, Number(count) + " tilesets: a table holds at most " + Number(MAX_TILESET_COUNT));
+        AddError(at, [&] { return Number(count) + " tilesets: a table holds at most " + Number(MAX_TILESET_COUNT); });
         return;
     }
     table.SetRecordCount(static_cast<int>(count));
@@ -60,11 +60,15 @@ void TableBuilder::StartTileset(const WrittenNumber& index, const InputPlace& at
     tilesetStarted = true;
     tileset = -1;
     if (index.value >= MAX_TILESET_COUNT) {
-        AddError(at, "tileset " + Written(index) + ": a table holds at most " + Number(MAX_TILESET_COUNT) +
-                         " tilesets, 0 to " + Number(MAX_TILESET_COUNT - 1));
+        AddError(at, [&] {
+            return "tileset " + Written(index) + ": a table holds at most " + Number(MAX_TILESET_COUNT) +
+                   " tilesets, 0 to " + Number(MAX_TILESET_COUNT - 1);
+        });
     } else if (index.value >= given.size()) {
-        AddError(at, "tileset " + Written(index) + " is beyond the count: the table has " + Number(given.size()) +
-                         " tilesets" + (given.empty() ? "" : ", 0 to " + Number(given.size() - 1)));
+        AddError(at, [&] {
+            return "tileset " + Written(index) + " is beyond the count: the table has " + Number(given.size()) +
+                   " tilesets" + (given.empty() ? "" : ", 0 to " + Number(given.size() - 1));
+        });
     } else if (FirstGiven(given[index.value].tileset, at)) {
         tileset = static_cast<int>(index.value);
         keepValues = tileset < table.RecordCount();
@@ -91,7 +95,7 @@ void TableBuilder::SetAmbient(const WrittenNumber& ambient, const InputPlace& at
         return;
     }
     if (ambient.value > MAX_AMBIENT) {
-        AddError(at, "ambient number " + Written(ambient) + ": expected 0 to " + Number(MAX_AMBIENT));
+        AddError(at, [&] { return "ambient number " + Written(ambient) + ": expected 0 to " + Number(MAX_AMBIENT); });
     } else if (tileset < 0) {
         return;
     } else if (!FirstGiven(given[tileset].ambient, at)) {
@@ -108,7 +112,9 @@ void TableBuilder::SetSlot(const WrittenNumber& slot, const InputPlace& slotAt, 
         return;
     }
     if (slot.value >= SLOTS_PER_TILESET) {
-        AddError(slotAt, "slot " + Written(slot) + ": a tileset has slots 0 to " + Number(SLOTS_PER_TILESET - 1));
+        AddError(slotAt, [&] {
+            return "slot " + Written(slot) + ": a tileset has slots 0 to " + Number(SLOTS_PER_TILESET - 1);
+        });
         CheckText(text, textAt);
     } else if (!CheckText(text, textAt) || tileset < 0) {
         return;
@@ -118,11 +124,6 @@ void TableBuilder::SetSlot(const WrittenNumber& slot, const InputPlace& slotAt, 
     } else if (keepValues) {
         RecordText::SetSlot(text.bytes, static_cast<int>(slot.value), table.RecordAt(tileset));
     }
-}
-
-void TableBuilder::AddError(const InputPlace& at, std::string message)
-{
-    errors.Add(at, std::move(message));
 }
 
 const std::vector<TableInputError>& TableBuilder::Errors() const
@@ -143,12 +144,14 @@ TilesetTable& TableBuilder::Table()
 bool TableBuilder::CheckText(const InputText& text, const InputPlace& at)
 {
     if (text.length >= NAME_FIELD_SIZE) {
-        AddError(at, "a text of " + Number(text.length) + " bytes: expected at most " + Number(NAME_FIELD_SIZE - 1));
+        AddError(at, [&] {
+            return "a text of " + Number(text.length) + " bytes: expected at most " + Number(NAME_FIELD_SIZE - 1);
+        });
         return false;
     }
     // The file ends a text at its first NUL, so the bytes after one would be lost.
     if (std::memchr(text.bytes.data(), '\0', text.bytes.size()) != nullptr) {
-        AddError(at, "a text with a NUL byte in it: a text ends at its first NUL");
+        AddError(at, [] { return "a text with a NUL byte in it: a text ends at its first NUL"; });
         return false;
     }
     return true;
@@ -165,13 +168,13 @@ bool TableBuilder::FirstGiven(int& givenLine, const InputPlace& at)
 
 void TableBuilder::GivenTwice(const std::string& what, int firstLine, const InputPlace& at)
 {
-    AddError(at, what + " is given twice, first on line " + Number(static_cast<uint64_t>(firstLine)));
+    AddError(at, [&] { return what + " is given twice, first on line " + Number(static_cast<uint64_t>(firstLine)); });
 }
 
 bool TableBuilder::InTileset(const char* what, const InputPlace& at)
 {
     if (!tilesetStarted) {
-        AddError(at, std::string(what) + " outside a tileset: expected \"tileset INDEX\" before it");
+        AddError(at, [&] { return std::string(what) + " outside a tileset: expected \"tileset INDEX\" before it"; });
     }
     return tilesetStarted;
 }

@@ -30,7 +30,12 @@ public:
     void SetName(const InputText& text, const InputPlace& at);
     void SetAmbient(const WrittenNumber& ambient, const InputPlace& at);
     void SetSlot(const WrittenNumber& slot, const InputPlace& slotAt, const InputText& text, const InputPlace& textAt);
-    void AddError(const InputPlace& at, std::string message);
+    // message() gives the words, put together only for an error that is told.
+    template <typename Message>
+    void AddError(const InputPlace& at, const Message& message)
+    {
+        errors.Add(at, message);
+    }
 
     // The errors told, in the order of their places in the input.
     const std::vector<TableInputError>& Errors() const;

@@ -63,29 +63,27 @@ public:
 
     // The index of a key given the first time; -1 for one not known or given
     // again, which is told, and whose value the caller skips.
-    int Find(const InputText& key, const InputPlace& keyAt, const JsonPath& object, TableBuilder& builder)
+    int Find(const InputText& key, InputPlace keyAt, const JsonPath& object, TableBuilder& builder)
     {
         for (std::size_t k = 0; k < N; ++k) {
             if (IsKey(key, keys[k])) {
                 if (given[k]) {
-                    Told(keyAt, JsonPath(object, keys[k].data()), "the key is given twice in one object", builder);
+                    const JsonPath path(object, keys[k].data());
+                    keyAt.path = &path;
+                    builder.AddError(keyAt, [] { return "the key is given twice in one object"; });
                     return -1;
                 }
                 given[k] = true;
                 return static_cast<int>(k);
             }
         }
-        Told(keyAt, JsonPath(object, key.bytes, key.length), "unknown key: expected " + KeyList(keys), builder);
+        const JsonPath path(object, key.bytes, key.length);
+        keyAt.path = &path;
+        builder.AddError(keyAt, [this] { return "unknown key: expected " + KeyList(keys); });
         return -1;
     }
 
 private:
-    static void Told(InputPlace at, const JsonPath& path, const std::string& message, TableBuilder& builder)
-    {
-        at.path = &path;
-        builder.AddError(at, message);
-    }
-
     const std::string_view (&keys)[N];
     bool given[MOST_KEYS] = {};
 };
@@ -117,7 +115,7 @@ public:
             }
         }
         if (!tilesetsGiven && !parser.Failed()) {
-            builder.AddError(documentAt, "expected the key \"tilesets\"");
+            builder.AddError(documentAt, [] { return "expected the key \"tilesets\""; });
         }
         parser.Finish();
     }
@@ -180,8 +178,8 @@ private:
         switch (member) {
         case 0:
             if (Whole(path, number, at) && number.value != position) {
-                builder.AddError(at, "index " + NumberText::Shown(number.text) + ": expected " +
-                                         std::to_string(position) + ", the tileset's place in the list");
+                builder.AddError(at, [&] { return "index " + NumberText::Shown(number.text) + ": expected " +
+                                         std::to_string(position) + ", the tileset's place in the list"; });
             }
             break;
         case 1:
@@ -241,7 +239,7 @@ private:
             return;
         }
         if (given < 2) {
-            builder.AddError(at, "expected the keys \"index\" and \"text\"");
+            builder.AddError(at, [] { return "expected the keys \"index\" and \"text\""; });
         } else if (read == 2) {
             builder.SetSlot(index, indexAt, text, textAt);
         }
@@ -264,7 +262,8 @@ private:
             return true;
         }
         if (parser.Skip()) {
-            builder.AddError(at, std::string("expected ") + KindName(kind) + ", found " + KindName(found));
+            builder.AddError(at,
+                             [&] { return std::string("expected ") + KindName(kind) + ", found " + KindName(found); });
         }
         return false;
     }
@@ -276,7 +275,7 @@ private:
         const JsonKind found = parser.Next();
         if (found != JSON_NUMBER) {
             if (parser.Skip()) {
-                builder.AddError(at, std::string("expected a whole number, found ") + KindName(found));
+                builder.AddError(at, [&] { return std::string("expected a whole number, found ") + KindName(found); });
             }
             return false;
         }
@@ -284,7 +283,7 @@ private:
             return false;
         }
         if (!NumberText::ParseDecimal(number.text, number.value)) {
-            builder.AddError(at, "expected a whole number, found " + NumberText::Shown(number.text));
+            builder.AddError(at, [&] { return "expected a whole number, found " + NumberText::Shown(number.text); });
             return false;
         }
         return true;

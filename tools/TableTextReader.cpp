@@ -50,7 +50,7 @@ public:
         place = Here();
         number.text = Word();
         return NumberText::ParseDecimal(number.text, number.value) ||
-               Fail(place, "expected " + what + " (a number), found " + Found(number.text));
+               Fail(place, [&] { return "expected " + what + " (a number), found " + Found(number.text); });
     }
 
     // A text in quotes with the dump's escapes: \" \\ and \xNN.
@@ -59,7 +59,8 @@ public:
         SkipBlanks();
         place = Here();
         if (at == text.size() || text[at] != '"') {
-            return Fail(place, "expected a text in quotes, found " + Found(Word()));
+            const std::string_view found = Word();
+            return Fail(place, [found] { return "expected a text in quotes, found " + Found(found); });
         }
         ++at;
         bytes.Clear();
@@ -69,7 +70,7 @@ public:
             }
         }
         if (at == text.size()) {
-            return Fail(place, "the text has no closing quote");
+            return Fail(place, [] { return "the text has no closing quote"; });
         }
         ++at;
         return true;
@@ -79,12 +80,14 @@ public:
     {
         SkipBlanks();
         if (at != text.size()) {
-            return Fail(Here(), "expected the end of the line, found " + Found(text.substr(at)));
+            return Fail(Here(), [this] { return "expected the end of the line, found " + Found(text.substr(at)); });
         }
         return true;
     }
 
-    bool Fail(const InputPlace& place, const std::string& message)
+    // message() gives the words, put together only for an error that is told.
+    template <typename Message>
+    bool Fail(const InputPlace& place, const Message& message)
     {
         builder.AddError(place, message);
         return false;
@@ -108,7 +111,9 @@ private:
         const unsigned char byte = static_cast<unsigned char>(text[at]);
         if (byte < 0x20 || byte > 0x7E) {
             const std::string hex = NumberText::HexByte(byte);
-            return Fail(Here(), "byte 0x" + hex + " in a text: expected printable ASCII, other bytes as \\x" + hex);
+            return Fail(Here(), [&hex] {
+                return "byte 0x" + hex + " in a text: expected printable ASCII, other bytes as \\x" + hex;
+            });
         }
         if (byte != '\\') {
             bytes.Add(text[at++]);
@@ -126,8 +131,10 @@ private:
         if (low < 0) {
             // The escape as far as it goes: its letter and the hexadecimal digits after \x.
             const std::size_t length = at + 1 == text.size() ? 1 : high < 0 ? 2 : 3;
-            return Fail(escapeAt, "bad escape " + DumpQuoting::TextExcerpt(text.substr(at, length)) +
-                                      ": expected \\xNN (two hexadecimal digits), \\\" or \\\\");
+            return Fail(escapeAt, [this, length] {
+                return "bad escape " + DumpQuoting::TextExcerpt(text.substr(at, length)) +
+                       ": expected \\xNN (two hexadecimal digits), \\\" or \\\\";
+            });
         }
         bytes.Add(static_cast<char>(high * 16 + low));
         at += 4;
@@ -168,8 +175,10 @@ public:
         } else if (word == "slot") {
             ReadSlot(reader);
         } else {
-            reader.Fail(wordAt, "unknown line " + DumpQuoting::TextExcerpt(word) +
-                                    ": expected tilesets, tileset, name, ambient or slot");
+            reader.Fail(wordAt, [word] {
+                return "unknown line " + DumpQuoting::TextExcerpt(word) +
+                       ": expected tilesets, tileset, name, ambient or slot";
+            });
         }
     }
 
@@ -179,7 +188,7 @@ public:
     void Finish(int endLine)
     {
         if (countLine == 0) {
-            builder.AddError({endLine, 1}, "expected \"tilesets COUNT\", found the end of the input");
+            builder.AddError({endLine, 1}, [] { return "expected \"tilesets COUNT\", found the end of the input"; });
         }
     }
 
@@ -189,7 +198,8 @@ private:
         WrittenNumber count;
         InputPlace countAt;
         if (countLine != 0) {
-            reader.Fail(wordAt, "a second tilesets line: the count is on line " + std::to_string(countLine));
+            reader.Fail(wordAt,
+                        [this] { return "a second tilesets line: the count is on line " + std::to_string(countLine); });
             return;
         }
         countLine = wordAt.line;
@@ -205,8 +215,10 @@ private:
     bool ReportMissingCount(LineReader& reader, const InputPlace& wordAt, std::string_view word)
     {
         stopped = word[0] == '{';
-        reader.Fail(wordAt, std::string("expected \"tilesets COUNT\" first") +
-                                (stopped ? "; for a JSON dump, give --format json" : ""));
+        reader.Fail(wordAt, [this] {
+            return std::string("expected \"tilesets COUNT\" first") +
+                   (stopped ? "; for a JSON dump, give --format json" : "");
+        });
         countLine = wordAt.line;
         builder.AssumeLargestCount();
         return !stopped;

@@ -99,7 +99,8 @@ std::string WithZerosAfterEachNul(std::string bytes)
 void CheckSoundFile(const std::string& bytes)
 {
     const std::size_t declared = static_cast<unsigned char>(bytes[0]);
-    Require(bytes.size() == HEADER_BYTES + SAVED_ENTRY_BYTES * declared, "a sound file is not 5 + 4865 bytes per entry");
+    Require(bytes.size() == HEADER_BYTES + SAVED_ENTRY_BYTES * declared,
+            "a sound file is not 5 + 4865 bytes per entry");
 
     TilesetTable table;
     CountingSink names;

@@ -202,7 +202,8 @@ TEST(TableToolDump, RefusesMoreSlotsThanATilesetHoldsLikeTheEditor)
     const ToolRun run = RunTool({"dump", path});
     EXPECT_EQ(run.code, TABLE_TOOL_EXIT_FAILED);
     EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, "kestrivane-table: " + path + ": has 152 slots per tileset, more than the 151 a tileset holds\n");
+    EXPECT_EQ(run.err,
+              "kestrivane-table: " + path + ": has 152 slots per tileset, more than the 151 a tileset holds\n");
 }
 
 TEST(TableToolCheck, ReportsEachProblemWithTheFileAndOffsetAndExitsWithOne)
