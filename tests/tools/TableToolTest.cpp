@@ -12,28 +12,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <sstream>
 
 namespace {
 
 using Args = std::vector<std::string>;
-
-struct ToolRun {
-    TableToolExitCode code;
-    std::string out;
-    std::string err;
-};
-
-// input is what the tool finds on its standard input.
-ToolRun RunTool(const Args& args, const std::string& input = {})
-{
-    std::istringstream in(input);
-    std::ostringstream out;
-    std::ostringstream err;
-    const TableToolExitCode code = TableTool::Run(args, in, out, err);
-    return {code, out.str(), err.str()};
-}
 
 bool StartsWith(const std::string& text, const std::string& start)
 {
@@ -79,7 +65,12 @@ INSTANTIATE_TEST_SUITE_P(
                       UsageErrorCase{{"diff", "--format", "json", "a.dat", "b.dat"},
                                      "unknown option \"--format\" for diff"},
                       UsageErrorCase{{"merge", "a.dat", "b.dat"},
-                                     "merge needs the three files BASE, OURS and THEIRS"}));
+                                     "merge needs the three files BASE, OURS and THEIRS"},
+                      UsageErrorCase{{"\x1B]0;title\x07"}, "unknown command \"\\x1B]0;title\\x07\""},
+                      UsageErrorCase{{"diff", "-", "-"}, "standard input (-) is given twice; it can be read only once"},
+                      UsageErrorCase{{"dump", "--textconv", "--format", "json"},
+                                     "--textconv shows the text dump, not JSON"},
+                      UsageErrorCase{{"check", "--textconv"}, "unknown option \"--textconv\" for check"}));
 
 TEST(TableToolHelp, PrintsTheUsageToOutputAndExitsWithZero)
 {
@@ -316,9 +307,134 @@ TEST(TableToolBuild, ReadOnlyOutputIsRefusedWithTheEditorsReasonAndExitsWithTwo)
 
     const ToolRun run = RunTool({"build", input, "-o", output});
     EXPECT_EQ(run.code, TABLE_TOOL_EXIT_FAILED);
-    EXPECT_TRUE(StartsWith(run.err, "kestrivane-table: " + output + ": could not be written")) << run.err;
+    EXPECT_EQ(run.err, "kestrivane-table: " + output + ": could not be written: the file is read-only\n");
     EXPECT_EQ(ReadFileBytes(output), "old table");
 }
+
+TEST(TableToolBuild, TellsTheFirstHundredErrorsInOrderThenHowManyMore)
+{
+    std::string input = "tilesets 1\n";
+    for (int line = 2; line <= 151; ++line) {
+        input += "x" + std::to_string(line) + "\n";
+    }
+    const ToolRun run = RunTool({"build", "-", "-o", "-"}, input);
+    EXPECT_EQ(run.code, TABLE_TOOL_EXIT_PROBLEMS);
+    EXPECT_EQ(run.out, "");
+    const std::string expected = ": expected tilesets, tileset, name, ambient or slot\n";
+    EXPECT_TRUE(StartsWith(run.err, "kestrivane-table: standard input:2:1: unknown line \"x2\"" + expected));
+    const std::string last = "kestrivane-table: standard input:101:1: unknown line \"x101\"" + expected +
+                             "kestrivane-table: standard input: 50 more errors after these\n"
+                             "kestrivane-table: -: not written: standard input has 150 errors\n";
+    EXPECT_EQ(run.err.substr(run.err.size() - last.size()), last);
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 102);
+}
+
+// "-" is standard input where a file is read, and standard output where one is written.
+struct StreamCase {
+    const char* what;
+    Args args;
+    std::string input;
+    TableToolExitCode code;
+    std::string out;
+    std::string err;
+};
+
+void PrintTo(const StreamCase& streamCase, std::ostream* out)
+{
+    *out << streamCase.what;
+}
+
+class TableToolStandardStreams : public ::testing::TestWithParam<StreamCase> {};
+
+TilesetTable DemoWith(int tileset, int slot, const std::string& text)
+{
+    TilesetTable table;
+    DemoTable::Fill(table);
+    SetSlot(table.RecordAt(tileset), slot, text);
+    return table;
+}
+
+// "DEMO" in the arguments is a file holding the demo table, "MERE" one with
+// the demo's slot "pond" renamed "mere".
+TEST_P(TableToolStandardStreams, StandForTheFileNamedDash)
+{
+    const TemporaryFolder folder;
+    WriteFileBytes(folder.Path("demo.dat"), DemoFileBytes());
+    WriteFileBytes(folder.Path("mere.dat"), WriteBytes(DemoWith(0, 10, "mere")));
+    Args args = GetParam().args;
+    std::replace(args.begin(), args.end(), std::string("DEMO"), folder.Path("demo.dat"));
+    std::replace(args.begin(), args.end(), std::string("MERE"), folder.Path("mere.dat"));
+
+    const ToolRun run = RunTool(args, GetParam().input);
+    EXPECT_EQ(run.code, GetParam().code);
+    EXPECT_EQ(run.out, GetParam().out);
+    EXPECT_EQ(run.err, GetParam().err);
+}
+
+const std::string LAKE = WriteBytes(DemoWith(0, 10, "lake"));
+// Not the checked-in file: the cases are made before the test program has its folder.
+const std::string DEMO_TEXT = TextDumpOf(DemoWith(0, 10, "pond"));
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, TableToolStandardStreams,
+    ::testing::Values(
+        StreamCase{"Dump", {"dump", "-"}, DemoFileBytes(), TABLE_TOOL_EXIT_OK, DEMO_TEXT, ""},
+        StreamCase{"Check", {"check", "-"}, Header(0, 151) + "xy", TABLE_TOOL_EXIT_PROBLEMS,
+                   "standard input: offset 5 (0x5): 2 bytes follow the last entry\n", ""},
+        StreamCase{"BuildToOutput", {"build", "-", "-o", "-"}, "tilesets 1\ntileset 0\nslot 10 \"lake\"\n",
+                   TABLE_TOOL_EXIT_OK, Header(1, 151) + Entry("", 0, SlotsWith(10, "lake"), 151), ""},
+        StreamCase{"BuildErrors", {"build", "-", "-o", "-"}, "tilesets 256\n", TABLE_TOOL_EXIT_PROBLEMS, "",
+                   "kestrivane-table: standard input:1:10: 256 tilesets: a table holds at most 255\n"
+                   "kestrivane-table: -: not written: standard input has 1 error\n"},
+        StreamCase{"Diff", {"diff", "DEMO", "-"}, LAKE, TABLE_TOOL_EXIT_PROBLEMS,
+                   "tileset 0 slot 10: \"pond\" -> \"lake\"\n", ""},
+        StreamCase{"MergeToOutput", {"merge", "DEMO", "DEMO", "-", "-o", "-"}, LAKE, TABLE_TOOL_EXIT_OK, LAKE, ""},
+        StreamCase{"MergeConflictsToErrors", {"merge", "DEMO", "-", "MERE", "-o", "-"}, LAKE,
+                   TABLE_TOOL_EXIT_PROBLEMS, LAKE,
+                   "conflict: tileset 0 slot 10: base \"pond\", ours \"lake\", theirs \"mere\"\n"},
+        StreamCase{"DemoToOutput", {"demo", "-"}, "", TABLE_TOOL_EXIT_OK, DemoFileBytes(), ""},
+        StreamCase{"UnreadableTable", {"dump", "-"}, Header(1, 152), TABLE_TOOL_EXIT_FAILED, "",
+                   "kestrivane-table: standard input: has 152 slots per tileset, more than the 151 a tileset holds\n"}));
+
+// For git: text and exit code 0 for every file, whatever it holds.
+struct TextconvCase {
+    const char* what;
+    std::optional<std::string> bytes;
+    std::string out;
+};
+
+void PrintTo(const TextconvCase& textconvCase, std::ostream* out)
+{
+    *out << textconvCase.what;
+}
+
+class TableToolTextconv : public ::testing::TestWithParam<TextconvCase> {};
+
+TEST_P(TableToolTextconv, ShowsTheProblemsAndWhatCanBeShownAndSucceeds)
+{
+    const TemporaryFolder folder;
+    const std::string path = folder.Path("table.dat");
+    if (GetParam().bytes) {
+        WriteFileBytes(path, *GetParam().bytes);
+    }
+    const ToolRun run = RunTool({"dump", "--textconv", path});
+    EXPECT_EQ(run.code, TABLE_TOOL_EXIT_OK);
+    EXPECT_EQ(run.out, GetParam().out);
+    EXPECT_EQ(run.err, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, TableToolTextconv,
+    ::testing::Values(
+        TextconvCase{"Sound", DemoFileBytes(), DEMO_TEXT},
+        TextconvCase{"Empty", "", "problem: offset 0 (0x0): the file is empty\ntilesets 0\n"},
+        TextconvCase{"Missing", std::nullopt, "the table cannot be read: no such file\n"},
+        TextconvCase{"RefusedByTheEditor", Header(2, 152) + Entry("Wide", 7, SlotsWith(151, "last"), 152) + "C\xE9",
+                     "problem: offset 0 (0x0): the header declares 2 tilesets, but the file holds 1 whole entry\n"
+                     "problem: offset 1 (0x1): the header declares 152 slots per tileset, more than the 151 a "
+                     "tileset holds; the editor refuses the file\n"
+                     "problem: offset 4902 (0x1326): tileset 1 is cut short: the file ends after 2 bytes of its 4897\n"
+                     "tilesets 2\n\ntileset 0\n  name \"Wide\"\n  ambient 7\n  slot 151 \"last\"\n"}));
 
 TEST(TableToolMerge, UnreadableInputWritesNothingAndExitsWithTwo)
 {
