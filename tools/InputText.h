@@ -5,7 +5,8 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <string>
+#include <cstring>
+#include <string_view>
 
 // A text as a dump reader decodes it: its first bytes, as many as a field and
 // an error's quote could use, and its whole length. A text of megabytes takes
@@ -13,29 +14,29 @@
 struct InputText {
     static constexpr std::size_t KEPT = NAME_FIELD_SIZE;
 
-    void Clear()
-    {
-        bytes.clear();
-        length = 0;
-    }
+    void Clear() { length = 0; }
 
     void Add(char byte)
     {
-        if (bytes.size() < KEPT) {
-            bytes += byte;
+        if (length < KEPT) {
+            kept[length] = byte;
         }
         ++length;
     }
 
     void Add(const char* run, std::size_t count)
     {
-        if (bytes.size() < KEPT) {
-            bytes.append(run, std::min(count, KEPT - bytes.size()));
+        if (length < KEPT) {
+            std::memcpy(kept + length, run, std::min<uint64_t>(count, KEPT - length));
         }
         length += count;
     }
 
-    // Whole when length is at most KEPT.
-    std::string bytes;
+    // The first bytes, all of them where length is at most KEPT.
+    std::string_view Bytes() const { return {kept, static_cast<std::size_t>(std::min<uint64_t>(length, KEPT))}; }
+
     uint64_t length = 0;
+
+private:
+    char kept[KEPT] = {};
 };

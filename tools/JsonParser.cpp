@@ -273,21 +273,23 @@ std::string JsonParser::Found() const
     return "byte 0x" + NumberText::HexByte(c);
 }
 
+// On locals: the compiler cannot keep a member in a register across the reads
+// of the input, and the indenting of a dump is most of its bytes.
 void JsonParser::SkipWhitespace()
 {
-    // The indenting first: most of the whitespace of a dump.
-    while (at < input.size() && input[at] == ' ') {
-        ++at;
-    }
-    for (; at < input.size(); ++at) {
-        const char c = input[at];
+    const char* const bytes = input.data();
+    const std::size_t size = input.size();
+    std::size_t next = at;
+    for (; next < size; ++next) {
+        const char c = bytes[next];
         if (c == '\n') {
             ++line;
-            lineStart = at + 1;
+            lineStart = next + 1;
         } else if (c != ' ' && c != '\t' && c != '\r') {
-            return;
+            break;
         }
     }
+    at = next;
 }
 
 bool JsonParser::Enter()
@@ -334,9 +336,11 @@ bool JsonParser::Literal(std::string_view word)
 bool JsonParser::Digits(const char* what)
 {
     const std::size_t start = at;
-    while (at < input.size() && IsDigit(input[at])) {
-        ++at;
+    std::size_t end = at;
+    while (end < input.size() && IsDigit(input[end])) {
+        ++end;
     }
+    at = end;
     return at != start || Fail(std::string("expected ") + what + ", found " + Found());
 }
 

@@ -85,7 +85,7 @@ void TableBuilder::SetName(const InputText& text, const InputPlace& at)
     if (!FirstGiven(given[tileset].name, at)) {
         GivenTwice("the name of tileset " + Number(tileset), given[tileset].name, at);
     } else if (keepValues) {
-        RecordText::SetName(text.bytes, table.RecordAt(tileset));
+        RecordText::SetName(text.Bytes(), table.RecordAt(tileset));
     }
 }
 
@@ -122,7 +122,7 @@ void TableBuilder::SetSlot(const WrittenNumber& slot, const InputPlace& slotAt, 
         GivenTwice("slot " + Number(slot.value) + " of tileset " + Number(tileset), given[tileset].slots[slot.value],
                    slotAt);
     } else if (keepValues) {
-        RecordText::SetSlot(text.bytes, static_cast<int>(slot.value), table.RecordAt(tileset));
+        RecordText::SetSlot(text.Bytes(), static_cast<int>(slot.value), table.RecordAt(tileset));
     }
 }
 
@@ -150,7 +150,7 @@ bool TableBuilder::CheckText(const InputText& text, const InputPlace& at)
         return false;
     }
     // The file ends a text at its first NUL, so the bytes after one would be lost.
-    if (std::memchr(text.bytes.data(), '\0', text.bytes.size()) != nullptr) {
+    if (text.Bytes().find('\0') != std::string_view::npos) {
         AddError(at, [] { return "a text with a NUL byte in it: a text ends at its first NUL"; });
         return false;
     }

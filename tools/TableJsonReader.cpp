@@ -52,7 +52,7 @@ std::string KeyList(const std::string_view (&keys)[N])
 
 bool IsKey(const InputText& key, std::string_view name)
 {
-    return key.length == name.size() && key.bytes == name;
+    return key.length == name.size() && key.Bytes() == name;
 }
 
 // The members of one object: which keys were given, each at most once.
@@ -77,7 +77,7 @@ public:
                 return static_cast<int>(k);
             }
         }
-        const JsonPath path(object, key.bytes, key.length);
+        const JsonPath path(object, key.Bytes(), key.length);
         keyAt.path = &path;
         builder.AddError(keyAt, [this] { return "unknown key: expected " + KeyList(keys); });
         return -1;
