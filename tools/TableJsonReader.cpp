@@ -101,19 +101,11 @@ public:
         if (!Is(JSON_OBJECT, documentAt)) {
             return;
         }
-        Members<std::size(DOCUMENT_KEYS)> members(DOCUMENT_KEYS);
         bool tilesetsGiven = false;
-        InputText key;
-        InputPlace keyAt;
-        parser.EnterObject();
-        while (parser.NextMember(key, keyAt)) {
-            if (members.Find(key, keyAt, document, builder) == 0) {
-                tilesetsGiven = true;
-                Tilesets(JsonPath(document, "tilesets"));
-            } else {
-                parser.Skip();
-            }
-        }
+        EachMember(document, DOCUMENT_KEYS, [this, &tilesetsGiven](int, const JsonPath& tilesets) {
+            tilesetsGiven = true;
+            Tilesets(tilesets);
+        });
         if (!tilesetsGiven && !parser.Failed()) {
             builder.AddError(documentAt, [] { return "expected the key \"tilesets\""; });
         }
@@ -157,18 +149,9 @@ private:
         }
         const std::string positionText = std::to_string(position);
         builder.StartTileset({position, positionText}, at);
-        Members<std::size(TILESET_KEYS)> members(TILESET_KEYS);
-        InputText key;
-        InputPlace keyAt;
-        parser.EnterObject();
-        while (parser.NextMember(key, keyAt)) {
-            const int member = members.Find(key, keyAt, path, builder);
-            if (member < 0) {
-                parser.Skip();
-            } else {
-                TilesetMember(member, position, JsonPath(path, TILESET_KEYS[member].data()));
-            }
-        }
+        EachMember(path, TILESET_KEYS, [this, position](int member, const JsonPath& memberPath) {
+            TilesetMember(member, position, memberPath);
+        });
     }
 
     void TilesetMember(int member, uint64_t position, const JsonPath& path)
@@ -215,26 +198,18 @@ private:
         if (!Is(JSON_OBJECT, at)) {
             return;
         }
+        // The places of both values name their paths after the object is read.
         const JsonPath indexPath(path, "index");
         const JsonPath textPath(path, "text");
-        Members<std::size(SLOT_KEYS)> members(SLOT_KEYS);
         WrittenNumber index;
         InputPlace indexAt;
         InputPlace textAt;
         int given = 0;
         int read = 0;
-        InputText key;
-        InputPlace keyAt;
-        parser.EnterObject();
-        while (parser.NextMember(key, keyAt)) {
-            const int member = members.Find(key, keyAt, path, builder);
-            if (member < 0) {
-                parser.Skip();
-                continue;
-            }
+        EachMember(path, SLOT_KEYS, [&](int member, const JsonPath&) {
             ++given;
             read += member == 0 ? Whole(indexPath, index, indexAt) : Text(textPath, textAt);
-        }
+        });
         if (parser.Failed()) {
             return;
         }
@@ -242,6 +217,26 @@ private:
             builder.AddError(at, [] { return "expected the keys \"index\" and \"text\""; });
         } else if (read == 2) {
             builder.SetSlot(index, indexAt, text, textAt);
+        }
+    }
+
+    // Reads the members of the object at path, each known key the first time
+    // given to take with its index in keys and its path; the others are told
+    // and skipped.
+    template <std::size_t N, typename Take>
+    void EachMember(const JsonPath& path, const std::string_view (&keys)[N], const Take& take)
+    {
+        Members<N> members(keys);
+        InputText key;
+        InputPlace keyAt;
+        parser.EnterObject();
+        while (parser.NextMember(key, keyAt)) {
+            const int member = members.Find(key, keyAt, path, builder);
+            if (member < 0) {
+                parser.Skip();
+            } else {
+                take(member, JsonPath(path, keys[member].data()));
+            }
         }
     }
 
