@@ -17,14 +17,22 @@ public:
     void AddName(const char*) override {}
 };
 
+// Each with its reason, and where the file may not be as it was, what it may hold.
 std::string SaveFailure(const TilesetFileResult& result)
 {
-    if (result.Status() == TILESET_FILE_READ_ONLY) {
+    const std::string reason = result.Reason().empty() ? "" : ": " + result.Reason();
+    switch (result.Status()) {
+    case TILESET_FILE_READ_ONLY:
         return "could not be written: the file is read-only";
+    case TILESET_FILE_REPLACE_FAILED:
+        return "could not be put in place" + reason;
+    case TILESET_FILE_PARTLY_SAVED:
+        return "could not be written whole" + reason + "; it may hold part of the new table";
+    case TILESET_FILE_NOT_CONFIRMED:
+        return "was written, but the system could not confirm that it reached the disk" + reason;
+    default:
+        return "could not be written" + reason;
     }
-    const std::string failure =
-        result.Status() == TILESET_FILE_REPLACE_FAILED ? "could not be put in place" : "could not be written";
-    return result.Reason().empty() ? failure : failure + ": " + result.Reason();
 }
 
 // A stream has no old content to keep and cannot be replaced: the table is
