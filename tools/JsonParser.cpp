@@ -364,8 +364,6 @@ bool JsonParser::Control(uint32_t& character)
     return true;
 }
 
-// A surrogate pair is one character, named as such in its error; a surrogate
-// without its other half is an error of its own.
 bool JsonParser::Escape(uint32_t& character)
 {
     const InputPlace escapeAt = Here();
@@ -378,7 +376,8 @@ bool JsonParser::Escape(uint32_t& character)
         at += 2;
         return true;
     }
-    if (kind != 'u' || at + 1 == input.size()) {
+    if (kind != 'u') {
+        // The backslash and the letter after it, if any.
         const std::size_t length = at + 1 < input.size() ? 2 : 1;
         return Fail(escapeAt, "bad escape " +
                                   DumpQuoting::JsonExcerpt(std::string_view(input).substr(at, length), length) +
@@ -387,24 +386,35 @@ bool JsonParser::Escape(uint32_t& character)
     if (!UnicodeEscape(character)) {
         return false;
     }
-    uint32_t low = 0;
-    const bool pairFollows = IsHighSurrogate(character) && input.compare(at, 2, "\\u") == 0;
-    if (pairFollows && UnicodeEscape(low) && IsLowSurrogate(low)) {
-        character = 0x10000 + ((character - FIRST_HIGH_SURROGATE) << 10) + (low - FIRST_LOW_SURROGATE);
-    } else if (failed) {
-        return false;
-    } else if (IsHighSurrogate(character) || IsLowSurrogate(character)) {
-        builder.AddError(escapeAt, [character] {
-            return "the lone surrogate " + CharacterName(character) +
-                   ": expected a pair, \\uD800 to \\uDBFF then \\uDC00 to \\uDFFF";
-        });
-        // The unit after a lone high surrogate is a character of its own.
-        if (pairFollows) {
-            at -= 6;
-        }
-        return true;
+    if (IsHighSurrogate(character) || IsLowSurrogate(character)) {
+        return Surrogate(character, escapeAt);
     }
     ByteCharacter(character, escapeAt);
+    return true;
+}
+
+// A high surrogate followed by a low one is one character; any other surrogate
+// is an error of its own, and the unit after a lone high one is read again as
+// a character.
+bool JsonParser::Surrogate(uint32_t& character, const InputPlace& escapeAt)
+{
+    const std::size_t lowAt = at;
+    if (IsHighSurrogate(character) && input.compare(at, 2, "\\u") == 0) {
+        uint32_t low = 0;
+        if (!UnicodeEscape(low)) {
+            return false;
+        }
+        if (IsLowSurrogate(low)) {
+            character = 0x10000 + ((character - FIRST_HIGH_SURROGATE) << 10) + (low - FIRST_LOW_SURROGATE);
+            ByteCharacter(character, escapeAt);
+            return true;
+        }
+        at = lowAt;
+    }
+    builder.AddError(escapeAt, [character] {
+        return "the lone surrogate " + CharacterName(character) +
+               ": expected a pair, \\uD800 to \\uDBFF then \\uDC00 to \\uDFFF";
+    });
     return true;
 }
 

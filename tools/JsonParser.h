@@ -73,6 +73,7 @@ private:
     bool Control(uint32_t& character);
     bool Escape(uint32_t& character);
     bool UnicodeEscape(uint32_t& unit);
+    bool Surrogate(uint32_t& character, const InputPlace& escapeAt);
     bool Utf8(uint32_t& character);
     void ByteCharacter(uint32_t character, const InputPlace& place);
 

@@ -38,7 +38,6 @@ const char* KindName(JsonKind kind)
 const std::string_view DOCUMENT_KEYS[] = {"tilesets"};
 const std::string_view TILESET_KEYS[] = {"index", "name", "ambient", "slots"};
 const std::string_view SLOT_KEYS[] = {"index", "text"};
-const std::size_t MOST_KEYS = std::size(TILESET_KEYS);
 
 template <std::size_t N>
 std::string KeyList(const std::string_view (&keys)[N])
@@ -85,7 +84,7 @@ public:
 
 private:
     const std::string_view (&keys)[N];
-    bool given[MOST_KEYS] = {};
+    bool given[N] = {};
 };
 
 // The reader follows the dump's layout as the parser goes, and takes each value
