@@ -329,23 +329,6 @@ TEST(TableToolBuild, TellsTheFirstHundredErrorsInOrderThenHowManyMore)
     EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 102);
 }
 
-// "-" is standard input where a file is read, and standard output where one is written.
-struct StreamCase {
-    const char* what;
-    Args args;
-    std::string input;
-    TableToolExitCode code;
-    std::string out;
-    std::string err;
-};
-
-void PrintTo(const StreamCase& streamCase, std::ostream* out)
-{
-    *out << streamCase.what;
-}
-
-class TableToolStandardStreams : public ::testing::TestWithParam<StreamCase> {};
-
 TilesetTable DemoWith(int tileset, int slot, const std::string& text)
 {
     TilesetTable table;
@@ -354,87 +337,78 @@ TilesetTable DemoWith(int tileset, int slot, const std::string& text)
     return table;
 }
 
-// "DEMO" in the arguments is a file holding the demo table, "MERE" one with
-// the demo's slot "pond" renamed "mere".
-TEST_P(TableToolStandardStreams, StandForTheFileNamedDash)
+// "-" is standard input where a file is read, and standard output where one is
+// written. "DEMO" in the arguments is a file holding the demo table, "MERE" one
+// with the demo's slot "pond" renamed "mere".
+TEST(TableToolStandardStreams, StandForTheFileNamedDash)
 {
     const TemporaryFolder folder;
     WriteFileBytes(folder.Path("demo.dat"), DemoFileBytes());
     WriteFileBytes(folder.Path("mere.dat"), WriteBytes(DemoWith(0, 10, "mere")));
-    Args args = GetParam().args;
-    std::replace(args.begin(), args.end(), std::string("DEMO"), folder.Path("demo.dat"));
-    std::replace(args.begin(), args.end(), std::string("MERE"), folder.Path("mere.dat"));
-
-    const ToolRun run = RunTool(args, GetParam().input);
-    EXPECT_EQ(run.code, GetParam().code);
-    EXPECT_EQ(run.out, GetParam().out);
-    EXPECT_EQ(run.err, GetParam().err);
+    const std::string lake = WriteBytes(DemoWith(0, 10, "lake"));
+    const struct {
+        Args args;
+        std::string input;
+        TableToolExitCode code;
+        std::string out;
+        std::string err;
+    } cases[] = {
+        {{"dump", "-"}, DemoFileBytes(), TABLE_TOOL_EXIT_OK, ExpectedOutput("demo.txt"), ""},
+        {{"check", "-"}, Header(0, 151) + "xy", TABLE_TOOL_EXIT_PROBLEMS,
+         "standard input: offset 5 (0x5): 2 bytes follow the last entry\n", ""},
+        {{"build", "-", "-o", "-"}, "tilesets 1\ntileset 0\nslot 10 \"lake\"\n", TABLE_TOOL_EXIT_OK,
+         Header(1, 151) + Entry("", 0, SlotsWith(10, "lake"), 151), ""},
+        {{"build", "-", "-o", "-"}, "tilesets 256\n", TABLE_TOOL_EXIT_PROBLEMS, "",
+         "kestrivane-table: standard input:1:10: 256 tilesets: a table holds at most 255\n"
+         "kestrivane-table: -: not written: standard input has 1 error\n"},
+        {{"diff", "DEMO", "-"}, lake, TABLE_TOOL_EXIT_PROBLEMS, "tileset 0 slot 10: \"pond\" -> \"lake\"\n", ""},
+        {{"merge", "DEMO", "DEMO", "-", "-o", "-"}, lake, TABLE_TOOL_EXIT_OK, lake, ""},
+        {{"merge", "DEMO", "-", "MERE", "-o", "-"}, lake, TABLE_TOOL_EXIT_PROBLEMS, lake,
+         "conflict: tileset 0 slot 10: base \"pond\", ours \"lake\", theirs \"mere\"\n"},
+        {{"demo", "-"}, "", TABLE_TOOL_EXIT_OK, DemoFileBytes(), ""},
+        {{"dump", "-"}, Header(1, 152), TABLE_TOOL_EXIT_FAILED, "",
+         "kestrivane-table: standard input: has 152 slots per tileset, more than the 151 a tileset holds\n"},
+    };
+    for (const auto& streamCase : cases) {
+        Args args = streamCase.args;
+        std::replace(args.begin(), args.end(), std::string("DEMO"), folder.Path("demo.dat"));
+        std::replace(args.begin(), args.end(), std::string("MERE"), folder.Path("mere.dat"));
+        const ToolRun run = RunTool(args, streamCase.input);
+        EXPECT_EQ(run.code, streamCase.code) << args[0];
+        EXPECT_EQ(run.out, streamCase.out) << args[0];
+        EXPECT_EQ(run.err, streamCase.err) << args[0];
+    }
 }
-
-const std::string LAKE = WriteBytes(DemoWith(0, 10, "lake"));
-// Not the checked-in file: the cases are made before the test program has its folder.
-const std::string DEMO_TEXT = TextDumpOf(DemoWith(0, 10, "pond"));
-
-INSTANTIATE_TEST_SUITE_P(
-    Commands, TableToolStandardStreams,
-    ::testing::Values(
-        StreamCase{"Dump", {"dump", "-"}, DemoFileBytes(), TABLE_TOOL_EXIT_OK, DEMO_TEXT, ""},
-        StreamCase{"Check", {"check", "-"}, Header(0, 151) + "xy", TABLE_TOOL_EXIT_PROBLEMS,
-                   "standard input: offset 5 (0x5): 2 bytes follow the last entry\n", ""},
-        StreamCase{"BuildToOutput", {"build", "-", "-o", "-"}, "tilesets 1\ntileset 0\nslot 10 \"lake\"\n",
-                   TABLE_TOOL_EXIT_OK, Header(1, 151) + Entry("", 0, SlotsWith(10, "lake"), 151), ""},
-        StreamCase{"BuildErrors", {"build", "-", "-o", "-"}, "tilesets 256\n", TABLE_TOOL_EXIT_PROBLEMS, "",
-                   "kestrivane-table: standard input:1:10: 256 tilesets: a table holds at most 255\n"
-                   "kestrivane-table: -: not written: standard input has 1 error\n"},
-        StreamCase{"Diff", {"diff", "DEMO", "-"}, LAKE, TABLE_TOOL_EXIT_PROBLEMS,
-                   "tileset 0 slot 10: \"pond\" -> \"lake\"\n", ""},
-        StreamCase{"MergeToOutput", {"merge", "DEMO", "DEMO", "-", "-o", "-"}, LAKE, TABLE_TOOL_EXIT_OK, LAKE, ""},
-        StreamCase{"MergeConflictsToErrors", {"merge", "DEMO", "-", "MERE", "-o", "-"}, LAKE,
-                   TABLE_TOOL_EXIT_PROBLEMS, LAKE,
-                   "conflict: tileset 0 slot 10: base \"pond\", ours \"lake\", theirs \"mere\"\n"},
-        StreamCase{"DemoToOutput", {"demo", "-"}, "", TABLE_TOOL_EXIT_OK, DemoFileBytes(), ""},
-        StreamCase{"UnreadableTable", {"dump", "-"}, Header(1, 152), TABLE_TOOL_EXIT_FAILED, "",
-                   "kestrivane-table: standard input: has 152 slots per tileset, more than the 151 a tileset holds\n"}));
 
 // For git: text and exit code 0 for every file, whatever it holds.
-struct TextconvCase {
-    const char* what;
-    std::optional<std::string> bytes;
-    std::string out;
-};
-
-void PrintTo(const TextconvCase& textconvCase, std::ostream* out)
-{
-    *out << textconvCase.what;
-}
-
-class TableToolTextconv : public ::testing::TestWithParam<TextconvCase> {};
-
-TEST_P(TableToolTextconv, ShowsTheProblemsAndWhatCanBeShownAndSucceeds)
+TEST(TableToolTextconv, ShowsTheProblemsAndWhatCanBeShownAndSucceeds)
 {
     const TemporaryFolder folder;
-    const std::string path = folder.Path("table.dat");
-    if (GetParam().bytes) {
-        WriteFileBytes(path, *GetParam().bytes);
+    const struct {
+        std::optional<std::string> bytes;
+        std::string out;
+    } cases[] = {
+        {DemoFileBytes(), ExpectedOutput("demo.txt")},
+        {"", "problem: offset 0 (0x0): the file is empty\ntilesets 0\n"},
+        {std::nullopt, "the table cannot be read: no such file\n"},
+        {Header(2, 152) + Entry("Wide", 7, SlotsWith(151, "last"), 152) + "C\xE9",
+         "problem: offset 0 (0x0): the header declares 2 tilesets, but the file holds 1 whole entry\n"
+         "problem: offset 1 (0x1): the header declares 152 slots per tileset, more than the 151 a tileset holds; "
+         "the editor refuses the file\n"
+         "problem: offset 4902 (0x1326): tileset 1 is cut short: the file ends after 2 bytes of its 4897\n"
+         "tilesets 2\n\ntileset 0\n  name \"Wide\"\n  ambient 7\n  slot 151 \"last\"\n"},
+    };
+    for (const auto& textconvCase : cases) {
+        const std::string path = folder.Path(textconvCase.bytes ? "table.dat" : "missing.dat");
+        if (textconvCase.bytes) {
+            WriteFileBytes(path, *textconvCase.bytes);
+        }
+        const ToolRun run = RunTool({"dump", "--textconv", path});
+        EXPECT_EQ(run.code, TABLE_TOOL_EXIT_OK);
+        EXPECT_EQ(run.out, textconvCase.out);
+        EXPECT_EQ(run.err, "");
     }
-    const ToolRun run = RunTool({"dump", "--textconv", path});
-    EXPECT_EQ(run.code, TABLE_TOOL_EXIT_OK);
-    EXPECT_EQ(run.out, GetParam().out);
-    EXPECT_EQ(run.err, "");
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Files, TableToolTextconv,
-    ::testing::Values(
-        TextconvCase{"Sound", DemoFileBytes(), DEMO_TEXT},
-        TextconvCase{"Empty", "", "problem: offset 0 (0x0): the file is empty\ntilesets 0\n"},
-        TextconvCase{"Missing", std::nullopt, "the table cannot be read: no such file\n"},
-        TextconvCase{"RefusedByTheEditor", Header(2, 152) + Entry("Wide", 7, SlotsWith(151, "last"), 152) + "C\xE9",
-                     "problem: offset 0 (0x0): the header declares 2 tilesets, but the file holds 1 whole entry\n"
-                     "problem: offset 1 (0x1): the header declares 152 slots per tileset, more than the 151 a "
-                     "tileset holds; the editor refuses the file\n"
-                     "problem: offset 4902 (0x1326): tileset 1 is cut short: the file ends after 2 bytes of its 4897\n"
-                     "tilesets 2\n\ntileset 0\n  name \"Wide\"\n  ambient 7\n  slot 151 \"last\"\n"}));
 
 TEST(TableToolMerge, UnreadableInputWritesNothingAndExitsWithTwo)
 {

@@ -101,43 +101,31 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Only the start of a file was read: the layout is judged by the file's size,
 // or not at all where the size is unknown, and the fields past the start are not seen.
-struct StartCase {
-    const char* what;
-    std::string start;
-    std::optional<uint64_t> fileSize;
-    Problems problems;
-};
-
-void PrintTo(const StartCase& startCase, std::ostream* out)
+TEST(TilesetFileCheck, JudgesTheStartOfAFileByItsSize)
 {
-    *out << startCase.what;
+    const std::string oneEntry = Header(1, 151) + Entry(FULL_FIELD, 0, {}, 151);
+    const TilesetFileProblem nameWithoutNul{TILESET_PROBLEM_NAME_WITHOUT_NUL, 5, 0, 0, 0, 0};
+    const struct {
+        std::string start;
+        std::optional<uint64_t> fileSize;
+        Problems problems;
+    } cases[] = {
+        {oneEntry + "x", EntryAt(1) + 1000,
+         {nameWithoutNul, {TILESET_PROBLEM_BYTES_AFTER_ENTRIES, EntryAt(1), 1000, 0, -1, 0}}},
+        {oneEntry + "x", std::nullopt,
+         {nameWithoutNul, {TILESET_PROBLEM_BYTES_AFTER_ENTRIES, EntryAt(1), 0, 0, -1, 0}}},
+        {Header(2, 151) + Field(FULL_FIELD), EntryAt(2), {nameWithoutNul}},
+        {Header(2, 151) + Field("a"), EntryAt(1) + 10,
+         {{TILESET_PROBLEM_MISSING_ENTRIES, 0, 1, 2, -1, 0},
+          {TILESET_PROBLEM_ENTRY_CUT_SHORT, EntryAt(1), 10, ENTRY_151, 1, 0}}},
+        {Header(3, 0xFFFFFFFF) + Field("a"), std::nullopt,
+         {{TILESET_PROBLEM_TOO_MANY_SLOTS, 1, 0xFFFFFFFF, 151, -1, 0}}},
+    };
+    for (const auto& startCase : cases) {
+        EXPECT_EQ(TilesetFileCheck::Check(startCase.start, startCase.fileSize), startCase.problems)
+            << startCase.start.size() << " bytes of " << startCase.fileSize.value_or(0);
+    }
 }
-
-class TilesetFileCheckOfTheStart : public ::testing::TestWithParam<StartCase> {};
-
-TEST_P(TilesetFileCheckOfTheStart, JudgesTheLayoutByTheFilesSize)
-{
-    EXPECT_EQ(TilesetFileCheck::Check(GetParam().start, GetParam().fileSize), GetParam().problems);
-}
-
-const std::string ONE_ENTRY = Header(1, 151) + Entry(FULL_FIELD, 0, {}, 151);
-
-INSTANTIATE_TEST_SUITE_P(
-    FileStarts, TilesetFileCheckOfTheStart,
-    ::testing::Values(
-        StartCase{"bytes after the entry, counted by the size", ONE_ENTRY + "x", EntryAt(1) + 1000,
-                  {{TILESET_PROBLEM_NAME_WITHOUT_NUL, 5, 0, 0, 0, 0},
-                   {TILESET_PROBLEM_BYTES_AFTER_ENTRIES, EntryAt(1), 1000, 0, -1, 0}}},
-        StartCase{"bytes after the entry, of no known count", ONE_ENTRY + "x", std::nullopt,
-                  {{TILESET_PROBLEM_NAME_WITHOUT_NUL, 5, 0, 0, 0, 0},
-                   {TILESET_PROBLEM_BYTES_AFTER_ENTRIES, EntryAt(1), 0, 0, -1, 0}}},
-        StartCase{"entries past the start, held by the size", Header(2, 151) + Field(FULL_FIELD), EntryAt(2),
-                  {{TILESET_PROBLEM_NAME_WITHOUT_NUL, 5, 0, 0, 0, 0}}},
-        StartCase{"entries past the start, cut by the size", Header(2, 151) + Field("a"), EntryAt(1) + 10,
-                  {{TILESET_PROBLEM_MISSING_ENTRIES, 0, 1, 2, -1, 0},
-                   {TILESET_PROBLEM_ENTRY_CUT_SHORT, EntryAt(1), 10, ENTRY_151, 1, 0}}},
-        StartCase{"entries past the start of a file without end", Header(3, 0xFFFFFFFF) + Field("a"), std::nullopt,
-                  {{TILESET_PROBLEM_TOO_MANY_SLOTS, 1, 0xFFFFFFFF, 151, -1, 0}}}));
 
 TEST(TilesetFileCheck, TellsBytesOfNoKnownCountAsAFileThatGoesOn)
 {

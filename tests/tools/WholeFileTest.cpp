@@ -5,6 +5,7 @@
 
 #include "tests/support/FileBytes.h"
 #include "tests/support/TemporaryFolder.h"
+#include "tests/support/TilesetFileBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -13,72 +14,42 @@
 
 namespace {
 
-const std::size_t LIMIT = 16;
-
 // A stream that cannot tell its length, as a pipe.
 class PipeBuffer : public std::streambuf {
 public:
     explicit PipeBuffer(std::string& bytes) { setg(bytes.data(), bytes.data(), bytes.data() + bytes.size()); }
 };
 
-struct ReadCase {
-    const char* what;
-    std::size_t fileSize;
-    // What the read holds: the limit and one byte more where the file goes on.
-    std::size_t bytesRead;
-    bool goesOn;
-};
-
-void PrintTo(const ReadCase& readCase, std::ostream* out)
-{
-    *out << readCase.what;
-}
-
-std::string Content(std::size_t size)
-{
-    std::string content;
-    for (std::size_t k = 0; k < size; ++k) {
-        content += static_cast<char>('a' + k % 26);
-    }
-    return content;
-}
-
-class WholeFileRead16 : public ::testing::TestWithParam<ReadCase> {};
-
-TEST_P(WholeFileRead16, HoldsTheLimitAndOneByteMoreAndTellsTheFileGoesOnWithItsSize)
+// Up to 16 bytes, and one more where the file goes on, with the file's size
+// where it can be told.
+TEST(WholeFile, ReadsUpToTheLimitAndOneByteMoreAndTellsTheFileGoesOn)
 {
     const TemporaryFolder folder;
     const std::string path = folder.Path("input");
-    const std::string content = Content(GetParam().fileSize);
-    WriteFileBytes(path, content);
+    const struct {
+        std::size_t fileSize;
+        std::size_t bytesRead;
+        bool goesOn;
+    } cases[] = {{0, 0, false}, {10, 10, false}, {16, 16, false}, {17, 17, true}, {5000, 17, true}};
+    for (const auto& readCase : cases) {
+        std::string content = ByteRun(0, readCase.fileSize);
+        WriteFileBytes(path, content);
+        PipeBuffer pipe(content);
+        std::istream in(&pipe);
+        std::string fromFile;
+        std::string fromPipe;
+        const WholeFileRead file = WholeFile::Read(path, 16, fromFile);
+        const WholeFileRead piped = WholeFile::Read(in, 16, fromPipe);
 
-    std::string bytes;
-    const WholeFileRead read = WholeFile::Read(path, LIMIT, bytes);
-    EXPECT_TRUE(read.read);
-    EXPECT_EQ(bytes, content.substr(0, GetParam().bytesRead));
-    EXPECT_EQ(read.goesOn, GetParam().goesOn);
-    EXPECT_EQ(read.size.value_or(0), GetParam().fileSize);
+        EXPECT_TRUE(file.read && piped.read) << readCase.fileSize;
+        EXPECT_EQ(fromFile, content.substr(0, readCase.bytesRead));
+        EXPECT_EQ(fromPipe, fromFile);
+        EXPECT_EQ(file.goesOn, readCase.goesOn) << readCase.fileSize;
+        EXPECT_EQ(piped.goesOn, readCase.goesOn) << readCase.fileSize;
+        EXPECT_EQ(file.size.value_or(0), readCase.fileSize);
+        EXPECT_FALSE(piped.size.has_value()) << readCase.fileSize;
+    }
 }
-
-TEST_P(WholeFileRead16, FromAStreamWithoutLengthTellsNoSize)
-{
-    std::string content = Content(GetParam().fileSize);
-    PipeBuffer pipe(content);
-    std::istream in(&pipe);
-
-    std::string bytes;
-    const WholeFileRead read = WholeFile::Read(in, LIMIT, bytes);
-    EXPECT_TRUE(read.read);
-    EXPECT_EQ(bytes, content.substr(0, GetParam().bytesRead));
-    EXPECT_EQ(read.goesOn, GetParam().goesOn);
-    EXPECT_FALSE(read.size.has_value());
-}
-
-INSTANTIATE_TEST_SUITE_P(Sizes, WholeFileRead16,
-                         ::testing::Values(ReadCase{"empty", 0, 0, false}, ReadCase{"shorter", 10, 10, false},
-                                           ReadCase{"as long as the limit", 16, 16, false},
-                                           ReadCase{"one byte longer", 17, 17, true},
-                                           ReadCase{"far longer", 5000, 17, true}));
 
 TEST(WholeFile, ReadsATableFileUpToTheLargestTableAndOneByteMore)
 {
