@@ -155,7 +155,7 @@ void BM_PlainWriteCommitted(benchmark::State& state)
     const std::string path = Files().Path("plain.dat");
     const std::string bytes(Files().bytes.begin(), Files().bytes.end());
     for (auto _ : state) {
-        CommitFile(WriteTempFile(path, bytes).path, path);
+        SaveFileContent(path, bytes);
     }
 }
 
