@@ -11,7 +11,6 @@
 #include "data/WriteAccess.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
 #include <cstdlib>
 #include <sstream>
@@ -21,90 +20,6 @@ namespace {
 using Format = TilesetFileFormat;
 
 const std::size_t WRITE_PIECE_SIZE = 64 * 1024;
-const std::size_t READ_PIECE_SIZE = 64 * 1024;
-
-// The bytes from the stream's position to its end, or -1 where the stream cannot tell.
-std::streamoff RemainingLength(std::istream& in)
-{
-    const std::streampos start = in.tellg();
-    if (start == std::streampos(-1)) {
-        in.clear();
-        return -1;
-    }
-    in.seekg(0, std::ios::end);
-    const std::streampos end = in.tellg();
-    in.clear();
-    in.seekg(start);
-    return end == std::streampos(-1) ? -1 : static_cast<std::streamoff>(end - start);
-}
-
-// Reads the file and tells a read error from its end. The stream's own read
-// turns an exception of its buffer (libstdc++'s file buffer throws when the
-// system's read fails) into badbit; a buffer that takes a failed read for the
-// end of the file is caught by the length the stream gave before the first read.
-class StreamReader {
-public:
-    explicit StreamReader(std::istream& in) : in(in), length(RemainingLength(in)), remaining(length) {}
-
-    // The number of bytes read: fewer than count at the end of the file or after
-    // a read error, and none once either has happened.
-    std::streamsize Read(char* bytes, std::streamsize count)
-    {
-        errno = 0;
-        in.read(bytes, count);
-        const std::streamsize got = in.gcount();
-        remaining -= remaining >= 0 ? got : 0;
-        if (got < count && !failed) {
-            failed = (in.bad() && !ReadAllItSaid()) || remaining > 0;
-            error = errno;
-        }
-        return got;
-    }
-
-    // True after a read error, as against the end of the file.
-    bool Failed() const { return failed; }
-    // The bytes the stream said are left to read, or -1 where it cannot tell.
-    std::streamoff Remaining() const { return remaining; }
-
-    std::string Reason() const
-    {
-        return in.bad() ? Format::SystemErrorText(error) : "fewer bytes could be read than the file holds";
-    }
-
-private:
-    // A buffer may fail once it is asked for more than the length it gave, and
-    // nothing was lost then. A length of 0 proves nothing: special files such
-    // as /proc's give it whatever they hold.
-    bool ReadAllItSaid() const { return length > 0 && remaining == 0; }
-
-    std::istream& in;
-    std::streamoff length;
-    std::streamoff remaining;
-    bool failed = false;
-    int error = 0;
-};
-
-// The stream's bytes up to the largest file the format allows and one more,
-// which tells that the file goes on: whatever follows is never a table's.
-// The length the stream gave is read in pieces that end on it, since a failed
-// read counts none of its bytes; the read after it finds the end.
-bool ReadUpToLimit(StreamReader& reader, std::string& bytes)
-{
-    const std::size_t limit = Format::LARGEST_FILE_SIZE + 1;
-    char piece[READ_PIECE_SIZE];
-    while (bytes.size() < limit) {
-        std::streamoff wanted = static_cast<std::streamoff>(std::min(sizeof piece, limit - bytes.size()));
-        if (reader.Remaining() > 0) {
-            wanted = std::min(wanted, reader.Remaining());
-        }
-        const std::streamsize got = reader.Read(piece, static_cast<std::streamsize>(wanted));
-        bytes.append(piece, static_cast<std::size_t>(got));
-        if (got < wanted) {
-            break;
-        }
-    }
-    return !reader.Failed();
-}
 
 // A field the file holds whole, cleaned; a field cut off by the file's end is never taken.
 void CopyField(const std::string& bytes, std::size_t offset, char (&field)[Format::FIELD_SIZE])
@@ -167,13 +82,16 @@ TilesetFileResult Parse(const std::string& bytes, const std::string& fileName, T
     return {TILESET_FILE_LOADED, fileName};
 }
 
-// Nothing is parsed before the whole file was read: the entries that follow a
-// read error would be saved back empty.
-TilesetFileResult ReadAll(std::istream& in, const std::string& fileName, std::string& bytes)
+// Nothing is parsed before the whole file was read, up to the largest table
+// and a byte more: the entries that follow a read error would be saved back
+// empty, and whatever follows the largest table is never a table's.
+TilesetFileResult ReadAll(std::istream& in, const std::string& fileName, std::string& bytes, WholeFileRead& read)
 {
-    StreamReader reader(in);
-    if (!ReadUpToLimit(reader, bytes)) {
-        return {TILESET_FILE_READ_FAILED, fileName, reader.Reason()};
+    read = WholeFile::Read(in, Format::LARGEST_FILE_SIZE, bytes);
+    if (!read.read) {
+        const std::string reason = read.readError != 0 ? Format::SystemErrorText(read.readError)
+                                                       : "fewer bytes could be read than the file holds";
+        return {TILESET_FILE_READ_FAILED, fileName, reason};
     }
     return {TILESET_FILE_LOADED, fileName};
 }
@@ -212,13 +130,14 @@ TilesetFileResult OpenAndRead(const std::string& path, TilesetTable& table, Tile
         return OpenFailed(file, status, path);
     }
     std::string bytes;
-    const TilesetFileResult read = ReadAll(file.Stream(), path, bytes);
-    if (!read.Succeeded()) {
-        return read;
+    WholeFileRead read;
+    const TilesetFileResult readResult = ReadAll(file.Stream(), path, bytes, read);
+    if (!readResult.Succeeded()) {
+        return readResult;
     }
     TilesetFileResult result = Parse(bytes, path, table, sink);
     if (result.Succeeded()) {
-        result.SetProblems(TilesetFileCheck::Check(bytes));
+        result.SetProblems(read.goesOn ? TilesetFileCheck::Check(bytes, read.size) : TilesetFileCheck::Check(bytes));
         table.RememberFile(FileSnapshots::Of(bytes));
     }
     return result;
@@ -315,8 +234,9 @@ TilesetFileResult TilesetFile::Read(std::istream& in, const std::string& fileNam
         std::abort();
     }
     std::string bytes;
-    const TilesetFileResult read = ReadAll(in, fileName, bytes);
-    return read.Succeeded() ? Parse(bytes, fileName, table, sink) : read;
+    WholeFileRead read;
+    const TilesetFileResult readResult = ReadAll(in, fileName, bytes, read);
+    return readResult.Succeeded() ? Parse(bytes, fileName, table, sink) : readResult;
 }
 
 bool TilesetFile::Write(const TilesetTable& table, std::ostream& out)

@@ -50,6 +50,7 @@ WholeFileRead ReadUpTo(std::istream& in, std::size_t limit, std::string& bytes)
         if (said > bytes.size()) {
             wanted = static_cast<std::size_t>(std::min<uint64_t>(wanted, said - bytes.size()));
         }
+        errno = 0;
         in.read(piece, static_cast<std::streamsize>(wanted));
         const std::size_t got = static_cast<std::size_t>(in.gcount());
         bytes.append(piece, got);
@@ -60,6 +61,7 @@ WholeFileRead ReadUpTo(std::istream& in, std::size_t limit, std::string& bytes)
     if ((in.bad() && !readAllItSaid) || bytes.size() < std::min<uint64_t>(said, most)) {
         bytes.clear();
         result.reason = "reading failed";
+        result.readError = in.bad() ? errno : 0;
         return result;
     }
     result.read = true;

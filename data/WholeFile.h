@@ -19,6 +19,9 @@ struct WholeFileRead {
     // False when the file could not be opened or a read failed; reason says why.
     bool read = false;
     std::string reason;
+    // The system's errno value for a failed read, or 0 where the stream ended
+    // before the length it gave without telling why.
+    int readError = 0;
     // The file holds more than the limit: the bytes are the limit and one byte more.
     bool goesOn = false;
     // The whole file's size, where the system knows it (a plain file, not a

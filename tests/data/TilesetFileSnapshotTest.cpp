@@ -70,8 +70,8 @@ TEST(TilesetFileLoad, ResultHoldsTheCheckersProblemsOfTheBytesRead)
     EXPECT_EQ(result.Problems()[0].Description(), "4 bytes follow the last entry");
 }
 
-// Whatever follows the largest table is never read: the load and the checker
-// see it as bytes after the last entry.
+// Whatever follows the largest table is never read; the checker counts it from
+// the file's size as bytes after the last entry.
 TEST(TilesetFileLoad, FileLargerThanTheLargestTableIsReadOnlyAByteBeyondIt)
 {
     const TemporaryFolder folder;
@@ -84,7 +84,8 @@ TEST(TilesetFileLoad, FileLargerThanTheLargestTableIsReadOnlyAByteBeyondIt)
     EXPECT_EQ(result.Status(), TILESET_FILE_LOADED);
     EXPECT_EQ(table.RecordCount(), 255);
     ASSERT_EQ(result.Problems().size(), 1u);
-    EXPECT_EQ(result.Problems()[0].Description(), "1 byte follows the last entry");
+    EXPECT_EQ(result.Problems()[0].Description(), "1048576 bytes follow the last entry");
+    EXPECT_EQ(table.RememberedFile()->size, largest.size() + 1);
 }
 
 } // namespace
