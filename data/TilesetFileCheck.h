@@ -2,6 +2,8 @@
 
 #include "data/TilesetFileProblem.h"
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,4 +13,9 @@ class TilesetFileCheck {
 public:
     // Every problem in file order; none for a file as the editor writes it.
     static std::vector<TilesetFileProblem> Check(const std::string& bytes);
+    // The same where bytes are only the start of a file of fileSize bytes, or
+    // of one that goes on past them by an unknown length (nullopt): the fields
+    // past bytes are not looked at, and with no size known no entry is taken
+    // to be missing or cut short, and the bytes after the last entry are not counted.
+    static std::vector<TilesetFileProblem> Check(const std::string& bytes, std::optional<uint64_t> fileSize);
 };

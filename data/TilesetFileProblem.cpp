@@ -119,7 +119,9 @@ std::string TilesetFileProblem::Description() const
         return "slot " + std::to_string(slot) + " of tileset " + std::to_string(tileset) +
                " has no NUL within its 32 bytes";
     case TILESET_PROBLEM_BYTES_AFTER_ENTRIES:
-        return Plural(found, "byte follows", "bytes follow") + " the last entry";
+        // No count where only the start of a file without a known size was read.
+        return found == 0 ? "the file goes on after the last entry"
+                          : Plural(found, "byte follows", "bytes follow") + " the last entry";
     }
     std::abort();
 }

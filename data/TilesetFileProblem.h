@@ -19,6 +19,7 @@ enum TilesetFileProblemKind {
     TILESET_PROBLEM_ENTRY_CUT_SHORT,
     TILESET_PROBLEM_NAME_WITHOUT_NUL,
     TILESET_PROBLEM_SLOT_WITHOUT_NUL,
+    // found counts the bytes; 0 where the file's size is not known.
     TILESET_PROBLEM_BYTES_AFTER_ENTRIES,
 };
 

@@ -2,16 +2,74 @@
 
 #include "data/TilesetFileFormat.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <istream>
 #include <system_error>
 
 namespace {
 
 const std::size_t READ_BUFFER_SIZE = 256 * 1024;
 const std::size_t READ_PIECE_SIZE = 64 * 1024;
+
+// The bytes from the stream's position to its end, or -1 where the stream
+// cannot tell. A length of 0 proves nothing: /proc's files and devices give it
+// whatever they hold.
+std::streamoff StreamLength(std::istream& in)
+{
+    const std::streampos start = in.tellg();
+    if (start == std::streampos(-1)) {
+        in.clear();
+        return -1;
+    }
+    in.seekg(0, std::ios::end);
+    const std::streampos end = in.tellg();
+    in.clear();
+    in.seekg(start);
+    return end == std::streampos(-1) ? -1 : static_cast<std::streamoff>(end - start);
+}
+
+// In pieces through the stream's buffer: a character at a time took longer than
+// the whole load. The stream's read turns a read error into badbit, where its
+// buffer's own would throw; a buffer that takes a failed read for the end is
+// caught by the length the stream gave before the first read. The pieces end
+// on that length, as a failed read counts none of its bytes. bytes holds
+// limit + 1 bytes where the stream goes on.
+WholeFileRead ReadUpTo(std::istream& in, std::size_t limit, std::string& bytes)
+{
+    const std::streamoff length = StreamLength(in);
+    const uint64_t said = length > 0 ? static_cast<uint64_t>(length) : 0;
+    const std::size_t most = limit + 1;
+    char piece[READ_PIECE_SIZE];
+    bool ended = false;
+    while (bytes.size() < most && !ended) {
+        std::size_t wanted = std::min(sizeof piece, most - bytes.size());
+        if (said > bytes.size()) {
+            wanted = static_cast<std::size_t>(std::min<uint64_t>(wanted, said - bytes.size()));
+        }
+        in.read(piece, static_cast<std::streamsize>(wanted));
+        const std::size_t got = static_cast<std::size_t>(in.gcount());
+        bytes.append(piece, got);
+        ended = got < wanted;
+    }
+    WholeFileRead result;
+    const bool readAllItSaid = said != 0 && bytes.size() >= said;
+    if ((in.bad() && !readAllItSaid) || bytes.size() < std::min<uint64_t>(said, most)) {
+        bytes.clear();
+        result.reason = "reading failed";
+        return result;
+    }
+    result.read = true;
+    result.goesOn = bytes.size() > limit;
+    // A file that grew while it was read has no size to tell.
+    if (said != 0 && said >= bytes.size()) {
+        result.size = said;
+    }
+    return result;
+}
 
 } // namespace
 
@@ -64,32 +122,31 @@ std::string WholeFile::OpenFailure(WholeFileOpenStatus status, int openError)
     return {};
 }
 
-bool WholeFile::Read(const std::string& path, std::string& bytes, std::string& reason)
+WholeFileRead WholeFile::Read(const std::string& path, std::size_t limit, std::string& bytes)
 {
     bytes.clear();
     WholeFile file;
     const WholeFileOpenStatus status = file.Open(path);
     if (status != WHOLE_FILE_OPENED) {
-        reason = OpenFailure(status, file.OpenError());
-        return false;
+        WholeFileRead failed;
+        failed.reason = OpenFailure(status, file.OpenError());
+        return failed;
     }
-    std::error_code error;
-    const std::uintmax_t size = std::filesystem::file_size(path, error);
-    if (!error) {
-        bytes.reserve(static_cast<std::size_t>(size));
-    }
-    // In pieces through the buffer: a character at a time took longer than the
-    // whole load. The stream's read turns a read error into badbit, where its
-    // buffer's own would throw.
-    char piece[READ_PIECE_SIZE];
-    do {
-        file.in.read(piece, sizeof piece);
-        bytes.append(piece, static_cast<std::size_t>(file.in.gcount()));
-    } while (file.in);
-    if (file.in.bad()) {
-        bytes.clear();
-        reason = "reading failed";
-        return false;
-    }
-    return true;
+    return Read(file.in, limit, bytes);
+}
+
+// A string grown by doubling would take up to twice what it reads; the room
+// reserved takes memory only as it is filled.
+WholeFileRead WholeFile::Read(std::istream& in, std::size_t limit, std::string& bytes)
+{
+    bytes.clear();
+    bytes.reserve(limit + 1);
+    return ReadUpTo(in, limit, bytes);
+}
+
+bool WholeFile::Read(const std::string& path, std::string& bytes, std::string& reason)
+{
+    const WholeFileRead result = Read(path, TilesetFileFormat::LARGEST_FILE_SIZE, bytes);
+    reason = result.reason;
+    return result.read;
 }

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <string>
 
 enum WholeFileOpenStatus {
@@ -11,7 +14,19 @@ enum WholeFileOpenStatus {
     WHOLE_FILE_OPEN_FAILED,
 };
 
-// A file read from its start to its end, through a buffer large enough that
+// What a read up to a limit found besides the bytes.
+struct WholeFileRead {
+    // False when the file could not be opened or a read failed; reason says why.
+    bool read = false;
+    std::string reason;
+    // The file holds more than the limit: the bytes are the limit and one byte more.
+    bool goesOn = false;
+    // The whole file's size, where the system knows it (a plain file, not a
+    // pipe, nor a device or a file of /proc, which tell none).
+    std::optional<uint64_t> size;
+};
+
+// A file read from its start, up to a limit, through a buffer large enough that
 // the largest table takes a few system calls: with the stream's own buffer,
 // the calls took longer than everything else the load does.
 class WholeFile {
@@ -28,7 +43,16 @@ public:
 
     // A failed open in a few words, e.g. "no such file".
     static std::string OpenFailure(WholeFileOpenStatus status, int openError);
-    // On failure bytes is left empty and reason says why, in a few words.
+
+    // At most limit bytes of the file and, where it goes on, one byte more, so
+    // that no file (a device without end, a sparse file of many gigabytes)
+    // takes more memory or time than the limit. On failure bytes is left empty.
+    static WholeFileRead Read(const std::string& path, std::size_t limit, std::string& bytes);
+    // The same from a stream, such as standard input.
+    static WholeFileRead Read(std::istream& in, std::size_t limit, std::string& bytes);
+    // The file as a table file is read: up to the largest table and one byte
+    // more, which the table checker then reports after the last entry. On
+    // failure bytes is left empty and reason says why, in a few words.
     static bool Read(const std::string& path, std::string& bytes, std::string& reason);
 
 private:

@@ -2,6 +2,8 @@
 
 #include "tools/NumberText.h"
 
+#include <algorithm>
+
 namespace {
 
 bool IsPrintableAscii(unsigned char byte)
@@ -28,6 +30,19 @@ void AppendQuoted(const char* bytes, std::size_t length, const char* byteEscape,
     out += '"';
 }
 
+using Append = void (*)(const char*, std::size_t, std::string&);
+
+std::string Excerpt(std::string_view bytes, uint64_t length, Append append)
+{
+    const std::size_t shown = std::min(bytes.size(), DumpQuoting::EXCERPT_SIZE);
+    std::string quoted;
+    append(bytes.data(), shown, quoted);
+    if (length > shown) {
+        quoted += "... (" + std::to_string(length) + " bytes)";
+    }
+    return quoted;
+}
+
 } // namespace
 
 std::string DumpQuoting::Text(const std::string& bytes)
@@ -52,4 +67,19 @@ void DumpQuoting::AppendText(const char* bytes, std::size_t length, std::string&
 void DumpQuoting::AppendJson(const char* bytes, std::size_t length, std::string& out)
 {
     AppendQuoted(bytes, length, "\\u00", out);
+}
+
+std::string DumpQuoting::TextExcerpt(std::string_view bytes, uint64_t length)
+{
+    return Excerpt(bytes, length, AppendText);
+}
+
+std::string DumpQuoting::JsonExcerpt(std::string_view bytes, uint64_t length)
+{
+    return Excerpt(bytes, length, AppendJson);
+}
+
+std::string DumpQuoting::TextExcerpt(std::string_view bytes)
+{
+    return TextExcerpt(bytes, bytes.size());
 }

@@ -1,12 +1,19 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
+#include <string_view>
 
 // How the dump writes a text: in quotes, plain ASCII, every byte readable back
 // unambiguously. The quote and the backslash are escaped with a backslash.
+// Errors quote their input the same way, so that no byte of it reaches a
+// terminal raw.
 class DumpQuoting {
 public:
+    // The most bytes of an input that an error quotes.
+    static constexpr std::size_t EXCERPT_SIZE = 32;
+
     // Other bytes outside printable ASCII as \xNN.
     static std::string Text(const std::string& bytes);
     // Other bytes outside printable ASCII as \u00NN, the character of the same number.
@@ -14,4 +21,10 @@ public:
     // The same, appended to out: a whole table's dump is built without a string a text.
     static void AppendText(const char* bytes, std::size_t length, std::string& out);
     static void AppendJson(const char* bytes, std::size_t length, std::string& out);
+
+    // The start of bytes, at most EXCERPT_SIZE of them, quoted as Text or Json;
+    // where the input's bytes ran on to length, "... (N bytes)" follows.
+    static std::string TextExcerpt(std::string_view bytes, uint64_t length);
+    static std::string JsonExcerpt(std::string_view bytes, uint64_t length);
+    static std::string TextExcerpt(std::string_view bytes);
 };

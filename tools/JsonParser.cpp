@@ -1,20 +1,48 @@
 #include "tools/JsonParser.h"
 
+#include "tools/DumpQuoting.h"
 #include "tools/NumberText.h"
+#include "tools/TableBuilder.h"
 
 #include <cstdint>
 #include <cstdio>
 
 namespace {
 
-// Far deeper than a dump goes, and shallow enough for any stack.
-const int MAX_DEPTH = 64;
 const uint32_t LAST_BYTE_CHARACTER = 0xFF;
+const uint32_t FIRST_HIGH_SURROGATE = 0xD800;
+const uint32_t FIRST_LOW_SURROGATE = 0xDC00;
+const uint32_t LAST_SURROGATE = 0xDFFF;
+const uint32_t LAST_CHARACTER = 0x10FFFF;
 
 bool IsDigit(char c)
 {
     return c >= '0' && c <= '9';
 }
+
+bool IsHighSurrogate(uint32_t unit)
+{
+    return unit >= FIRST_HIGH_SURROGATE && unit < FIRST_LOW_SURROGATE;
+}
+
+bool IsLowSurrogate(uint32_t unit)
+{
+    return unit >= FIRST_LOW_SURROGATE && unit <= LAST_SURROGATE;
+}
+
+// Printable ASCII that stands for itself in a string, looked up by byte: the
+// test of each character of a string took most of the parse.
+struct PlainBytes {
+    constexpr PlainBytes() : plain()
+    {
+        for (int c = 0x20; c <= 0x7E; ++c) {
+            plain[c] = c != '"' && c != '\\';
+        }
+    }
+    bool plain[256];
+};
+
+constexpr PlainBytes PLAIN_BYTES;
 
 std::string CharacterName(uint32_t character)
 {
@@ -23,295 +51,423 @@ std::string CharacterName(uint32_t character)
     return name;
 }
 
-class Parser {
-public:
-    Parser(const std::string& input, std::vector<TableInputError>& errors) : input(input), errors(errors) {}
-
-    bool Document(JsonValue& document)
-    {
-        if (!Value(document, 0)) {
-            return false;
-        }
-        SkipWhitespace();
-        return at == input.size() || Fail("expected the end of the input after the document");
-    }
-
-private:
-    InputPlace Here() const { return {line, static_cast<int>(at - lineStart) + 1, {}}; }
-
-    bool Fail(const std::string& message) { return Fail(Here(), message); }
-
-    bool Fail(const InputPlace& place, const std::string& message)
-    {
-        errors.emplace_back(place, message);
-        return false;
-    }
-
-    std::string Found() const
-    {
-        if (at == input.size()) {
-            return "the end of the input";
-        }
-        const unsigned char c = static_cast<unsigned char>(input[at]);
-        char byte[16];
-        std::snprintf(byte, sizeof byte, "byte 0x%02X", c);
-        return c >= 0x20 && c <= 0x7E ? "\"" + input.substr(at, 1) + "\"" : byte;
-    }
-
-    void SkipWhitespace()
-    {
-        for (; at < input.size(); ++at) {
-            const char c = input[at];
-            if (c == '\n') {
-                ++line;
-                lineStart = at + 1;
-            } else if (c != ' ' && c != '\t' && c != '\r') {
-                return;
-            }
-        }
-    }
-
-    bool Skip(char expected)
-    {
-        SkipWhitespace();
-        if (at < input.size() && input[at] == expected) {
-            ++at;
-            return true;
-        }
-        return false;
-    }
-
-    bool Value(JsonValue& value, int depth)
-    {
-        SkipWhitespace();
-        value.place = Here();
-        if (depth == MAX_DEPTH) {
-            return Fail("values nested more than " + std::to_string(MAX_DEPTH) + " deep");
-        }
-        const char c = at < input.size() ? input[at] : '\0';
-        if (c == '{') {
-            return Object(value, depth);
-        }
-        if (c == '[') {
-            return Array(value, depth);
-        }
-        if (c == '"') {
-            value.kind = JSON_STRING;
-            return String(value.text);
-        }
-        if (c == '-' || IsDigit(c)) {
-            return Number(value);
-        }
-        return Literal(value);
-    }
-
-    bool Literal(JsonValue& value)
-    {
-        const struct {
-            const char* word;
-            JsonKind kind;
-        } literals[] = {{"true", JSON_TRUE}, {"false", JSON_FALSE}, {"null", JSON_NULL}};
-        for (const auto& literal : literals) {
-            const std::string word = literal.word;
-            if (input.compare(at, word.size(), word) == 0) {
-                value.kind = literal.kind;
-                at += word.size();
-                return true;
-            }
-        }
-        return Fail("expected a value, found " + Found());
-    }
-
-    bool Object(JsonValue& value, int depth)
-    {
-        value.kind = JSON_OBJECT;
-        ++at;
-        if (Skip('}')) {
-            return true;
-        }
-        do {
-            SkipWhitespace();
-            JsonValue key;
-            key.kind = JSON_STRING;
-            key.place = Here();
-            if (at == input.size() || input[at] != '"') {
-                return Fail("expected a key in quotes, found " + Found());
-            }
-            if (!String(key.text)) {
-                return false;
-            }
-            if (!Skip(':')) {
-                return Fail("expected \":\" after the key, found " + Found());
-            }
-            value.keys.push_back(key);
-            value.values.emplace_back();
-            if (!Value(value.values.back(), depth + 1)) {
-                return false;
-            }
-        } while (Skip(','));
-        return Skip('}') || Fail("expected \",\" or \"}\", found " + Found());
-    }
-
-    bool Array(JsonValue& value, int depth)
-    {
-        value.kind = JSON_ARRAY;
-        ++at;
-        if (Skip(']')) {
-            return true;
-        }
-        do {
-            value.values.emplace_back();
-            if (!Value(value.values.back(), depth + 1)) {
-                return false;
-            }
-        } while (Skip(','));
-        return Skip(']') || Fail("expected \",\" or \"]\", found " + Found());
-    }
-
-    // The grammar of JSON numbers; what they must be is for the reader to say.
-    bool Number(JsonValue& value)
-    {
-        value.kind = JSON_NUMBER;
-        const std::size_t start = at;
-        if (input[at] == '-') {
-            ++at;
-        }
-        if (!Digits("a digit")) {
-            return false;
-        }
-        if (at < input.size() && input[at] == '.') {
-            ++at;
-            if (!Digits("a digit after the decimal point")) {
-                return false;
-            }
-        }
-        if (at < input.size() && (input[at] == 'e' || input[at] == 'E')) {
-            ++at;
-            if (at < input.size() && (input[at] == '+' || input[at] == '-')) {
-                ++at;
-            }
-            if (!Digits("a digit in the exponent")) {
-                return false;
-            }
-        }
-        value.text = input.substr(start, at - start);
-        return true;
-    }
-
-    bool Digits(const std::string& what)
-    {
-        const std::size_t start = at;
-        while (at < input.size() && IsDigit(input[at])) {
-            ++at;
-        }
-        return at != start || Fail("expected " + what + ", found " + Found());
-    }
-
-    bool String(std::string& text)
-    {
-        const InputPlace start = Here();
-        ++at;
-        text.clear();
-        while (at < input.size() && input[at] != '"') {
-            const unsigned char c = static_cast<unsigned char>(input[at]);
-            uint32_t character = 0;
-            const bool read = c == '\\' ? Escape(character) : c < 0x80 ? Control(character) : Utf8(character);
-            if (!read) {
-                return false;
-            }
-            text += character <= LAST_BYTE_CHARACTER ? static_cast<char>(character) : '?';
-        }
-        if (at == input.size()) {
-            return Fail(start, "the string has no closing quote");
-        }
-        ++at;
-        return true;
-    }
-
-    bool Control(uint32_t& character)
-    {
-        character = static_cast<unsigned char>(input[at]);
-        if (character < 0x20) {
-            return Fail("a control character in a string: expected it escaped, as \\u00" +
-                        CharacterName(character).substr(4));
-        }
-        ++at;
-        return true;
-    }
-
-    bool Escape(uint32_t& character)
-    {
-        const InputPlace escapeAt = Here();
-        const char kind = at + 1 < input.size() ? input[at + 1] : '\0';
-        const std::string simple = "\"\\/bfnrt";
-        const std::string meaning = "\"\\/\b\f\n\r\t";
-        const std::size_t k = kind != '\0' ? simple.find(kind) : std::string::npos;
-        if (k != std::string::npos) {
-            character = static_cast<unsigned char>(meaning[k]);
-            at += 2;
-            return true;
-        }
-        character = 0;
-        for (std::size_t digit = 2; kind == 'u' && digit < 6; ++digit) {
-            const int value = at + digit < input.size() ? NumberText::HexDigitValue(input[at + digit]) : -1;
-            if (value < 0) {
-                return Fail(escapeAt, "bad escape " + input.substr(at, digit + 1) +
-                                          ": expected \\u and four hexadecimal digits");
-            }
-            character = character * 16 + static_cast<uint32_t>(value);
-        }
-        if (kind != 'u') {
-            return Fail(escapeAt, "bad escape " + input.substr(at, 2) +
-                                      ": expected \\\", \\\\, \\/, \\b, \\f, \\n, \\r, \\t or \\uXXXX");
-        }
-        at += 6;
-        return ByteCharacter(character, escapeAt);
-    }
-
-    bool Utf8(uint32_t& character)
-    {
-        const InputPlace start = Here();
-        const unsigned char lead = static_cast<unsigned char>(input[at]);
-        const int length = lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
-                                                        : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
-        // The smallest character of each length: a longer form of a smaller one is not UTF-8.
-        const uint32_t smallest = length == 2 ? 0x80 : length == 3 ? 0x800 : 0x10000;
-        character = lead & (0x7Fu >> length);
-        for (int k = 1; k < length; ++k) {
-            const unsigned char next = at + k < input.size() ? static_cast<unsigned char>(input[at + k]) : 0;
-            if ((next & 0xC0) != 0x80) {
-                return Fail(start, "bytes that are not UTF-8 in a string");
-            }
-            character = character << 6 | (next & 0x3Fu);
-        }
-        if (length == 0 || character < smallest) {
-            return Fail(start, "bytes that are not UTF-8 in a string");
-        }
-        at += static_cast<std::size_t>(length);
-        return ByteCharacter(character, start);
-    }
-
-    // Not a syntax error: the error is told and the parse goes on.
-    bool ByteCharacter(uint32_t character, const InputPlace& place)
-    {
-        if (character > LAST_BYTE_CHARACTER) {
-            Fail(place, "the character " + CharacterName(character) +
-                            ": expected U+0000 to U+00FF, each the byte of the same number");
-        }
-        return true;
-    }
-
-    const std::string& input;
-    std::vector<TableInputError>& errors;
-    std::size_t at = 0;
-    int line = 1;
-    std::size_t lineStart = 0;
-};
-
 } // namespace
 
-bool JsonParser::Parse(const std::string& input, JsonValue& document, std::vector<TableInputError>& errors)
+JsonParser::JsonParser(const std::string& input, TableBuilder& builder) : input(input), builder(builder) {}
+
+JsonKind JsonParser::Next()
 {
-    Parser parser(input, errors);
-    return parser.Document(document);
+    if (failed) {
+        return JSON_NO_VALUE;
+    }
+    if (at != announcedAt) {
+        SkipWhitespace();
+        announced = KindAt();
+        announcedAt = at;
+    }
+    return announced;
+}
+
+JsonKind JsonParser::KindAt() const
+{
+    const char c = at < input.size() ? input[at] : '\0';
+    switch (c) {
+    case '{':
+        return JSON_OBJECT;
+    case '[':
+        return JSON_ARRAY;
+    case '"':
+        return JSON_STRING;
+    case 't':
+        return input.compare(at, 4, "true") == 0 ? JSON_TRUE : JSON_NO_VALUE;
+    case 'f':
+        return input.compare(at, 5, "false") == 0 ? JSON_FALSE : JSON_NO_VALUE;
+    case 'n':
+        return input.compare(at, 4, "null") == 0 ? JSON_NULL : JSON_NO_VALUE;
+    default:
+        return c == '-' || IsDigit(c) ? JSON_NUMBER : JSON_NO_VALUE;
+    }
+}
+
+InputPlace JsonParser::Here() const
+{
+    return {line, static_cast<int>(at - lineStart) + 1};
+}
+
+bool JsonParser::EnterObject()
+{
+    return Enter();
+}
+
+bool JsonParser::NextMember(InputText& key, InputPlace& keyAt)
+{
+    if (!NextIn('}')) {
+        return false;
+    }
+    SkipWhitespace();
+    keyAt = Here();
+    if (at == input.size() || input[at] != '"') {
+        return Fail("expected a key in quotes, found " + Found());
+    }
+    if (!String(key)) {
+        return false;
+    }
+    SkipWhitespace();
+    if (at == input.size() || input[at] != ':') {
+        return Fail("expected \":\" after the key, found " + Found());
+    }
+    ++at;
+    return true;
+}
+
+bool JsonParser::EnterArray()
+{
+    return Enter();
+}
+
+bool JsonParser::NextItem()
+{
+    return NextIn(']');
+}
+
+bool JsonParser::String(InputText& text)
+{
+    const InputPlace start = Here();
+    ++at;
+    text.Clear();
+    while (at < input.size() && input[at] != '"') {
+        // Runs of plain characters, most of a dump, are taken whole.
+        const std::size_t plain = PlainRun();
+        if (plain != 0) {
+            text.Add(input.data() + at, plain);
+            at += plain;
+            continue;
+        }
+        const unsigned char c = static_cast<unsigned char>(input[at]);
+        uint32_t character = 0;
+        const bool read = c == '\\' ? Escape(character) : c < 0x80 ? Control(character) : Utf8(character);
+        if (!read) {
+            return false;
+        }
+        text.Add(character <= LAST_BYTE_CHARACTER ? static_cast<char>(character) : '?');
+    }
+    if (at == input.size()) {
+        return Fail(start, "the string has no closing quote");
+    }
+    ++at;
+    return true;
+}
+
+// The grammar of JSON numbers; what they must be is for the reader to say.
+bool JsonParser::Number(std::string_view& written)
+{
+    const std::size_t start = at;
+    if (input[at] == '-') {
+        ++at;
+    }
+    if (at < input.size() && input[at] == '0') {
+        ++at;
+        if (at < input.size() && IsDigit(input[at])) {
+            const std::size_t end = input.find_first_not_of("0123456789", at);
+            const std::string_view number = std::string_view(input).substr(start, end - start);
+            at = start;
+            return Fail("expected a number without leading zeros, found " + NumberText::Shown(number));
+        }
+    } else if (!Digits("a digit")) {
+        return false;
+    }
+    if (at < input.size() && input[at] == '.') {
+        ++at;
+        if (!Digits("a digit after the decimal point")) {
+            return false;
+        }
+    }
+    if (at < input.size() && (input[at] == 'e' || input[at] == 'E')) {
+        ++at;
+        if (at < input.size() && (input[at] == '+' || input[at] == '-')) {
+            ++at;
+        }
+        if (!Digits("a digit in the exponent")) {
+            return false;
+        }
+    }
+    written = std::string_view(input).substr(start, at - start);
+    return true;
+}
+
+bool JsonParser::Skip()
+{
+    InputPlace keyAt;
+    std::string_view number;
+    switch (Next()) {
+    case JSON_OBJECT:
+        if (!EnterObject()) {
+            return false;
+        }
+        while (NextMember(skipped, keyAt)) {
+            Skip();
+        }
+        return !failed;
+    case JSON_ARRAY:
+        if (!EnterArray()) {
+            return false;
+        }
+        while (NextItem()) {
+            Skip();
+        }
+        return !failed;
+    case JSON_STRING:
+        return String(skipped);
+    case JSON_NUMBER:
+        return Number(number);
+    case JSON_TRUE:
+        return Literal("true");
+    case JSON_FALSE:
+        return Literal("false");
+    case JSON_NULL:
+        return Literal("null");
+    case JSON_NO_VALUE:
+        break;
+    }
+    return Fail("expected a value, found " + Found());
+}
+
+bool JsonParser::Finish()
+{
+    if (failed) {
+        return false;
+    }
+    SkipWhitespace();
+    return at == input.size() || Fail("expected the end of the input after the document");
+}
+
+bool JsonParser::Failed() const
+{
+    return failed;
+}
+
+bool JsonParser::Fail(const std::string& message)
+{
+    return Fail(Here(), message);
+}
+
+// Only the first syntax error is told: what follows it cannot be read as meant.
+bool JsonParser::Fail(const InputPlace& place, const std::string& message)
+{
+    if (!failed) {
+        builder.AddError(place, [&message] { return message; });
+        failed = true;
+    }
+    return false;
+}
+
+std::string JsonParser::Found() const
+{
+    if (at == input.size()) {
+        return "the end of the input";
+    }
+    const unsigned char c = static_cast<unsigned char>(input[at]);
+    if (c >= 0x20 && c <= 0x7E) {
+        return DumpQuoting::JsonExcerpt(std::string_view(input).substr(at, 1), 1);
+    }
+    return "byte 0x" + NumberText::HexByte(c);
+}
+
+// On locals: the compiler cannot keep a member in a register across the reads
+// of the input, and the indenting of a dump is most of its bytes.
+void JsonParser::SkipWhitespace()
+{
+    const char* const bytes = input.data();
+    const std::size_t size = input.size();
+    std::size_t next = at;
+    for (; next < size; ++next) {
+        const char c = bytes[next];
+        if (c == '\n') {
+            ++line;
+            lineStart = next + 1;
+        } else if (c != ' ' && c != '\t' && c != '\r') {
+            break;
+        }
+    }
+    at = next;
+}
+
+bool JsonParser::Enter()
+{
+    if (failed) {
+        return false;
+    }
+    if (depth == MAX_DEPTH) {
+        return Fail("values nested more than " + std::to_string(MAX_DEPTH) + " deep");
+    }
+    atFirst[depth++] = true;
+    ++at;
+    return true;
+}
+
+bool JsonParser::NextIn(char closing)
+{
+    if (failed) {
+        return false;
+    }
+    SkipWhitespace();
+    if (at < input.size() && input[at] == closing) {
+        ++at;
+        --depth;
+        return false;
+    }
+    bool& first = atFirst[depth - 1];
+    if (!first) {
+        if (at == input.size() || input[at] != ',') {
+            return Fail(std::string("expected \",\" or \"") + closing + "\", found " + Found());
+        }
+        ++at;
+    }
+    first = false;
+    return true;
+}
+
+bool JsonParser::Literal(std::string_view word)
+{
+    at += word.size();
+    return true;
+}
+
+bool JsonParser::Digits(const char* what)
+{
+    const std::size_t start = at;
+    std::size_t end = at;
+    while (end < input.size() && IsDigit(input[end])) {
+        ++end;
+    }
+    at = end;
+    return at != start || Fail(std::string("expected ") + what + ", found " + Found());
+}
+
+std::size_t JsonParser::PlainRun() const
+{
+    std::size_t end = at;
+    while (end < input.size() && PLAIN_BYTES.plain[static_cast<unsigned char>(input[end])]) {
+        ++end;
+    }
+    return end - at;
+}
+
+bool JsonParser::Control(uint32_t& character)
+{
+    character = static_cast<unsigned char>(input[at]);
+    if (character < 0x20) {
+        return Fail("a control character in a string: expected it escaped, as \\u00" +
+                    NumberText::HexByte(static_cast<unsigned char>(character)));
+    }
+    ++at;
+    return true;
+}
+
+bool JsonParser::Escape(uint32_t& character)
+{
+    const InputPlace escapeAt = Here();
+    const char kind = at + 1 < input.size() ? input[at + 1] : '\0';
+    const std::string_view simple = "\"\\/bfnrt";
+    const std::string_view meaning = "\"\\/\b\f\n\r\t";
+    const std::size_t k = at + 1 < input.size() ? simple.find(kind) : std::string_view::npos;
+    if (k != std::string_view::npos) {
+        character = static_cast<unsigned char>(meaning[k]);
+        at += 2;
+        return true;
+    }
+    if (kind != 'u') {
+        // The backslash and the letter after it, if any.
+        const std::size_t length = at + 1 < input.size() ? 2 : 1;
+        return Fail(escapeAt, "bad escape " +
+                                  DumpQuoting::JsonExcerpt(std::string_view(input).substr(at, length), length) +
+                                  ": expected \\\", \\\\, \\/, \\b, \\f, \\n, \\r, \\t or \\uXXXX");
+    }
+    if (!UnicodeEscape(character)) {
+        return false;
+    }
+    if (IsHighSurrogate(character) || IsLowSurrogate(character)) {
+        return Surrogate(character, escapeAt);
+    }
+    ByteCharacter(character, escapeAt);
+    return true;
+}
+
+// A high surrogate followed by a low one is one character; any other surrogate
+// is an error of its own, and the unit after a lone high one is read again as
+// a character.
+bool JsonParser::Surrogate(uint32_t& character, const InputPlace& escapeAt)
+{
+    const std::size_t lowAt = at;
+    if (IsHighSurrogate(character) && input.compare(at, 2, "\\u") == 0) {
+        uint32_t low = 0;
+        if (!UnicodeEscape(low)) {
+            return false;
+        }
+        if (IsLowSurrogate(low)) {
+            character = 0x10000 + ((character - FIRST_HIGH_SURROGATE) << 10) + (low - FIRST_LOW_SURROGATE);
+            ByteCharacter(character, escapeAt);
+            return true;
+        }
+        at = lowAt;
+    }
+    builder.AddError(escapeAt, [character] {
+        return "the lone surrogate " + CharacterName(character) +
+               ": expected a pair, \\uD800 to \\uDBFF then \\uDC00 to \\uDFFF";
+    });
+    return true;
+}
+
+// Reads \uXXXX at the reading position.
+bool JsonParser::UnicodeEscape(uint32_t& unit)
+{
+    const InputPlace escapeAt = Here();
+    unit = 0;
+    for (std::size_t digit = 2; digit < 6; ++digit) {
+        const int value = at + digit < input.size() ? NumberText::HexDigitValue(input[at + digit]) : -1;
+        if (value < 0) {
+            return Fail(escapeAt, "bad escape " +
+                                      DumpQuoting::JsonExcerpt(std::string_view(input).substr(at, digit), digit) +
+                                      ": expected \\u and four hexadecimal digits");
+        }
+        unit = unit * 16 + static_cast<uint32_t>(value);
+    }
+    at += 6;
+    return true;
+}
+
+bool JsonParser::Utf8(uint32_t& character)
+{
+    const InputPlace start = Here();
+    const unsigned char lead = static_cast<unsigned char>(input[at]);
+    const int length = lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
+                                                    : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
+    // The smallest character of each length: a longer form of a smaller one is not UTF-8.
+    const uint32_t smallest = length == 2 ? 0x80 : length == 3 ? 0x800 : 0x10000;
+    character = lead & (0x7Fu >> length);
+    for (int k = 1; k < length; ++k) {
+        const unsigned char next = at + k < input.size() ? static_cast<unsigned char>(input[at + k]) : 0;
+        if ((next & 0xC0) != 0x80) {
+            return Fail(start, "bytes that are not UTF-8 in a string");
+        }
+        character = character << 6 | (next & 0x3Fu);
+    }
+    const bool surrogate = character >= FIRST_HIGH_SURROGATE && character <= LAST_SURROGATE;
+    if (length == 0 || character < smallest || character > LAST_CHARACTER || surrogate) {
+        return Fail(start, "bytes that are not UTF-8 in a string");
+    }
+    at += static_cast<std::size_t>(length);
+    ByteCharacter(character, start);
+    return true;
+}
+
+// Not a syntax error: the error is told and the parse goes on.
+void JsonParser::ByteCharacter(uint32_t character, const InputPlace& place)
+{
+    if (character > LAST_BYTE_CHARACTER) {
+        builder.AddError(place, [character] {
+            return "the character " + CharacterName(character) +
+                   ": expected U+0000 to U+00FF, each the byte of the same number";
+        });
+    }
 }

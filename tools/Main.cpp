@@ -14,10 +14,12 @@
 int main(int argc, char* argv[])
 {
 #ifdef _WIN32
-    // Lines end in "\n" as on every other system, so that a dump is the same bytes everywhere.
+    // Lines end in "\n" as on every other system, so that a dump is the same
+    // bytes everywhere; a table read from or written to "-" keeps every byte.
+    _setmode(_fileno(stdin), _O_BINARY);
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
 #endif
     const std::vector<std::string> args(argv + 1, argv + argc);
-    return TableTool::Run(args, std::cout, std::cerr);
+    return TableTool::Run(args, std::cin, std::cout, std::cerr);
 }

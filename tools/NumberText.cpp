@@ -2,6 +2,13 @@
 
 #include <limits>
 
+namespace {
+
+// As many characters as an error quotes of a text.
+const std::size_t SHOWN_CHARACTERS = 32;
+
+} // namespace
+
 bool NumberText::ParseDecimal(std::string_view digits, uint64_t& value)
 {
     if (digits.empty() || digits.find_first_not_of("0123456789") != std::string_view::npos) {
@@ -34,4 +41,13 @@ std::string NumberText::HexByte(unsigned char byte)
 {
     const char digits[] = "0123456789ABCDEF";
     return {digits[byte >> 4], digits[byte & 0x0F]};
+}
+
+std::string NumberText::Shown(std::string_view written)
+{
+    if (written.size() <= SHOWN_CHARACTERS) {
+        return std::string(written);
+    }
+    return std::string(written.substr(0, SHOWN_CHARACTERS)) + "... (" + std::to_string(written.size()) +
+           " characters)";
 }

@@ -8,9 +8,9 @@
 namespace {
 
 // Callers check the length and the NUL first: a longer text would lose its end in the field.
-void RequireFieldText(const std::string& text)
+void RequireFieldText(std::string_view text)
 {
-    if (text.size() >= NAME_FIELD_SIZE || text.find('\0') != std::string::npos) {
+    if (text.size() >= NAME_FIELD_SIZE || text.find('\0') != std::string_view::npos) {
         std::abort();
     }
 }
@@ -29,7 +29,7 @@ std::string RecordText::Slot(const TilesetRecord& record, int slot)
     return std::string(record.slots[slot], TilesetFileFormat::TextLength(record.slots[slot]));
 }
 
-void RecordText::SetName(const std::string& text, TilesetRecord& record)
+void RecordText::SetName(std::string_view text, TilesetRecord& record)
 {
     RequireFieldText(text);
     char field[TilesetFileFormat::FIELD_SIZE] = {};
@@ -37,7 +37,7 @@ void RecordText::SetName(const std::string& text, TilesetRecord& record)
     TilesetFileFormat::WidenName(field, record.name);
 }
 
-void RecordText::SetSlot(const std::string& text, int slot, TilesetRecord& record)
+void RecordText::SetSlot(std::string_view text, int slot, TilesetRecord& record)
 {
     RequireFieldText(text);
     std::memset(record.slots[slot], 0, sizeof record.slots[slot]);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 struct TilesetRecord;
 
@@ -12,6 +13,6 @@ public:
     static std::string Slot(const TilesetRecord& record, int slot);
     // text is at most 31 bytes with no NUL; the rest of the field becomes zero,
     // as after the editor's load.
-    static void SetName(const std::string& text, TilesetRecord& record);
-    static void SetSlot(const std::string& text, int slot, TilesetRecord& record);
+    static void SetName(std::string_view text, TilesetRecord& record);
+    static void SetSlot(std::string_view text, int slot, TilesetRecord& record);
 };

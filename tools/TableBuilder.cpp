@@ -2,7 +2,8 @@
 
 #include "tools/RecordText.h"
 
-#include <algorithm>
+#include <cstring>
+#include <utility>
 
 namespace {
 
@@ -13,17 +14,22 @@ std::string Number(uint64_t value)
     return std::to_string(value);
 }
 
+std::string Written(const WrittenNumber& number)
+{
+    return NumberText::Shown(number.text);
+}
+
 } // namespace
 
-void TableBuilder::SetCount(uint64_t count, const InputPlace& at)
+void TableBuilder::SetCount(const WrittenNumber& count, const InputPlace& at)
 {
-    if (count > MAX_TILESET_COUNT) {
-        AddError(at, Number(count) + " tilesets: a table holds at most " + Number(MAX_TILESET_COUNT));
+    if (count.value > MAX_TILESET_COUNT) {
+        AddError(at, [&] { return Written(count) + " tilesets: a table holds at most " + Number(MAX_TILESET_COUNT); });
         AssumeLargestCount();
         return;
     }
-    table.SetRecordCount(static_cast<int>(count));
-    given.resize(count);
+    table.SetRecordCount(static_cast<int>(count.value));
+    given.resize(count.value);
 }
 
 // The count is already an error, so the table is never written: only what is
@@ -33,25 +39,45 @@ void TableBuilder::AssumeLargestCount()
     given.resize(MAX_TILESET_COUNT);
 }
 
-void TableBuilder::StartTileset(uint64_t index, const InputPlace& at)
+// Room for the largest table, cut to the count at the end of the list.
+void TableBuilder::ListTilesets()
+{
+    table.SetRecordCount(MAX_TILESET_COUNT);
+    given.resize(MAX_TILESET_COUNT);
+}
+
+void TableBuilder::EndList(uint64_t count, const InputPlace& at)
+{
+    if (count > MAX_TILESET_COUNT) {
+        AddError(at, [&] { return Number(count) + " tilesets: a table holds at most " + Number(MAX_TILESET_COUNT); });
+        return;
+    }
+    table.SetRecordCount(static_cast<int>(count));
+}
+
+void TableBuilder::StartTileset(const WrittenNumber& index, const InputPlace& at)
 {
     tilesetStarted = true;
     tileset = -1;
-    if (index >= MAX_TILESET_COUNT) {
-        AddError(at, "tileset " + Number(index) + ": a table holds at most " + Number(MAX_TILESET_COUNT) +
-                         " tilesets, 0 to " + Number(MAX_TILESET_COUNT - 1));
-    } else if (index >= given.size()) {
-        AddError(at, "tileset " + Number(index) + " is beyond the count: the table has " + Number(given.size()) +
-                         " tilesets" + (given.empty() ? "" : ", 0 to " + Number(given.size() - 1)));
-    } else if (FirstGiven(given[index].tileset, at)) {
-        tileset = static_cast<int>(index);
+    if (index.value >= MAX_TILESET_COUNT) {
+        AddError(at, [&] {
+            return "tileset " + Written(index) + ": a table holds at most " + Number(MAX_TILESET_COUNT) +
+                   " tilesets, 0 to " + Number(MAX_TILESET_COUNT - 1);
+        });
+    } else if (index.value >= given.size()) {
+        AddError(at, [&] {
+            return "tileset " + Written(index) + " is beyond the count: the table has " + Number(given.size()) +
+                   " tilesets" + (given.empty() ? "" : ", 0 to " + Number(given.size() - 1));
+        });
+    } else if (FirstGiven(given[index.value].tileset, at)) {
+        tileset = static_cast<int>(index.value);
         keepValues = tileset < table.RecordCount();
     } else {
-        GivenTwice("tileset " + Number(index), given[index].tileset, at);
+        GivenTwice("tileset " + Number(index.value), given[index.value].tileset, at);
     }
 }
 
-void TableBuilder::SetName(const std::string& text, const InputPlace& at)
+void TableBuilder::SetName(const InputText& text, const InputPlace& at)
 {
     if (!InTileset("name", at) || !CheckText(text, at) || tileset < 0) {
         return;
@@ -59,56 +85,55 @@ void TableBuilder::SetName(const std::string& text, const InputPlace& at)
     if (!FirstGiven(given[tileset].name, at)) {
         GivenTwice("the name of tileset " + Number(tileset), given[tileset].name, at);
     } else if (keepValues) {
-        RecordText::SetName(text, table.RecordAt(tileset));
+        RecordText::SetName(text.Bytes(), table.RecordAt(tileset));
     }
 }
 
-void TableBuilder::SetAmbient(uint64_t ambient, const InputPlace& at)
+void TableBuilder::SetAmbient(const WrittenNumber& ambient, const InputPlace& at)
 {
     if (!InTileset("ambient", at)) {
         return;
     }
-    if (ambient > MAX_AMBIENT) {
-        AddError(at, "ambient number " + Number(ambient) + ": expected 0 to " + Number(MAX_AMBIENT));
+    if (ambient.value > MAX_AMBIENT) {
+        AddError(at, [&] { return "ambient number " + Written(ambient) + ": expected 0 to " + Number(MAX_AMBIENT); });
     } else if (tileset < 0) {
         return;
     } else if (!FirstGiven(given[tileset].ambient, at)) {
         GivenTwice("the ambient number of tileset " + Number(tileset), given[tileset].ambient, at);
     } else if (keepValues) {
-        table.RecordAt(tileset).ambient = static_cast<uint8_t>(ambient);
+        table.RecordAt(tileset).ambient = static_cast<uint8_t>(ambient.value);
     }
 }
 
-void TableBuilder::SetSlot(uint64_t slot, const InputPlace& slotAt, const std::string& text, const InputPlace& textAt)
+void TableBuilder::SetSlot(const WrittenNumber& slot, const InputPlace& slotAt, const InputText& text,
+                           const InputPlace& textAt)
 {
     if (!InTileset("slot", slotAt)) {
         return;
     }
-    if (slot >= SLOTS_PER_TILESET) {
-        AddError(slotAt, "slot " + Number(slot) + ": a tileset has slots 0 to " + Number(SLOTS_PER_TILESET - 1));
+    if (slot.value >= SLOTS_PER_TILESET) {
+        AddError(slotAt, [&] {
+            return "slot " + Written(slot) + ": a tileset has slots 0 to " + Number(SLOTS_PER_TILESET - 1);
+        });
         CheckText(text, textAt);
     } else if (!CheckText(text, textAt) || tileset < 0) {
         return;
-    } else if (!FirstGiven(given[tileset].slots[slot], slotAt)) {
-        GivenTwice("slot " + Number(slot) + " of tileset " + Number(tileset), given[tileset].slots[slot], slotAt);
+    } else if (!FirstGiven(given[tileset].slots[slot.value], slotAt)) {
+        GivenTwice("slot " + Number(slot.value) + " of tileset " + Number(tileset), given[tileset].slots[slot.value],
+                   slotAt);
     } else if (keepValues) {
-        RecordText::SetSlot(text, static_cast<int>(slot), table.RecordAt(tileset));
+        RecordText::SetSlot(text.Bytes(), static_cast<int>(slot.value), table.RecordAt(tileset));
     }
 }
 
-void TableBuilder::AddError(const InputPlace& at, const std::string& message)
+const std::vector<TableInputError>& TableBuilder::Errors() const
 {
-    errors.emplace_back(at, message);
+    return errors.Told();
 }
 
-std::vector<TableInputError> TableBuilder::Errors() const
+uint64_t TableBuilder::ErrorCount() const
 {
-    std::vector<TableInputError> sorted = errors;
-    std::stable_sort(sorted.begin(), sorted.end(), [](const TableInputError& a, const TableInputError& b) {
-        return a.Place().line != b.Place().line ? a.Place().line < b.Place().line
-                                                : a.Place().column < b.Place().column;
-    });
-    return sorted;
+    return errors.Total();
 }
 
 TilesetTable& TableBuilder::Table()
@@ -116,15 +141,17 @@ TilesetTable& TableBuilder::Table()
     return table;
 }
 
-bool TableBuilder::CheckText(const std::string& text, const InputPlace& at)
+bool TableBuilder::CheckText(const InputText& text, const InputPlace& at)
 {
-    if (text.size() >= NAME_FIELD_SIZE) {
-        AddError(at, "a text of " + Number(text.size()) + " bytes: expected at most " + Number(NAME_FIELD_SIZE - 1));
+    if (text.length >= NAME_FIELD_SIZE) {
+        AddError(at, [&] {
+            return "a text of " + Number(text.length) + " bytes: expected at most " + Number(NAME_FIELD_SIZE - 1);
+        });
         return false;
     }
     // The file ends a text at its first NUL, so the bytes after one would be lost.
-    if (text.find('\0') != std::string::npos) {
-        AddError(at, "a text with a NUL byte in it: a text ends at its first NUL");
+    if (text.Bytes().find('\0') != std::string_view::npos) {
+        AddError(at, [] { return "a text with a NUL byte in it: a text ends at its first NUL"; });
         return false;
     }
     return true;
@@ -141,13 +168,13 @@ bool TableBuilder::FirstGiven(int& givenLine, const InputPlace& at)
 
 void TableBuilder::GivenTwice(const std::string& what, int firstLine, const InputPlace& at)
 {
-    AddError(at, what + " is given twice, first on line " + Number(static_cast<uint64_t>(firstLine)));
+    AddError(at, [&] { return what + " is given twice, first on line " + Number(static_cast<uint64_t>(firstLine)); });
 }
 
 bool TableBuilder::InTileset(const char* what, const InputPlace& at)
 {
     if (!tilesetStarted) {
-        AddError(at, std::string(what) + " outside a tileset: expected \"tileset INDEX\" before it");
+        AddError(at, [&] { return std::string(what) + " outside a tileset: expected \"tileset INDEX\" before it"; });
     }
     return tilesetStarted;
 }

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "data/TilesetTable.h"
+#include "tools/InputErrorList.h"
+#include "tools/InputText.h"
+#include "tools/NumberText.h"
 #include "tools/TableInputError.h"
 
 #include <cstdint>
@@ -13,19 +16,31 @@
 class TableBuilder {
 public:
     // A count above 255 is an error; the blocks are then checked against 255.
-    void SetCount(uint64_t count, const InputPlace& at);
+    void SetCount(const WrittenNumber& count, const InputPlace& at);
     // For a dump whose count is missing or refused: the blocks are still checked.
     void AssumeLargestCount();
+    // For a dump that lists its tilesets without a count: each is started in
+    // turn, and the count is set once the list is read (at: where the tileset
+    // beyond the largest count starts, for the error).
+    void ListTilesets();
+    void EndList(uint64_t count, const InputPlace& at);
     // Starts the block of a tileset; the values that follow go to it. A block
     // beyond the count or given twice is an error, and its values are only checked.
-    void StartTileset(uint64_t index, const InputPlace& at);
-    void SetName(const std::string& text, const InputPlace& at);
-    void SetAmbient(uint64_t ambient, const InputPlace& at);
-    void SetSlot(uint64_t slot, const InputPlace& slotAt, const std::string& text, const InputPlace& textAt);
-    void AddError(const InputPlace& at, const std::string& message);
+    void StartTileset(const WrittenNumber& index, const InputPlace& at);
+    void SetName(const InputText& text, const InputPlace& at);
+    void SetAmbient(const WrittenNumber& ambient, const InputPlace& at);
+    void SetSlot(const WrittenNumber& slot, const InputPlace& slotAt, const InputText& text, const InputPlace& textAt);
+    // message() gives the words, put together only for an error that is told.
+    template <typename Message>
+    void AddError(const InputPlace& at, const Message& message)
+    {
+        errors.Add(at, message);
+    }
 
-    // In the order of their places in the input.
-    std::vector<TableInputError> Errors() const;
+    // The errors told, in the order of their places in the input.
+    const std::vector<TableInputError>& Errors() const;
+    // All errors, told or not.
+    uint64_t ErrorCount() const;
     // Complete once the whole dump was read without errors.
     TilesetTable& Table();
 
@@ -38,14 +53,14 @@ private:
         int slots[SLOTS_PER_TILESET] = {};
     };
 
-    bool CheckText(const std::string& text, const InputPlace& at);
+    bool CheckText(const InputText& text, const InputPlace& at);
     // Notes the line of a value's first giving; false when it was given before.
     bool FirstGiven(int& givenLine, const InputPlace& at);
     void GivenTwice(const std::string& what, int firstLine, const InputPlace& at);
     bool InTileset(const char* what, const InputPlace& at);
 
     TilesetTable table;
-    std::vector<TableInputError> errors;
+    InputErrorList errors;
     std::vector<GivenLines> given;
     bool tilesetStarted = false;
     // The tileset whose block is being read; -1 when its block was refused.

@@ -21,15 +21,9 @@ std::size_t SlotLength(const TilesetRecord& record, int slot)
 void AppendTextRecord(const TilesetRecord& record, int index, std::string& text)
 {
     const std::string name = RecordText::Name(record);
-    text += "\ntileset " + std::to_string(index) + "\n  name ";
-    DumpQuoting::AppendText(name.data(), name.size(), text);
-    text += "\n  ambient " + std::to_string(record.ambient) + "\n";
+    TableDump::AppendTilesetText(index, name, record.ambient, text);
     for (int slot = 0; slot < SLOTS_PER_TILESET; ++slot) {
-        if (record.slots[slot][0] != '\0') {
-            text += "  slot " + std::to_string(slot) + " ";
-            DumpQuoting::AppendText(record.slots[slot], SlotLength(record, slot), text);
-            text += '\n';
-        }
+        TableDump::AppendSlotText(static_cast<uint64_t>(slot), record.slots[slot], SlotLength(record, slot), text);
     }
 }
 
@@ -84,4 +78,20 @@ void TableDump::WriteJson(const TilesetTable& table, std::ostream& out)
         out << json;
     }
     out << (table.RecordCount() == 0 ? "]\n}\n" : "\n  ]\n}\n");
+}
+
+void TableDump::AppendTilesetText(int index, const std::string& name, int ambient, std::string& text)
+{
+    text += "\ntileset " + std::to_string(index) + "\n  name ";
+    DumpQuoting::AppendText(name.data(), name.size(), text);
+    text += "\n  ambient " + std::to_string(ambient) + "\n";
+}
+
+void TableDump::AppendSlotText(uint64_t slot, const char* bytes, std::size_t length, std::string& text)
+{
+    if (length != 0) {
+        text += "  slot " + std::to_string(slot) + " ";
+        DumpQuoting::AppendText(bytes, length, text);
+        text += '\n';
+    }
 }

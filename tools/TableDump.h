@@ -1,6 +1,9 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <iosfwd>
+#include <string>
 
 class TilesetTable;
 
@@ -15,4 +18,9 @@ public:
     // The same as one JSON object; each byte of a text is the character of
     // the same number (U+0000 to U+00FF), the others escaped as \u00NN.
     static void WriteJson(const TilesetTable& table, std::ostream& out);
+
+    // The parts of a tileset's text block, for a view of a file's own entries
+    // too: the index, name and ambient number, then a line a slot with text.
+    static void AppendTilesetText(int index, const std::string& name, int ambient, std::string& text);
+    static void AppendSlotText(uint64_t slot, const char* bytes, std::size_t length, std::string& text);
 };

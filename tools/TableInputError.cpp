@@ -1,15 +1,25 @@
 #include "tools/TableInputError.h"
 
+#include "tools/JsonPath.h"
+
 #include <utility>
 
-TableInputError::TableInputError(InputPlace place, std::string message)
-    : place(std::move(place)), message(std::move(message))
+TableInputError::TableInputError(const InputPlace& place, std::string message)
+    : line(place.line),
+      column(place.column),
+      path(place.path != nullptr ? place.path->Text() : std::string()),
+      message(std::move(message))
 {
 }
 
-const InputPlace& TableInputError::Place() const
+int TableInputError::Line() const
 {
-    return place;
+    return line;
+}
+
+int TableInputError::Column() const
+{
+    return column;
 }
 
 const std::string& TableInputError::Message() const
@@ -19,7 +29,6 @@ const std::string& TableInputError::Message() const
 
 std::string TableInputError::Describe(const std::string& inputName) const
 {
-    const std::string where =
-        inputName + ":" + std::to_string(place.line) + ":" + std::to_string(place.column) + ": ";
-    return place.path.empty() ? where + message : where + place.path + ": " + message;
+    const std::string where = inputName + ":" + std::to_string(line) + ":" + std::to_string(column) + ": ";
+    return path.empty() ? where + message : where + path + ": " + message;
 }

@@ -1,31 +1,17 @@
 #include "tools/TableJsonReader.h"
 
+#include "tools/DumpQuoting.h"
 #include "tools/JsonParser.h"
+#include "tools/JsonPath.h"
 #include "tools/NumberText.h"
 #include "tools/TableBuilder.h"
 
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
-#include <vector>
+#include <string_view>
 
 namespace {
-
-InputPlace At(const JsonValue& value, const std::string& path)
-{
-    return {value.place.line, value.place.column, path};
-}
-
-std::string Item(const std::string& path, std::size_t index)
-{
-    return path + "[" + std::to_string(index) + "]";
-}
-
-std::string Member(const std::string& path, const std::string& key)
-{
-    return path.empty() ? key : path + "." + key;
-}
 
 const char* KindName(JsonKind kind)
 {
@@ -43,16 +29,18 @@ const char* KindName(JsonKind kind)
         return "a list";
     case JSON_OBJECT:
         return "an object";
+    case JSON_NO_VALUE:
+        break;
     }
     return "a value";
 }
 
-const char* const DOCUMENT_KEYS[] = {"tilesets"};
-const char* const TILESET_KEYS[] = {"index", "name", "ambient", "slots"};
-const char* const SLOT_KEYS[] = {"index", "text"};
+const std::string_view DOCUMENT_KEYS[] = {"tilesets"};
+const std::string_view TILESET_KEYS[] = {"index", "name", "ambient", "slots"};
+const std::string_view SLOT_KEYS[] = {"index", "text"};
 
 template <std::size_t N>
-std::string KeyList(const char* const (&keys)[N])
+std::string KeyList(const std::string_view (&keys)[N])
 {
     std::string list;
     for (std::size_t k = 0; k < N; ++k) {
@@ -61,148 +49,255 @@ std::string KeyList(const char* const (&keys)[N])
     return list;
 }
 
-class JsonReader {
-public:
-    explicit JsonReader(TableBuilder& builder) : builder(builder) {}
+bool IsKey(const InputText& key, std::string_view name)
+{
+    return key.length == name.size() && key.Bytes() == name;
+}
 
-    void Document(const JsonValue& document)
+// The members of one object: which keys were given, each at most once.
+template <std::size_t N>
+class Members {
+public:
+    explicit Members(const std::string_view (&keys)[N]) : keys(keys) {}
+
+    // The index of a key given the first time; -1 for one not known or given
+    // again, which is told, and whose value the caller skips.
+    int Find(const InputText& key, InputPlace keyAt, const JsonPath& object, TableBuilder& builder)
     {
-        const JsonValue* members[std::size(DOCUMENT_KEYS)] = {};
-        if (!Members(document, "", DOCUMENT_KEYS, members)) {
-            return;
+        for (std::size_t k = 0; k < N; ++k) {
+            if (IsKey(key, keys[k])) {
+                if (given[k]) {
+                    const JsonPath path(object, keys[k].data());
+                    keyAt.path = &path;
+                    builder.AddError(keyAt, [] { return "the key is given twice in one object"; });
+                    return -1;
+                }
+                given[k] = true;
+                return static_cast<int>(k);
+            }
         }
-        const JsonValue* const tilesets = members[0];
-        if (tilesets == nullptr) {
-            builder.AddError(At(document, ""), "expected the key \"tilesets\"");
-        } else if (Is(*tilesets, JSON_ARRAY, "tilesets")) {
-            Tilesets(*tilesets);
-        }
+        const JsonPath path(object, key.Bytes(), key.length);
+        keyAt.path = &path;
+        builder.AddError(keyAt, [this] { return "unknown key: expected " + KeyList(keys); });
+        return -1;
     }
 
 private:
-    void Tilesets(const JsonValue& list)
-    {
-        const std::size_t count = list.values.size();
-        if (count > MAX_TILESET_COUNT) {
-            builder.SetCount(count, At(list.values[MAX_TILESET_COUNT], Item("tilesets", MAX_TILESET_COUNT)));
-        } else {
-            builder.SetCount(count, At(list, "tilesets"));
-        }
-        // Past the largest count, each tileset would only repeat the count's error.
-        for (std::size_t i = 0; i < count && i < MAX_TILESET_COUNT; ++i) {
-            Tileset(list.values[i], i, Item("tilesets", i));
-        }
-    }
+    const std::string_view (&keys)[N];
+    bool given[N] = {};
+};
 
-    void Tileset(const JsonValue& tileset, std::size_t position, const std::string& path)
+// The reader follows the dump's layout as the parser goes, and takes each value
+// as it comes: a document of any size is read in the memory of one table.
+class JsonReader {
+public:
+    JsonReader(const std::string& input, TableBuilder& builder) : parser(input, builder), builder(builder) {}
+
+    void Document()
     {
-        const JsonValue* members[std::size(TILESET_KEYS)] = {};
-        if (!Members(tileset, path, TILESET_KEYS, members)) {
+        const JsonPath document;
+        const InputPlace documentAt = Place(document);
+        if (!Is(JSON_OBJECT, documentAt)) {
             return;
         }
-        const auto [index, name, ambient, slots] = members;
-        uint64_t givenIndex = position;
-        if (index != nullptr && Whole(*index, Member(path, "index"), givenIndex) && givenIndex != position) {
-            builder.AddError(At(*index, Member(path, "index")), "index " + std::to_string(givenIndex) + ": expected " +
-                                                                    std::to_string(position) +
-                                                                    ", the tileset's place in the list");
+        bool tilesetsGiven = false;
+        EachMember(document, DOCUMENT_KEYS, [this, &tilesetsGiven](int, const JsonPath& tilesets) {
+            tilesetsGiven = true;
+            Tilesets(tilesets);
+        });
+        if (!tilesetsGiven && !parser.Failed()) {
+            builder.AddError(documentAt, [] { return "expected the key \"tilesets\""; });
         }
-        builder.StartTileset(position, At(tileset, path));
-        if (name != nullptr && Is(*name, JSON_STRING, Member(path, "name"))) {
-            builder.SetName(name->text, At(*name, Member(path, "name")));
+        parser.Finish();
+    }
+
+private:
+    void Tilesets(const JsonPath& path)
+    {
+        if (!Is(JSON_ARRAY, Place(path))) {
+            return;
         }
-        uint64_t ambientNumber = 0;
-        if (ambient != nullptr && Whole(*ambient, Member(path, "ambient"), ambientNumber)) {
-            builder.SetAmbient(ambientNumber, At(*ambient, Member(path, "ambient")));
-        }
-        const std::string slotsPath = Member(path, "slots");
-        if (slots != nullptr && Is(*slots, JSON_ARRAY, slotsPath)) {
-            for (std::size_t k = 0; k < slots->values.size(); ++k) {
-                Slot(slots->values[k], Item(slotsPath, k));
+        builder.ListTilesets();
+        parser.EnterArray();
+        uint64_t count = 0;
+        InputPlace beyondAt;
+        for (; parser.NextItem(); ++count) {
+            const JsonPath item(path, count);
+            if (count < MAX_TILESET_COUNT) {
+                Tileset(count, item);
+                continue;
             }
+            // Past the largest count, each tileset would only repeat the count's error.
+            if (count == MAX_TILESET_COUNT) {
+                beyondAt = Place(item);
+            }
+            parser.Skip();
+        }
+        const JsonPath beyond(path, static_cast<uint64_t>(MAX_TILESET_COUNT));
+        beyondAt.path = &beyond;
+        if (!parser.Failed()) {
+            builder.EndList(count, beyondAt);
         }
     }
 
-    void Slot(const JsonValue& slot, const std::string& path)
+    void Tileset(uint64_t position, const JsonPath& path)
     {
-        const JsonValue* members[std::size(SLOT_KEYS)] = {};
-        if (!Members(slot, path, SLOT_KEYS, members)) {
+        const InputPlace at = Place(path);
+        if (!Is(JSON_OBJECT, at)) {
             return;
         }
-        const auto [index, text] = members;
-        if (index == nullptr || text == nullptr) {
-            builder.AddError(At(slot, path), "expected the keys \"index\" and \"text\"");
-            return;
-        }
-        uint64_t slotIndex = 0;
-        const std::string indexPath = Member(path, "index");
-        const std::string textPath = Member(path, "text");
-        const bool indexRead = Whole(*index, indexPath, slotIndex);
-        if (Is(*text, JSON_STRING, textPath) && indexRead) {
-            builder.SetSlot(slotIndex, At(*index, indexPath), text->text, At(*text, textPath));
+        const std::string positionText = std::to_string(position);
+        builder.StartTileset({position, positionText}, at);
+        EachMember(path, TILESET_KEYS, [this, position](int member, const JsonPath& memberPath) {
+            TilesetMember(member, position, memberPath);
+        });
+    }
+
+    void TilesetMember(int member, uint64_t position, const JsonPath& path)
+    {
+        WrittenNumber number;
+        InputPlace at;
+        switch (member) {
+        case 0:
+            if (Whole(path, number, at) && number.value != position) {
+                builder.AddError(at, [&] { return "index " + NumberText::Shown(number.text) + ": expected " +
+                                         std::to_string(position) + ", the tileset's place in the list"; });
+            }
+            break;
+        case 1:
+            if (Text(path, at)) {
+                builder.SetName(text, at);
+            }
+            break;
+        case 2:
+            if (Whole(path, number, at)) {
+                builder.SetAmbient(number, at);
+            }
+            break;
+        default:
+            Slots(path);
         }
     }
 
-    // The members of an object, in the order of keys; those not given stay null.
-    // A key not among keys, or given twice, is an error, and the other members
-    // are still read. False for no object.
-    template <std::size_t N>
-    bool Members(const JsonValue& object, const std::string& path, const char* const (&keys)[N],
-                 const JsonValue* (&members)[N])
+    void Slots(const JsonPath& path)
     {
-        if (!Is(object, JSON_OBJECT, path)) {
-            return false;
+        if (!Is(JSON_ARRAY, Place(path))) {
+            return;
         }
-        for (std::size_t k = 0; k < object.keys.size(); ++k) {
-            const JsonValue& key = object.keys[k];
-            const auto known = std::find_if(std::begin(keys), std::end(keys),
-                                            [&key](const char* name) { return key.text == name; });
-            if (known == std::end(keys)) {
-                builder.AddError(At(key, Member(path, key.text)), "unknown key: expected " + KeyList(keys));
-            } else if (members[known - std::begin(keys)] != nullptr) {
-                builder.AddError(At(key, Member(path, key.text)), "the key is given twice in one object");
+        parser.EnterArray();
+        for (uint64_t k = 0; parser.NextItem(); ++k) {
+            Slot(JsonPath(path, k));
+        }
+    }
+
+    // Index and text in either order: the slot is set once both are read.
+    void Slot(const JsonPath& path)
+    {
+        const InputPlace at = Place(path);
+        if (!Is(JSON_OBJECT, at)) {
+            return;
+        }
+        // The places of both values name their paths after the object is read.
+        const JsonPath indexPath(path, "index");
+        const JsonPath textPath(path, "text");
+        WrittenNumber index;
+        InputPlace indexAt;
+        InputPlace textAt;
+        int given = 0;
+        int read = 0;
+        EachMember(path, SLOT_KEYS, [&](int member, const JsonPath&) {
+            ++given;
+            read += member == 0 ? Whole(indexPath, index, indexAt) : Text(textPath, textAt);
+        });
+        if (parser.Failed()) {
+            return;
+        }
+        if (given < 2) {
+            builder.AddError(at, [] { return "expected the keys \"index\" and \"text\""; });
+        } else if (read == 2) {
+            builder.SetSlot(index, indexAt, text, textAt);
+        }
+    }
+
+    // Reads the members of the object at path, each known key the first time
+    // given to take with its index in keys and its path; the others are told
+    // and skipped.
+    template <std::size_t N, typename Take>
+    void EachMember(const JsonPath& path, const std::string_view (&keys)[N], const Take& take)
+    {
+        Members<N> members(keys);
+        InputText key;
+        InputPlace keyAt;
+        parser.EnterObject();
+        while (parser.NextMember(key, keyAt)) {
+            const int member = members.Find(key, keyAt, path, builder);
+            if (member < 0) {
+                parser.Skip();
             } else {
-                members[known - std::begin(keys)] = &object.values[k];
+                take(member, JsonPath(path, keys[member].data()));
             }
         }
-        return true;
     }
 
-    bool Is(const JsonValue& value, JsonKind kind, const std::string& path)
+    InputPlace Place(const JsonPath& path)
     {
-        if (value.kind != kind) {
-            builder.AddError(At(value, path), std::string("expected ") + KindName(kind) + ", found " +
-                                                  KindName(value.kind));
-            return false;
+        parser.Next();
+        InputPlace at = parser.Here();
+        at.path = &path;
+        return at;
+    }
+
+    // Tells a value of another kind, once it is read: a value that breaks the
+    // syntax has only that error.
+    bool Is(JsonKind kind, const InputPlace& at)
+    {
+        const JsonKind found = parser.Next();
+        if (found == kind) {
+            return true;
         }
-        return true;
+        if (parser.Skip()) {
+            builder.AddError(at,
+                             [&] { return std::string("expected ") + KindName(kind) + ", found " + KindName(found); });
+        }
+        return false;
     }
 
     // A number without sign, fraction or exponent.
-    bool Whole(const JsonValue& value, const std::string& path, uint64_t& number)
+    bool Whole(const JsonPath& path, WrittenNumber& number, InputPlace& at)
     {
-        if (value.kind != JSON_NUMBER || !NumberText::ParseDecimal(value.text, number)) {
-            const std::string found = value.kind == JSON_NUMBER ? value.text : KindName(value.kind);
-            builder.AddError(At(value, path), "expected a whole number, found " + found);
+        at = Place(path);
+        const JsonKind found = parser.Next();
+        if (found != JSON_NUMBER) {
+            if (parser.Skip()) {
+                builder.AddError(at, [&] { return std::string("expected a whole number, found ") + KindName(found); });
+            }
+            return false;
+        }
+        if (!parser.Number(number.text)) {
+            return false;
+        }
+        if (!NumberText::ParseDecimal(number.text, number.value)) {
+            builder.AddError(at, [&] { return "expected a whole number, found " + NumberText::Shown(number.text); });
             return false;
         }
         return true;
     }
 
+    // Into text, which the reader keeps for the value being read.
+    bool Text(const JsonPath& path, InputPlace& at)
+    {
+        at = Place(path);
+        return Is(JSON_STRING, at) && parser.String(text);
+    }
+
+    JsonParser parser;
     TableBuilder& builder;
+    InputText text;
 };
 
 } // namespace
 
 void TableJsonReader::Read(const std::string& input, TableBuilder& builder)
 {
-    JsonValue document;
-    std::vector<TableInputError> parseErrors;
-    const bool parsed = JsonParser::Parse(input, document, parseErrors);
-    for (const TableInputError& error : parseErrors) {
-        builder.AddError(error.Place(), error.Message());
-    }
-    if (parsed) {
-        JsonReader(builder).Document(document);
-    }
+    JsonReader(input, builder).Document();
 }

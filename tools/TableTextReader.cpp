@@ -1,5 +1,6 @@
 #include "tools/TableTextReader.h"
 
+#include "tools/DumpQuoting.h"
 #include "tools/NumberText.h"
 #include "tools/TableBuilder.h"
 
@@ -30,7 +31,7 @@ public:
         return at == text.size();
     }
 
-    InputPlace Here() const { return {line, static_cast<int>(at) + 1, {}}; }
+    InputPlace Here() const { return {line, static_cast<int>(at) + 1}; }
 
     // The run of non-blank characters at the reading position.
     std::string_view Word()
@@ -43,32 +44,33 @@ public:
         return text.substr(start, at - start);
     }
 
-    bool Number(const std::string& what, uint64_t& value, InputPlace& place)
+    bool Number(const std::string& what, WrittenNumber& number, InputPlace& place)
     {
         SkipBlanks();
         place = Here();
-        const std::string_view word = Word();
-        return NumberText::ParseDecimal(word, value) ||
-               Fail(place, "expected " + what + " (a number), found " + Found(word));
+        number.text = Word();
+        return NumberText::ParseDecimal(number.text, number.value) ||
+               Fail(place, [&] { return "expected " + what + " (a number), found " + Found(number.text); });
     }
 
     // A text in quotes with the dump's escapes: \" \\ and \xNN.
-    bool Quoted(std::string& bytes, InputPlace& place)
+    bool Quoted(InputText& bytes, InputPlace& place)
     {
         SkipBlanks();
         place = Here();
         if (at == text.size() || text[at] != '"') {
-            return Fail(place, "expected a text in quotes, found " + Found(Word()));
+            const std::string_view found = Word();
+            return Fail(place, [found] { return "expected a text in quotes, found " + Found(found); });
         }
         ++at;
-        bytes.clear();
+        bytes.Clear();
         while (at < text.size() && text[at] != '"') {
             if (!QuotedByte(bytes)) {
                 return false;
             }
         }
         if (at == text.size()) {
-            return Fail(place, "the text has no closing quote");
+            return Fail(place, [] { return "the text has no closing quote"; });
         }
         ++at;
         return true;
@@ -78,12 +80,14 @@ public:
     {
         SkipBlanks();
         if (at != text.size()) {
-            return Fail(Here(), "expected the end of the line, found " + Found(text.substr(at)));
+            return Fail(Here(), [this] { return "expected the end of the line, found " + Found(text.substr(at)); });
         }
         return true;
     }
 
-    bool Fail(const InputPlace& place, const std::string& message)
+    // message() gives the words, put together only for an error that is told.
+    template <typename Message>
+    bool Fail(const InputPlace& place, const Message& message)
     {
         builder.AddError(place, message);
         return false;
@@ -99,34 +103,40 @@ private:
 
     static std::string Found(std::string_view word)
     {
-        return word.empty() ? "nothing" : "\"" + std::string(word) + "\"";
+        return word.empty() ? "nothing" : DumpQuoting::TextExcerpt(word);
     }
 
-    bool QuotedByte(std::string& bytes)
+    bool QuotedByte(InputText& bytes)
     {
         const unsigned char byte = static_cast<unsigned char>(text[at]);
         if (byte < 0x20 || byte > 0x7E) {
             const std::string hex = NumberText::HexByte(byte);
-            return Fail(Here(), "byte 0x" + hex + " in a text: expected printable ASCII, other bytes as \\x" + hex);
+            return Fail(Here(), [&hex] {
+                return "byte 0x" + hex + " in a text: expected printable ASCII, other bytes as \\x" + hex;
+            });
         }
         if (byte != '\\') {
-            bytes += text[at++];
+            bytes.Add(text[at++]);
             return true;
         }
         const InputPlace escapeAt = Here();
         const char kind = at + 1 < text.size() ? text[at + 1] : '\0';
         if (kind == '"' || kind == '\\') {
-            bytes += kind;
+            bytes.Add(kind);
             at += 2;
             return true;
         }
         const int high = kind == 'x' && at + 2 < text.size() ? NumberText::HexDigitValue(text[at + 2]) : -1;
         const int low = high >= 0 && at + 3 < text.size() ? NumberText::HexDigitValue(text[at + 3]) : -1;
         if (low < 0) {
-            const std::string escape(text.substr(at, kind == 'x' ? 4 : 2));
-            return Fail(escapeAt, "bad escape " + escape + ": expected \\xNN (two hexadecimal digits), \\\" or \\\\");
+            // The escape as far as it goes: its letter and the hexadecimal digits after \x.
+            const std::size_t length = at + 1 == text.size() ? 1 : high < 0 ? 2 : 3;
+            return Fail(escapeAt, [this, length] {
+                return "bad escape " + DumpQuoting::TextExcerpt(text.substr(at, length)) +
+                       ": expected \\xNN (two hexadecimal digits), \\\" or \\\\";
+            });
         }
-        bytes += static_cast<char>(high * 16 + low);
+        bytes.Add(static_cast<char>(high * 16 + low));
         at += 4;
         return true;
     }
@@ -165,8 +175,10 @@ public:
         } else if (word == "slot") {
             ReadSlot(reader);
         } else {
-            reader.Fail(wordAt, "unknown line \"" + std::string(word) +
-                                    "\": expected tilesets, tileset, name, ambient or slot");
+            reader.Fail(wordAt, [word] {
+                return "unknown line " + DumpQuoting::TextExcerpt(word) +
+                       ": expected tilesets, tileset, name, ambient or slot";
+            });
         }
     }
 
@@ -176,17 +188,18 @@ public:
     void Finish(int endLine)
     {
         if (countLine == 0) {
-            builder.AddError({endLine, 1, {}}, "expected \"tilesets COUNT\", found the end of the input");
+            builder.AddError({endLine, 1}, [] { return "expected \"tilesets COUNT\", found the end of the input"; });
         }
     }
 
 private:
     void ReadCount(LineReader& reader, const InputPlace& wordAt)
     {
-        uint64_t count = 0;
+        WrittenNumber count;
         InputPlace countAt;
         if (countLine != 0) {
-            reader.Fail(wordAt, "a second tilesets line: the count is on line " + std::to_string(countLine));
+            reader.Fail(wordAt,
+                        [this] { return "a second tilesets line: the count is on line " + std::to_string(countLine); });
             return;
         }
         countLine = wordAt.line;
@@ -202,8 +215,10 @@ private:
     bool ReportMissingCount(LineReader& reader, const InputPlace& wordAt, std::string_view word)
     {
         stopped = word[0] == '{';
-        reader.Fail(wordAt, std::string("expected \"tilesets COUNT\" first") +
-                                (stopped ? "; for a JSON dump, give --format json" : ""));
+        reader.Fail(wordAt, [this] {
+            return std::string("expected \"tilesets COUNT\" first") +
+                   (stopped ? "; for a JSON dump, give --format json" : "");
+        });
         countLine = wordAt.line;
         builder.AssumeLargestCount();
         return !stopped;
@@ -211,7 +226,7 @@ private:
 
     void ReadTileset(LineReader& reader)
     {
-        uint64_t index = 0;
+        WrittenNumber index;
         InputPlace indexAt;
         if (reader.Number("the tileset's index", index, indexAt) && reader.End()) {
             builder.StartTileset(index, indexAt);
@@ -220,16 +235,15 @@ private:
 
     void ReadName(LineReader& reader)
     {
-        std::string name;
         InputPlace nameAt;
-        if (reader.Quoted(name, nameAt) && reader.End()) {
-            builder.SetName(name, nameAt);
+        if (reader.Quoted(text, nameAt) && reader.End()) {
+            builder.SetName(text, nameAt);
         }
     }
 
     void ReadAmbient(LineReader& reader)
     {
-        uint64_t ambient = 0;
+        WrittenNumber ambient;
         InputPlace ambientAt;
         if (reader.Number("the ambient number", ambient, ambientAt) && reader.End()) {
             builder.SetAmbient(ambient, ambientAt);
@@ -238,9 +252,8 @@ private:
 
     void ReadSlot(LineReader& reader)
     {
-        uint64_t slot = 0;
+        WrittenNumber slot;
         InputPlace slotAt;
-        std::string text;
         InputPlace textAt;
         if (reader.Number("the slot's index", slot, slotAt) && reader.Quoted(text, textAt) && reader.End()) {
             builder.SetSlot(slot, slotAt, text, textAt);
@@ -248,6 +261,8 @@ private:
     }
 
     TableBuilder& builder;
+    // Kept from line to line, so that a text costs no allocation.
+    InputText text;
     int countLine = 0;
     bool stopped = false;
 };

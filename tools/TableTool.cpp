@@ -1,11 +1,10 @@
 #include "tools/TableTool.h"
 
-#include "data/TilesetFile.h"
 #include "data/TilesetFileCheck.h"
-#include "data/TilesetNameSink.h"
+#include "data/TilesetFileFormat.h"
 #include "data/TilesetTable.h"
-#include "data/WholeFile.h"
 #include "tools/DemoTable.h"
+#include "tools/RawTableDump.h"
 #include "tools/TableBuilder.h"
 #include "tools/TableDiff.h"
 #include "tools/TableDump.h"
@@ -13,10 +12,12 @@
 #include "tools/TableMerge.h"
 #include "tools/TableTextReader.h"
 #include "tools/TableToolArguments.h"
+#include "tools/ToolFiles.h"
 
 #include <filesystem>
 #include <ios>
 #include <ostream>
+#include <sstream>
 #include <system_error>
 
 namespace {
@@ -24,14 +25,16 @@ namespace {
 const char PROGRAM_NAME[] = "kestrivane-table";
 
 const char USAGE[] =
-    "Usage: kestrivane-table dump [--format text|json] [FILE]\n"
+    "Usage: kestrivane-table dump [--format text|json] [--textconv] [FILE]\n"
     "       kestrivane-table check [FILE]\n"
     "       kestrivane-table demo FILE\n"
     "       kestrivane-table build [--format text|json] INPUT [-o FILE]\n"
     "       kestrivane-table diff A B\n"
     "       kestrivane-table merge BASE OURS THEIRS [-o FILE]\n"
     "\n"
-    "  dump   prints the whole tileset table, as text or as JSON\n"
+    "  dump   prints the whole tileset table, as text or as JSON; with\n"
+    "         --textconv (for git) it prints the problems and what can be\n"
+    "         shown of any file, and exits with 0\n"
     "  check  prints every problem of the table file with its byte offset;\n"
     "         exits with 0 when the file is sound, 1 when it has problems\n"
     "  demo   writes a demo table to FILE, which must not exist yet\n"
@@ -44,17 +47,18 @@ const char USAGE[] =
     "         and writes the result to OURS, or to FILE; exits with 1 when\n"
     "         both changed a field differently, keeping OURS's value there\n"
     "\n"
-    "FILE defaults to qx7set.dat in the current folder. The exit code is 2\n"
-    "when a file cannot be read or written.\n";
+    "FILE defaults to qx7set.dat in the current folder; - is standard input\n"
+    "or output (./- is a file of that name). The exit code is 2 when a file\n"
+    "cannot be read or written.\n";
 
-class IgnoredNames : public TilesetNameSink {
-public:
-    void AddName(const char*) override {}
-};
+// Several times the largest dump (about 9 MB as JSON, every slot full of
+// escaped bytes), so that no dump is refused, and small enough that any
+// input is read in bounded time and memory.
+const std::size_t BUILD_INPUT_LIMIT = 32 * 1024 * 1024;
 
-TableToolExitCode FileError(const std::string& path, const std::string& reason, std::ostream& err)
+TableToolExitCode FileError(const std::string& name, const std::string& reason, std::ostream& err)
 {
-    err << PROGRAM_NAME << ": " << path << ": " << reason << "\n";
+    err << PROGRAM_NAME << ": " << ToolFiles::Shown(name) << ": " << reason << "\n";
     return TABLE_TOOL_EXIT_FAILED;
 }
 
@@ -68,104 +72,146 @@ TableToolExitCode Finished(TableToolExitCode code, std::ostream& out, std::ostre
     return code;
 }
 
-std::string SaveFailureReason(const TilesetFileResult& result)
+bool LoadTable(const std::string& name, TilesetTable& table, const ToolStreams& streams)
 {
-    const std::string failure =
-        result.Status() == TILESET_FILE_REPLACE_FAILED ? "could not be put in place" : "could not be written";
-    return result.Reason().empty() ? failure : failure + ": " + result.Reason();
-}
-
-// The table as the editor would load it: cut-off entries stay as empty tilesets.
-bool LoadTable(const std::string& path, TilesetTable& table, std::ostream& err)
-{
-    WholeFile file;
-    const WholeFileOpenStatus status = file.Open(path);
-    if (status != WHOLE_FILE_OPENED) {
-        FileError(path, WholeFile::OpenFailure(status, file.OpenError()), err);
-        return false;
-    }
-    IgnoredNames names;
-    const TilesetFileResult result = TilesetFile::Read(file.Stream(), path, table, names);
-    if (result.Status() == TILESET_FILE_READ_FAILED) {
-        FileError(path, "reading failed", err);
-        return false;
-    }
-    if (result.Status() == TILESET_FILE_TOO_MANY_SLOTS) {
-        FileError(path,
-                  "has " + std::to_string(result.SlotCount()) + " slots per tileset, more than the " +
-                      std::to_string(SLOTS_PER_TILESET) + " a tileset holds",
-                  err);
+    std::string reason;
+    if (!ToolFiles::Load(name, streams.in, table, reason)) {
+        FileError(name, reason, streams.err);
         return false;
     }
     return true;
 }
 
-// Through the editor's own save, so that a failure leaves the old file as it was.
-TableToolExitCode SaveTable(const std::string& path, TilesetTable& table, TableToolExitCode code, std::ostream& out,
-                            std::ostream& err)
+TableToolExitCode WriteTable(const std::string& name, TilesetTable& table, TableToolExitCode code,
+                             const ToolStreams& streams)
 {
-    const TilesetFileResult result = TilesetFile::Save(path, table);
-    if (!result.Succeeded()) {
-        return FileError(path, SaveFailureReason(result), err);
+    std::string reason;
+    if (!ToolFiles::Write(name, table, streams.out, reason)) {
+        return FileError(name, reason, streams.err);
     }
-    return Finished(code, out, err);
+    return Finished(code, streams.out, streams.err);
 }
 
-TableToolExitCode RunDump(const TableToolArguments& arguments, std::ostream& out, std::ostream& err)
+// A file that only the start of was read is checked against its size, where
+// the system knows it.
+std::vector<TilesetFileProblem> Problems(const std::string& bytes, const WholeFileRead& read)
 {
+    return TilesetFileCheck::Check(bytes, read.goesOn ? read.size : bytes.size());
+}
+
+std::string ProblemLine(const std::string& where, const TilesetFileProblem& problem)
+{
+    std::ostringstream line;
+    line << where << ": offset " << problem.offset << " (0x" << std::hex << std::uppercase << problem.offset
+         << "): " << problem.Description() << "\n";
+    return line.str();
+}
+
+// For git: whatever the file holds, the command gives text and succeeds, as a
+// failed conversion makes git give up the whole diff, log or show.
+TableToolExitCode RunTextconv(const std::string& name, const ToolStreams& streams)
+{
+    std::string bytes;
+    const WholeFileRead read = ToolFiles::Read(name, TilesetFileFormat::LARGEST_FILE_SIZE, streams.in, bytes);
+    if (!read.read) {
+        streams.out << "the table cannot be read: " << read.reason << "\n";
+        return Finished(TABLE_TOOL_EXIT_OK, streams.out, streams.err);
+    }
+    for (const TilesetFileProblem& problem : Problems(bytes, read)) {
+        streams.out << ProblemLine("problem", problem);
+    }
     TilesetTable table;
-    if (!LoadTable(arguments.files[0], table, err)) {
+    std::string reason;
+    if (ToolFiles::TableFromBytes(bytes, table, reason)) {
+        TableDump::WriteText(table, streams.out);
+    } else {
+        RawTableDump::WriteText(bytes, streams.out);
+    }
+    return Finished(TABLE_TOOL_EXIT_OK, streams.out, streams.err);
+}
+
+TableToolExitCode RunDump(const TableToolArguments& arguments, const ToolStreams& streams)
+{
+    if (arguments.textconv) {
+        return RunTextconv(arguments.files[0], streams);
+    }
+    TilesetTable table;
+    if (!LoadTable(arguments.files[0], table, streams)) {
         return TABLE_TOOL_EXIT_FAILED;
     }
     if (arguments.format == TABLE_DUMP_JSON) {
-        TableDump::WriteJson(table, out);
+        TableDump::WriteJson(table, streams.out);
     } else {
-        TableDump::WriteText(table, out);
+        TableDump::WriteText(table, streams.out);
     }
-    return Finished(TABLE_TOOL_EXIT_OK, out, err);
+    return Finished(TABLE_TOOL_EXIT_OK, streams.out, streams.err);
 }
 
-TableToolExitCode RunCheck(const TableToolArguments& arguments, std::ostream& out, std::ostream& err)
+TableToolExitCode RunCheck(const TableToolArguments& arguments, const ToolStreams& streams)
 {
-    const std::string& path = arguments.files[0];
+    const std::string& name = arguments.files[0];
     std::string bytes;
-    std::string reason;
-    if (!WholeFile::Read(path, bytes, reason)) {
-        return FileError(path, reason, err);
+    const WholeFileRead read = ToolFiles::Read(name, TilesetFileFormat::LARGEST_FILE_SIZE, streams.in, bytes);
+    if (!read.read) {
+        return FileError(name, read.reason, streams.err);
     }
-    const std::vector<TilesetFileProblem> problems = TilesetFileCheck::Check(bytes);
+    const std::vector<TilesetFileProblem> problems = Problems(bytes, read);
     for (const TilesetFileProblem& problem : problems) {
-        out << path << ": offset " << problem.offset << " (0x" << std::hex << std::uppercase
-            << problem.offset << std::dec << std::nouppercase << "): " << problem.Description() << "\n";
+        streams.out << ProblemLine(ToolFiles::Shown(name), problem);
     }
-    return Finished(problems.empty() ? TABLE_TOOL_EXIT_OK : TABLE_TOOL_EXIT_PROBLEMS, out, err);
+    return Finished(problems.empty() ? TABLE_TOOL_EXIT_OK : TABLE_TOOL_EXIT_PROBLEMS, streams.out, streams.err);
 }
 
 // Never over an existing file: the demo would replace someone's table.
-TableToolExitCode RunDemo(const TableToolArguments& arguments, std::ostream& out, std::ostream& err)
+TableToolExitCode RunDemo(const TableToolArguments& arguments, const ToolStreams& streams)
 {
-    const std::string& path = arguments.files[0];
+    const std::string& name = arguments.files[0];
     std::error_code error;
-    const bool exists = std::filesystem::exists(path, error);
+    const bool exists = !ToolFiles::IsStandardStream(name) && std::filesystem::exists(name, error);
     if (error) {
-        return FileError(path, "cannot be looked up: " + error.message(), err);
+        return FileError(name, "cannot be looked up: " + error.message(), streams.err);
     }
     if (exists) {
-        return FileError(path, "already exists; demo writes only a new file", err);
+        return FileError(name, "already exists; demo writes only a new file", streams.err);
     }
     TilesetTable table;
     DemoTable::Fill(table);
-    return SaveTable(path, table, TABLE_TOOL_EXIT_OK, out, err);
+    return WriteTable(name, table, TABLE_TOOL_EXIT_OK, streams);
 }
 
-// Every error of the input is told before giving up, so that one run shows them all.
-TableToolExitCode RunBuild(const TableToolArguments& arguments, std::ostream& out, std::ostream& err)
+// The first errors are told in the order of the input, then how many more there are.
+TableToolExitCode BuildErrors(const TableToolArguments& arguments, const TableBuilder& builder,
+                              const ToolStreams& streams)
+{
+    const std::string input = ToolFiles::Shown(arguments.files[0]);
+    for (const TableInputError& error : builder.Errors()) {
+        streams.err << PROGRAM_NAME << ": " << error.Describe(input) << "\n";
+    }
+    const uint64_t count = builder.ErrorCount();
+    const uint64_t untold = count - builder.Errors().size();
+    if (untold != 0) {
+        streams.err << PROGRAM_NAME << ": " << input << ": " << untold << (untold == 1 ? " more error" : " more errors")
+                    << " after these\n";
+    }
+    streams.err << PROGRAM_NAME << ": " << arguments.output << ": not written: " << input << " has " << count
+                << (count == 1 ? " error\n" : " errors\n");
+    return TABLE_TOOL_EXIT_PROBLEMS;
+}
+
+// Every error of the input is found before giving up, so that one run shows them all.
+TableToolExitCode RunBuild(const TableToolArguments& arguments, const ToolStreams& streams)
 {
     const std::string& input = arguments.files[0];
     std::string text;
-    std::string reason;
-    if (!WholeFile::Read(input, text, reason)) {
-        return FileError(input, reason, err);
+    const WholeFileRead read = ToolFiles::Read(input, BUILD_INPUT_LIMIT, streams.in, text);
+    if (!read.read) {
+        return FileError(input, read.reason, streams.err);
+    }
+    if (read.goesOn) {
+        return FileError(input,
+                         "is larger than the " + std::to_string(BUILD_INPUT_LIMIT) +
+                             " bytes that build reads; a dump of the largest table is about a quarter of that",
+                         streams.err);
     }
     TableBuilder builder;
     if (arguments.format == TABLE_DUMP_JSON) {
@@ -173,70 +219,68 @@ TableToolExitCode RunBuild(const TableToolArguments& arguments, std::ostream& ou
     } else {
         TableTextReader::Read(text, builder);
     }
-    const std::vector<TableInputError> errors = builder.Errors();
-    if (errors.empty()) {
-        return SaveTable(arguments.output, builder.Table(), TABLE_TOOL_EXIT_OK, out, err);
+    if (builder.ErrorCount() != 0) {
+        return BuildErrors(arguments, builder, streams);
     }
-    for (const TableInputError& error : errors) {
-        err << PROGRAM_NAME << ": " << error.Describe(input) << "\n";
-    }
-    err << PROGRAM_NAME << ": " << arguments.output << ": not written: " << input << " has " << errors.size()
-        << (errors.size() == 1 ? " error\n" : " errors\n");
-    return TABLE_TOOL_EXIT_PROBLEMS;
+    return WriteTable(arguments.output, builder.Table(), TABLE_TOOL_EXIT_OK, streams);
 }
 
-TableToolExitCode RunDiff(const TableToolArguments& arguments, std::ostream& out, std::ostream& err)
+TableToolExitCode RunDiff(const TableToolArguments& arguments, const ToolStreams& streams)
 {
     TilesetTable before;
     TilesetTable after;
-    if (!LoadTable(arguments.files[0], before, err) || !LoadTable(arguments.files[1], after, err)) {
+    if (!LoadTable(arguments.files[0], before, streams) || !LoadTable(arguments.files[1], after, streams)) {
         return TABLE_TOOL_EXIT_FAILED;
     }
     const std::vector<std::string> lines = TableDiff::Lines(before, after);
     for (const std::string& line : lines) {
-        out << line << "\n";
+        streams.out << line << "\n";
     }
-    return Finished(lines.empty() ? TABLE_TOOL_EXIT_OK : TABLE_TOOL_EXIT_PROBLEMS, out, err);
+    return Finished(lines.empty() ? TABLE_TOOL_EXIT_OK : TABLE_TOOL_EXIT_PROBLEMS, streams.out, streams.err);
 }
 
 // The result is written even with conflicts: git's merge driver reads it back
-// from OURS, and the conflicting fields keep OURS's values.
-TableToolExitCode RunMerge(const TableToolArguments& arguments, std::ostream& out, std::ostream& err)
+// from OURS, and the conflicting fields keep OURS's values. Written to standard
+// output, it leaves that to the table: the conflicts go to the errors then.
+TableToolExitCode RunMerge(const TableToolArguments& arguments, const ToolStreams& streams)
 {
     TilesetTable base;
     TilesetTable ours;
     TilesetTable theirs;
-    if (!LoadTable(arguments.files[0], base, err) || !LoadTable(arguments.files[1], ours, err) ||
-        !LoadTable(arguments.files[2], theirs, err)) {
+    if (!LoadTable(arguments.files[0], base, streams) || !LoadTable(arguments.files[1], ours, streams) ||
+        !LoadTable(arguments.files[2], theirs, streams)) {
         return TABLE_TOOL_EXIT_FAILED;
     }
     TilesetTable merged;
     const std::vector<std::string> conflicts = TableMerge::Merge(base, ours, theirs, merged);
+    std::ostream& told = ToolFiles::IsStandardStream(arguments.output) ? streams.err : streams.out;
     for (const std::string& conflict : conflicts) {
-        out << conflict << "\n";
+        told << conflict << "\n";
     }
-    return SaveTable(arguments.output, merged, conflicts.empty() ? TABLE_TOOL_EXIT_OK : TABLE_TOOL_EXIT_PROBLEMS,
-                     out, err);
+    return WriteTable(arguments.output, merged, conflicts.empty() ? TABLE_TOOL_EXIT_OK : TABLE_TOOL_EXIT_PROBLEMS,
+                      streams);
 }
 
 } // namespace
 
-TableToolExitCode TableTool::Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+TableToolExitCode TableTool::Run(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+                                 std::ostream& err)
 {
     const TableToolArguments arguments = TableToolArguments::Parse(args);
+    const ToolStreams streams{in, out, err};
     switch (arguments.command) {
     case TABLE_TOOL_DUMP:
-        return RunDump(arguments, out, err);
+        return RunDump(arguments, streams);
     case TABLE_TOOL_CHECK:
-        return RunCheck(arguments, out, err);
+        return RunCheck(arguments, streams);
     case TABLE_TOOL_DEMO:
-        return RunDemo(arguments, out, err);
+        return RunDemo(arguments, streams);
     case TABLE_TOOL_BUILD:
-        return RunBuild(arguments, out, err);
+        return RunBuild(arguments, streams);
     case TABLE_TOOL_DIFF:
-        return RunDiff(arguments, out, err);
+        return RunDiff(arguments, streams);
     case TABLE_TOOL_MERGE:
-        return RunMerge(arguments, out, err);
+        return RunMerge(arguments, streams);
     case TABLE_TOOL_HELP:
         out << USAGE;
         return Finished(TABLE_TOOL_EXIT_OK, out, err);

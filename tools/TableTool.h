@@ -18,8 +18,10 @@ enum TableToolExitCode {
 // files from scripts.
 class TableTool {
 public:
-    // args are the words after the program's name. Results go to out; errors
-    // and the usage go to err, each error naming the file and the reason.
-    static TableToolExitCode Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+    // args are the words after the program's name. A file named "-" is read
+    // from in, or written to out. Results go to out; errors and the usage go to
+    // err, each error naming the file and the reason.
+    static TableToolExitCode Run(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+                                 std::ostream& err);
     static const char* Usage();
 };

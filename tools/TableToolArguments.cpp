@@ -1,6 +1,10 @@
 #include "tools/TableToolArguments.h"
 
 #include "data/TilesetFile.h"
+#include "tools/DumpQuoting.h"
+#include "tools/ToolFiles.h"
+
+#include <algorithm>
 
 #include <cstddef>
 
@@ -8,6 +12,7 @@ namespace {
 
 const char FORMAT_OPTION[] = "--format";
 const char OUTPUT_OPTION[] = "-o";
+const char TEXTCONV_OPTION[] = "--textconv";
 
 // What each command takes.
 struct CommandForm {
@@ -17,17 +22,18 @@ struct CommandForm {
     std::size_t mostFiles;
     bool takesFormat;
     bool takesOutput;
+    bool takesTextconv;
     // Said when too few or too many files are named.
     const char* filesError;
 };
 
 const CommandForm COMMAND_FORMS[] = {
-    {"dump", TABLE_TOOL_DUMP, 0, 1, true, false, "more than one FILE given"},
-    {"check", TABLE_TOOL_CHECK, 0, 1, false, false, "more than one FILE given"},
-    {"demo", TABLE_TOOL_DEMO, 1, 1, false, false, "demo needs the FILE to write"},
-    {"build", TABLE_TOOL_BUILD, 1, 1, true, true, "build needs one INPUT"},
-    {"diff", TABLE_TOOL_DIFF, 2, 2, false, false, "diff needs the two files A and B"},
-    {"merge", TABLE_TOOL_MERGE, 3, 3, false, true, "merge needs the three files BASE, OURS and THEIRS"},
+    {"dump", TABLE_TOOL_DUMP, 0, 1, true, false, true, "more than one FILE given"},
+    {"check", TABLE_TOOL_CHECK, 0, 1, false, false, false, "more than one FILE given"},
+    {"demo", TABLE_TOOL_DEMO, 1, 1, false, false, false, "demo needs the FILE to write"},
+    {"build", TABLE_TOOL_BUILD, 1, 1, true, true, false, "build needs one INPUT"},
+    {"diff", TABLE_TOOL_DIFF, 2, 2, false, false, false, "diff needs the two files A and B"},
+    {"merge", TABLE_TOOL_MERGE, 3, 3, false, true, false, "merge needs the three files BASE, OURS and THEIRS"},
 };
 
 TableToolArguments UsageError(const std::string& error)
@@ -75,7 +81,7 @@ bool ParseFormat(const std::string& value, TableDumpFormat& format)
     return true;
 }
 
-// A lone "-" is taken as a file name: the tool reads no standard input.
+// A lone "-" is taken as a file name: it stands for a standard stream.
 bool IsOption(const std::string& word)
 {
     return word.size() > 1 && word[0] == '-';
@@ -95,7 +101,7 @@ TableToolArguments TableToolArguments::Parse(const std::vector<std::string>& arg
     }
     const CommandForm* const form = FindCommand(args[0]);
     if (form == nullptr) {
-        return UsageError("unknown command \"" + args[0] + "\"");
+        return UsageError("unknown command " + DumpQuoting::TextExcerpt(args[0]));
     }
     for (std::size_t k = 1; k < args.size(); ++k) {
         const std::string& word = args[k];
@@ -109,14 +115,22 @@ TableToolArguments TableToolArguments::Parse(const std::vector<std::string>& arg
                 return UsageError("-o takes the FILE to write");
             }
             arguments.output = args[++k];
+        } else if (word == TEXTCONV_OPTION && form->takesTextconv) {
+            arguments.textconv = true;
         } else if (IsOption(word)) {
-            return UsageError("unknown option \"" + word + "\" for " + args[0]);
+            return UsageError("unknown option " + DumpQuoting::TextExcerpt(word) + " for " + args[0]);
         } else {
             arguments.files.push_back(word);
         }
     }
     if (arguments.files.size() < form->fewestFiles || arguments.files.size() > form->mostFiles) {
         return UsageError(form->filesError);
+    }
+    if (std::count(arguments.files.begin(), arguments.files.end(), ToolFiles::STANDARD_STREAM) > 1) {
+        return UsageError("standard input (-) is given twice; it can be read only once");
+    }
+    if (arguments.textconv && arguments.format == TABLE_DUMP_JSON) {
+        return UsageError("--textconv shows the text dump, not JSON");
     }
     if (arguments.files.empty()) {
         arguments.files.push_back(TILESET_FILE_NAME);

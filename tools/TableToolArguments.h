@@ -28,11 +28,13 @@ public:
 
     TableToolCommand command = TABLE_TOOL_USAGE_ERROR;
     TableDumpFormat format = TABLE_DUMP_TEXT;
+    // dump for git's text conversion: every file gives text and exit code 0.
+    bool textconv = false;
     // The files the command reads, in the order given: dump's and check's
-    // default to TILESET_FILE_NAME.
+    // default to TILESET_FILE_NAME. "-" is standard input, at most once.
     std::vector<std::string> files;
     // The file that build and merge write: by default TILESET_FILE_NAME for
-    // build, OURS for merge.
+    // build, OURS for merge. "-" is standard output.
     std::string output;
     std::string error;
 };

@@ -1,6 +1,7 @@
 // Feeds arbitrary text to both dump readers of the table tool. Besides the
 // sanitizers' findings it checks that whatever a reader builds a table from
-// is read back from that table's own dump to the same table.
+// is read back from that table's own dump to the same table, and that the
+// errors told are the first hundred at most, in the order of the input.
 
 #include "data/TilesetFile.h"
 #include "data/TilesetTable.h"
@@ -14,6 +15,7 @@
 #include <cstdlib>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -35,11 +37,25 @@ std::string Saved(const TilesetTable& table)
     return out.str();
 }
 
+void CheckErrors(const TableBuilder& builder)
+{
+    const std::vector<TableInputError>& told = builder.Errors();
+    Require(told.size() <= InputErrorList::TOLD && told.size() <= builder.ErrorCount() &&
+                (told.size() == InputErrorList::TOLD || told.size() == builder.ErrorCount()),
+            "not the first hundred errors are told");
+    for (std::size_t k = 1; k < told.size(); ++k) {
+        const bool ordered = told[k - 1].Line() != told[k].Line() ? told[k - 1].Line() < told[k].Line()
+                                                                   : told[k - 1].Column() <= told[k].Column();
+        Require(ordered, "the errors are not in the order of the input");
+    }
+}
+
 void CheckReader(const std::string& input, Reader read, Writer write)
 {
     TableBuilder builder;
     read(input, builder);
-    if (!builder.Errors().empty()) {
+    if (builder.ErrorCount() != 0) {
+        CheckErrors(builder);
         return;
     }
     std::ostringstream dump;

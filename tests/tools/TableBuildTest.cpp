@@ -78,11 +78,11 @@ INSTANTIATE_TEST_SUITE_P(
                   "in:1:10: 999 tilesets: a table holds at most 255\n"
                   "in:2:9: tileset 300: a table holds at most 255 tilesets, 0 to 254\n"},
         InputCase{"BadEscape", TILESET_0 + "slot 0 \"a\\tb\"\n",
-                  "in:3:10: bad escape \\t: expected \\xNN (two hexadecimal digits), \\\" or \\\\\n"},
+                  "in:3:10: bad escape \"\\\\t\": expected \\xNN (two hexadecimal digits), \\\" or \\\\\n"},
         InputCase{"EscapeWithOneDigit", TILESET_0 + "slot 0 \"\\x4\"\n",
-                  "in:3:9: bad escape \\x4\": expected \\xNN (two hexadecimal digits), \\\" or \\\\\n"},
+                  "in:3:9: bad escape \"\\\\x4\": expected \\xNN (two hexadecimal digits), \\\" or \\\\\n"},
         InputCase{"EscapeAtTheEndOfTheLine", TILESET_0 + "slot 0 \"\\",
-                  "in:3:9: bad escape \\: expected \\xNN (two hexadecimal digits), \\\" or \\\\\n"},
+                  "in:3:9: bad escape \"\\\\\": expected \\xNN (two hexadecimal digits), \\\" or \\\\\n"},
         InputCase{"NulFromAnEscape", TILESET_0 + "slot 0 \"a\\x00b\"\n",
                   "in:3:8: a text with a NUL byte in it: a text ends at its first NUL\n"},
         InputCase{"ByteOutsidePrintableAscii", TILESET_0 + "slot 0 \"caf\xC3\xA9\"\n",
@@ -97,11 +97,11 @@ INSTANTIATE_TEST_SUITE_P(
                   "in:3:9: expected the ambient number (a number), found \"-1\"\n"
                   "in:4:6: expected the slot's index (a number), found \"x\"\n"},
         InputCase{"HugeNumber", TILESET_0 + "ambient 99999999999999999999999\n",
-                  "in:3:9: ambient number 18446744073709551615: expected 0 to 255\n"},
+                  "in:3:9: ambient number 99999999999999999999999: expected 0 to 255\n"},
         InputCase{"MissingValue", TILESET_0 + "tileset\n",
                   "in:3:8: expected the tileset's index (a number), found nothing\n"},
         InputCase{"MoreOnTheLine", TILESET_0 + "slot 1 \"a\" \"b\"\n",
-                  "in:3:12: expected the end of the line, found \"\"b\"\"\n"},
+                  "in:3:12: expected the end of the line, found \"\\\"b\\\"\"\n"},
         InputCase{"NoCountFirst", "tileset 0\nname \"a\"\n", "in:1:1: expected \"tilesets COUNT\" first\n"},
         InputCase{"ValueOutsideATileset", "tilesets 1\nambient 3\n",
                   "in:2:9: ambient outside a tileset: expected \"tileset INDEX\" before it\n"},
@@ -109,7 +109,13 @@ INSTANTIATE_TEST_SUITE_P(
                   "in:2:1: a second tilesets line: the count is on line 1\n"},
         InputCase{"EmptyInput", "", "in:1:1: expected \"tilesets COUNT\", found the end of the input\n"},
         InputCase{"JsonGivenAsText", "{\n  \"tilesets\": []\n}\n",
-                  "in:1:1: expected \"tilesets COUNT\" first; for a JSON dump, give --format json\n"}));
+                  "in:1:1: expected \"tilesets COUNT\" first; for a JSON dump, give --format json\n"},
+        InputCase{"ControlBytesInAnUnknownLine", TILESET_0 + "\x1B]0;title\x07 \x1B[2J\n",
+                  "in:3:1: unknown line \"\\x1B]0;title\\x07\": expected tilesets, tileset, name, ambient or slot\n"},
+        InputCase{"LongWordQuotedInPart", TILESET_0 + "name " + std::string(40, 'w') + "\n",
+                  "in:3:6: expected a text in quotes, found \"" + std::string(32, 'w') + "\"... (40 bytes)\n"},
+        InputCase{"LongNumberShownInPart", TILESET_0 + "ambient " + std::string(40, '9') + "\n",
+                  "in:3:9: ambient number " + std::string(32, '9') + "... (40 characters): expected 0 to 255\n"}));
 
 class JsonInputError : public ::testing::TestWithParam<InputCase> {};
 
@@ -152,9 +158,9 @@ INSTANTIATE_TEST_SUITE_P(
         InputCase{"MoreThan255Tilesets", TilesetList(256),
                   "in:1:1035: tilesets[255]: 256 tilesets: a table holds at most 255\n"},
         InputCase{"BadEscape", OneTileset("\"name\": \"a\\xFF\""),
-                  "in:1:26: bad escape \\x: expected \\\", \\\\, \\/, \\b, \\f, \\n, \\r, \\t or \\uXXXX\n"},
+                  "in:1:26: bad escape \"\\\\x\": expected \\\", \\\\, \\/, \\b, \\f, \\n, \\r, \\t or \\uXXXX\n"},
         InputCase{"ShortUnicodeEscape", OneTileset("\"name\": \"\\u00E\""),
-                  "in:1:25: bad escape \\u00E\": expected \\u and four hexadecimal digits\n"},
+                  "in:1:25: bad escape \"\\\\u00E\": expected \\u and four hexadecimal digits\n"},
         InputCase{"CharacterAboveOneByte", OneTileset("\"name\": \"\\u0100 and \xC4\x80\""),
                   "in:1:25: the character U+0100: expected U+0000 to U+00FF, each the byte of the same number\n"
                   "in:1:36: the character U+0100: expected U+0000 to U+00FF, each the byte of the same number\n"},
@@ -192,7 +198,25 @@ INSTANTIATE_TEST_SUITE_P(
         InputCase{"BadFraction", "{\"tilesets\": [1.]}",
                   "in:1:17: expected a digit after the decimal point, found \"]\"\n"},
         InputCase{"NestedTooDeep", std::string(100, '['), "in:1:65: values nested more than 64 deep\n"},
-        InputCase{"TextGivenAsJson", "tilesets 0\n", "in:1:1: expected a value, found \"t\"\n"}));
+        InputCase{"TextGivenAsJson", "tilesets 0\n", "in:1:1: expected a value, found \"t\"\n"},
+        InputCase{"LeadingZero", OneTileset("\"ambient\": 007"),
+                  "in:1:27: expected a number without leading zeros, found 007\n"},
+        InputCase{"PlusSign", OneTileset("\"ambient\": +7"), "in:1:27: expected a value, found \"+\"\n"},
+        InputCase{"HugeNumberAsWritten", OneTileset("\"ambient\": 99999999999999999999"),
+                  "in:1:27: tilesets[0].ambient: ambient number 99999999999999999999: expected 0 to 255\n"},
+        InputCase{"SurrogatePairIsOneCharacter", OneTileset("\"name\": \"\\uD83D\\uDE00\""),
+                  "in:1:25: the character U+1F600: expected U+0000 to U+00FF, each the byte of the same number\n"},
+        InputCase{"LoneSurrogates", OneTileset("\"name\": \"\\uD83Da\\uDE00\\uD83D\\u0041\""),
+                  "in:1:25: the lone surrogate U+D83D: expected a pair, \\uD800 to \\uDBFF then \\uDC00 to \\uDFFF\n"
+                  "in:1:32: the lone surrogate U+DE00: expected a pair, \\uD800 to \\uDBFF then \\uDC00 to \\uDFFF\n"
+                  "in:1:38: the lone surrogate U+D83D: expected a pair, \\uD800 to \\uDBFF then \\uDC00 to \\uDFFF\n"},
+        InputCase{"SurrogateAsUtf8", OneTileset("\"name\": \"\xED\xA0\xBD\""),
+                  "in:1:25: bytes that are not UTF-8 in a string\n"},
+        InputCase{"ControlBytesInAKey", "{\"\\u001b[2J\": 1, \"tilesets\": []}",
+                  "in:1:2: \"\\u001B[2J\": unknown key: expected \"tilesets\"\n"},
+        InputCase{"QuoteInAKey", "{\"tilesets\": [{\"a\\\"b\": 1}]}",
+                  "in:1:16: tilesets[0].\"a\\\"b\": unknown key: expected \"index\", \"name\", \"ambient\" or "
+                  "\"slots\"\n"}));
 
 TilesetTable Table(int count)
 {
@@ -248,7 +272,40 @@ TEST(TableBuild, EveryErrorOfTheInputIsToldInTheOrderOfTheInput)
     EXPECT_EQ(built.errors, "in:3:9: ambient number 300: expected 0 to 255\n"
                             "in:4:6: slot 999: a tileset has slots 0 to 150\n"
                             "in:4:10: a text of 40 bytes: expected at most 31\n"
-                            "in:5:9: bad escape \\q: expected \\xNN (two hexadecimal digits), \\\" or \\\\\n");
+                            "in:5:9: bad escape \"\\\\q\": expected \\xNN (two hexadecimal digits), \\\" or \\\\\n");
+}
+
+TEST(TableBuild, JsonTakesTheKeysOfAnObjectInAnyOrder)
+{
+    TilesetTable expected = Table(1);
+    SetName(expected.RecordAt(0), "n");
+    SetSlot(expected.RecordAt(0), 3, "s");
+    expected.RecordAt(0).ambient = 9;
+    const Built built =
+        BuildFrom("{\"tilesets\": [{\"slots\": [{\"text\": \"s\", \"index\": 3}], \"ambient\": 9, \"index\": 0, "
+                  "\"name\": \"n\"}]}",
+                  true);
+    EXPECT_EQ(built.errors, "");
+    EXPECT_EQ(built.bytes, WriteBytes(expected));
+}
+
+// The errors of each slot come out of order: its unknown key is found before
+// the slot is known to lack its keys. The first hundred by place are told.
+TEST(TableBuild, TellsTheFirstHundredErrorsByPlaceAndCountsAll)
+{
+    std::string json = "{\"tilesets\": [{\"slots\": [";
+    for (int slot = 0; slot < 150; ++slot) {
+        json += slot == 0 ? "\n{\"x\": 1}" : ",\n{\"x\": 1}";
+    }
+    TableBuilder builder;
+    TableJsonReader::Read(json + "]}]}", builder);
+    ASSERT_EQ(builder.Errors().size(), 100u);
+    EXPECT_EQ(builder.ErrorCount(), 300u);
+    for (std::size_t k = 0; k < builder.Errors().size(); ++k) {
+        const TableInputError& error = builder.Errors()[k];
+        EXPECT_EQ(error.Line(), static_cast<int>(k / 2 + 2)) << k;
+        EXPECT_EQ(error.Column(), k % 2 == 0 ? 1 : 2) << k;
+    }
 }
 
 TEST(TableBuild, LargestTableIsBuiltFromBothFormats)

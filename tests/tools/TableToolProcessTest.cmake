@@ -40,6 +40,19 @@ function(run_tool_refused code err_start)
   endif()
 endfunction()
 
+# run_piped(INPUT OUTPUT ARGS...): runs the tool in WORK with the file INPUT as
+# its standard input and its standard output into the file OUTPUT, and expects
+# exit code 0 and no errors.
+function(run_piped input output)
+  execute_process(COMMAND ${emulator} "${TOOL}" ${ARGN}
+    WORKING_DIRECTORY "${WORK}" INPUT_FILE "${WORK}/${input}" OUTPUT_FILE "${WORK}/${output}"
+    RESULT_VARIABLE actual_code ERROR_VARIABLE actual_err)
+  if(NOT actual_code STREQUAL "0" OR NOT actual_err STREQUAL "")
+    message(FATAL_ERROR "kestrivane-table ${ARGN} < ${input} > ${output}\n--- exit code: ${actual_code}\n"
+      "--- errors:\n${actual_err}")
+  endif()
+endfunction()
+
 # expect_same_file(A B): fails unless the two files hold the same bytes.
 function(expect_same_file a b)
   file(SHA256 "${WORK}/${a}" hash_a)
@@ -64,7 +77,7 @@ endfunction()
 
 file(READ "${EXPECTED}/demo.txt" demo_text)
 file(READ "${EXPECTED}/demo.json" demo_json)
-set(usage_start "Usage: kestrivane-table dump [--format text|json] [FILE]\n")
+set(usage_start "Usage: kestrivane-table dump [--format text|json] [--textconv] [FILE]\n")
 
 if(CASE STREQUAL "DemoDumpAndCheck")
   run_tool(0 "" "" demo demo.dat)
@@ -147,6 +160,16 @@ elseif(CASE STREQUAL "Merge")
   run_tool(1 "conflict: tileset 0 slot 10: base \"pond\", ours \"lake\", theirs \"mere\"\n" ""
     merge base.dat theirs.dat other.dat)
   run_tool(2 "" "kestrivane-table: missing.dat: no such file\n" merge base.dat missing.dat theirs.dat)
+elseif(CASE STREQUAL "StandardStreams")
+  # Every byte of a table through the standard streams, as Windows would turn
+  # CR LF and 0x1A (the old end-of-file mark) of a stream in text mode.
+  set(text "tilesets 1\n\ntileset 0\n  name \"\"\n  ambient 26\n  slot 0 \"\\x0D\\x0A\\x1A\"\n")
+  file(WRITE "${WORK}/in.txt" "${text}")
+  run_tool(0 "" "" build in.txt -o expected.dat)
+  run_piped(in.txt piped.dat build - -o -)
+  expect_same_file(expected.dat piped.dat)
+  run_piped(piped.dat dumped.txt dump -)
+  expect_same_file(in.txt dumped.txt)
 else()
   message(FATAL_ERROR "unknown case ${CASE}")
 endif()

@@ -12,26 +12,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <sstream>
 
 namespace {
 
 using Args = std::vector<std::string>;
-
-struct ToolRun {
-    TableToolExitCode code;
-    std::string out;
-    std::string err;
-};
-
-ToolRun RunTool(const Args& args)
-{
-    std::ostringstream out;
-    std::ostringstream err;
-    const TableToolExitCode code = TableTool::Run(args, out, err);
-    return {code, out.str(), err.str()};
-}
 
 bool StartsWith(const std::string& text, const std::string& start)
 {
@@ -77,7 +65,12 @@ INSTANTIATE_TEST_SUITE_P(
                       UsageErrorCase{{"diff", "--format", "json", "a.dat", "b.dat"},
                                      "unknown option \"--format\" for diff"},
                       UsageErrorCase{{"merge", "a.dat", "b.dat"},
-                                     "merge needs the three files BASE, OURS and THEIRS"}));
+                                     "merge needs the three files BASE, OURS and THEIRS"},
+                      UsageErrorCase{{"\x1B]0;title\x07"}, "unknown command \"\\x1B]0;title\\x07\""},
+                      UsageErrorCase{{"diff", "-", "-"}, "standard input (-) is given twice; it can be read only once"},
+                      UsageErrorCase{{"dump", "--textconv", "--format", "json"},
+                                     "--textconv shows the text dump, not JSON"},
+                      UsageErrorCase{{"check", "--textconv"}, "unknown option \"--textconv\" for check"}));
 
 TEST(TableToolHelp, PrintsTheUsageToOutputAndExitsWithZero)
 {
@@ -157,9 +150,10 @@ TEST(TableToolFiles, FailedOutputExitsWithTwo)
     const TemporaryFolder folder;
     const std::string path = folder.Path("table.dat");
     WriteFileBytes(path, EveryKindOfByteFile());
+    std::istringstream in;
     std::ostream out(nullptr);
     std::ostringstream err;
-    EXPECT_EQ(TableTool::Run({"dump", path}, out, err), TABLE_TOOL_EXIT_FAILED);
+    EXPECT_EQ(TableTool::Run({"dump", path}, in, out, err), TABLE_TOOL_EXIT_FAILED);
     EXPECT_EQ(err.str(), "kestrivane-table: writing the output failed\n");
 }
 
@@ -199,7 +193,8 @@ TEST(TableToolDump, RefusesMoreSlotsThanATilesetHoldsLikeTheEditor)
     const ToolRun run = RunTool({"dump", path});
     EXPECT_EQ(run.code, TABLE_TOOL_EXIT_FAILED);
     EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, "kestrivane-table: " + path + ": has 152 slots per tileset, more than the 151 a tileset holds\n");
+    EXPECT_EQ(run.err,
+              "kestrivane-table: " + path + ": has 152 slots per tileset, more than the 151 a tileset holds\n");
 }
 
 TEST(TableToolCheck, ReportsEachProblemWithTheFileAndOffsetAndExitsWithOne)
@@ -312,8 +307,107 @@ TEST(TableToolBuild, ReadOnlyOutputIsRefusedWithTheEditorsReasonAndExitsWithTwo)
 
     const ToolRun run = RunTool({"build", input, "-o", output});
     EXPECT_EQ(run.code, TABLE_TOOL_EXIT_FAILED);
-    EXPECT_TRUE(StartsWith(run.err, "kestrivane-table: " + output + ": could not be written")) << run.err;
+    EXPECT_EQ(run.err, "kestrivane-table: " + output + ": could not be written: the file is read-only\n");
     EXPECT_EQ(ReadFileBytes(output), "old table");
+}
+
+TEST(TableToolBuild, TellsTheFirstHundredErrorsInOrderThenHowManyMore)
+{
+    std::string input = "tilesets 1\n";
+    for (int line = 2; line <= 151; ++line) {
+        input += "x" + std::to_string(line) + "\n";
+    }
+    const ToolRun run = RunTool({"build", "-", "-o", "-"}, input);
+    EXPECT_EQ(run.code, TABLE_TOOL_EXIT_PROBLEMS);
+    EXPECT_EQ(run.out, "");
+    const std::string expected = ": expected tilesets, tileset, name, ambient or slot\n";
+    EXPECT_TRUE(StartsWith(run.err, "kestrivane-table: standard input:2:1: unknown line \"x2\"" + expected));
+    const std::string last = "kestrivane-table: standard input:101:1: unknown line \"x101\"" + expected +
+                             "kestrivane-table: standard input: 50 more errors after these\n"
+                             "kestrivane-table: -: not written: standard input has 150 errors\n";
+    EXPECT_EQ(run.err.substr(run.err.size() - last.size()), last);
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 102);
+}
+
+TilesetTable DemoWith(int tileset, int slot, const std::string& text)
+{
+    TilesetTable table;
+    DemoTable::Fill(table);
+    SetSlot(table.RecordAt(tileset), slot, text);
+    return table;
+}
+
+// "-" is standard input where a file is read, and standard output where one is
+// written. "DEMO" in the arguments is a file holding the demo table, "MERE" one
+// with the demo's slot "pond" renamed "mere".
+TEST(TableToolStandardStreams, StandForTheFileNamedDash)
+{
+    const TemporaryFolder folder;
+    WriteFileBytes(folder.Path("demo.dat"), DemoFileBytes());
+    WriteFileBytes(folder.Path("mere.dat"), WriteBytes(DemoWith(0, 10, "mere")));
+    const std::string lake = WriteBytes(DemoWith(0, 10, "lake"));
+    const struct {
+        Args args;
+        std::string input;
+        TableToolExitCode code;
+        std::string out;
+        std::string err;
+    } cases[] = {
+        {{"dump", "-"}, DemoFileBytes(), TABLE_TOOL_EXIT_OK, ExpectedOutput("demo.txt"), ""},
+        {{"check", "-"}, Header(0, 151) + "xy", TABLE_TOOL_EXIT_PROBLEMS,
+         "standard input: offset 5 (0x5): 2 bytes follow the last entry\n", ""},
+        {{"build", "-", "-o", "-"}, "tilesets 1\ntileset 0\nslot 10 \"lake\"\n", TABLE_TOOL_EXIT_OK,
+         Header(1, 151) + Entry("", 0, SlotsWith(10, "lake"), 151), ""},
+        {{"build", "-", "-o", "-"}, "tilesets 256\n", TABLE_TOOL_EXIT_PROBLEMS, "",
+         "kestrivane-table: standard input:1:10: 256 tilesets: a table holds at most 255\n"
+         "kestrivane-table: -: not written: standard input has 1 error\n"},
+        {{"diff", "DEMO", "-"}, lake, TABLE_TOOL_EXIT_PROBLEMS, "tileset 0 slot 10: \"pond\" -> \"lake\"\n", ""},
+        {{"merge", "DEMO", "DEMO", "-", "-o", "-"}, lake, TABLE_TOOL_EXIT_OK, lake, ""},
+        {{"merge", "DEMO", "-", "MERE", "-o", "-"}, lake, TABLE_TOOL_EXIT_PROBLEMS, lake,
+         "conflict: tileset 0 slot 10: base \"pond\", ours \"lake\", theirs \"mere\"\n"},
+        {{"demo", "-"}, "", TABLE_TOOL_EXIT_OK, DemoFileBytes(), ""},
+        {{"dump", "-"}, Header(1, 152), TABLE_TOOL_EXIT_FAILED, "",
+         "kestrivane-table: standard input: has 152 slots per tileset, more than the 151 a tileset holds\n"},
+    };
+    for (const auto& streamCase : cases) {
+        Args args = streamCase.args;
+        std::replace(args.begin(), args.end(), std::string("DEMO"), folder.Path("demo.dat"));
+        std::replace(args.begin(), args.end(), std::string("MERE"), folder.Path("mere.dat"));
+        const ToolRun run = RunTool(args, streamCase.input);
+        EXPECT_EQ(run.code, streamCase.code) << args[0];
+        EXPECT_EQ(run.out, streamCase.out) << args[0];
+        EXPECT_EQ(run.err, streamCase.err) << args[0];
+    }
+}
+
+// For git: text and exit code 0 for every file, whatever it holds.
+TEST(TableToolTextconv, ShowsTheProblemsAndWhatCanBeShownAndSucceeds)
+{
+    const TemporaryFolder folder;
+    const struct {
+        std::optional<std::string> bytes;
+        std::string out;
+    } cases[] = {
+        {DemoFileBytes(), ExpectedOutput("demo.txt")},
+        {"", "problem: offset 0 (0x0): the file is empty\ntilesets 0\n"},
+        {std::nullopt, "the table cannot be read: no such file\n"},
+        {Header(2, 152) + Entry("Wide", 7, SlotsWith(151, "last"), 152) + "C\xE9",
+         "problem: offset 0 (0x0): the header declares 2 tilesets, but the file holds 1 whole entry\n"
+         "problem: offset 1 (0x1): the header declares 152 slots per tileset, more than the 151 a tileset holds; "
+         "the editor refuses the file\n"
+         "problem: offset 4902 (0x1326): tileset 1 is cut short: the file ends after 2 bytes of its 4897\n"
+         "tilesets 2\n\ntileset 0\n  name \"Wide\"\n  ambient 7\n  slot 151 \"last\"\n"},
+    };
+    for (const auto& textconvCase : cases) {
+        const std::string path = folder.Path(textconvCase.bytes ? "table.dat" : "missing.dat");
+        if (textconvCase.bytes) {
+            WriteFileBytes(path, *textconvCase.bytes);
+        }
+        const ToolRun run = RunTool({"dump", "--textconv", path});
+        EXPECT_EQ(run.code, TABLE_TOOL_EXIT_OK);
+        EXPECT_EQ(run.out, textconvCase.out);
+        EXPECT_EQ(run.err, "");
+    }
 }
 
 TEST(TableToolMerge, UnreadableInputWritesNothingAndExitsWithTwo)

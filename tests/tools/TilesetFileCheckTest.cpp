@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <ostream>
 #include <vector>
 
@@ -47,13 +48,6 @@ class TilesetFileCheckFinds : public ::testing::TestWithParam<CheckCase> {};
 TEST_P(TilesetFileCheckFinds, EachProblemAtItsOffset)
 {
     EXPECT_EQ(TilesetFileCheck::Check(GetParam().bytes), GetParam().problems);
-}
-
-std::vector<std::string> SlotsWithLast(const std::string& text)
-{
-    std::vector<std::string> slots(151);
-    slots[150] = text;
-    return slots;
 }
 
 // 152 slot fields, those given without a NUL.
@@ -95,15 +89,51 @@ INSTANTIATE_TEST_SUITE_P(
                    {TILESET_PROBLEM_ENTRY_CUT_SHORT, 5, 65, 33 + 32 * uint64_t{0xFFFFFFFF}, 0, 0}}},
         CheckCase{"name without NUL", Header(2, 151) + Entry("a", 0, {}, 151) + Entry(FULL_FIELD, 0, {}, 151),
                   {{TILESET_PROBLEM_NAME_WITHOUT_NUL, EntryAt(1), 0, 0, 1, 0}}},
-        CheckCase{"last slot without NUL", Header(1, 151) + Entry("a", 0, SlotsWithLast(FULL_FIELD), 151),
+        CheckCase{"last slot without NUL", Header(1, 151) + Entry("a", 0, SlotsWith(150, FULL_FIELD), 151),
                   {{TILESET_PROBLEM_SLOT_WITHOUT_NUL, EntryAt(1) - 32, 0, 0, 0, 150}}},
         CheckCase{"a NUL in the last byte is enough",
-                  Header(1, 151) + Entry(std::string(31, 'n'), 0, SlotsWithLast(std::string(31, 's')), 151), {}},
+                  Header(1, 151) + Entry(std::string(31, 'n'), 0, SlotsWith(150, std::string(31, 's')), 151), {}},
         CheckCase{"bytes after the last entry", Header(1, 151) + Entry("a", 0, {}, 151) + std::string(7, '\0'),
                   {{TILESET_PROBLEM_BYTES_AFTER_ENTRIES, EntryAt(1), 7, 0, -1, 0}}},
         CheckCase{"bytes after a header of no entries", Header(0, 151) + "x",
                   {{TILESET_PROBLEM_BYTES_AFTER_ENTRIES, 5, 1, 0, -1, 0}}},
         CheckCase{"no tilesets", Header(0, 151), {}}));
+
+// Only the start of a file was read: the layout is judged by the file's size,
+// or not at all where the size is unknown, and the fields past the start are not seen.
+TEST(TilesetFileCheck, JudgesTheStartOfAFileByItsSize)
+{
+    const std::string oneEntry = Header(1, 151) + Entry(FULL_FIELD, 0, {}, 151);
+    const TilesetFileProblem nameWithoutNul{TILESET_PROBLEM_NAME_WITHOUT_NUL, 5, 0, 0, 0, 0};
+    const struct {
+        std::string start;
+        std::optional<uint64_t> fileSize;
+        Problems problems;
+    } cases[] = {
+        {oneEntry + "x", EntryAt(1) + 1000,
+         {nameWithoutNul, {TILESET_PROBLEM_BYTES_AFTER_ENTRIES, EntryAt(1), 1000, 0, -1, 0}}},
+        {oneEntry + "x", std::nullopt,
+         {nameWithoutNul, {TILESET_PROBLEM_BYTES_AFTER_ENTRIES, EntryAt(1), 0, 0, -1, 0}}},
+        {Header(2, 151) + Field(FULL_FIELD), EntryAt(2), {nameWithoutNul}},
+        {Header(2, 151) + Field("a"), EntryAt(1) + 10,
+         {{TILESET_PROBLEM_MISSING_ENTRIES, 0, 1, 2, -1, 0},
+          {TILESET_PROBLEM_ENTRY_CUT_SHORT, EntryAt(1), 10, ENTRY_151, 1, 0}}},
+        {Header(3, 0xFFFFFFFF) + Field("a"), std::nullopt,
+         {{TILESET_PROBLEM_TOO_MANY_SLOTS, 1, 0xFFFFFFFF, 151, -1, 0}}},
+    };
+    for (const auto& startCase : cases) {
+        EXPECT_EQ(TilesetFileCheck::Check(startCase.start, startCase.fileSize), startCase.problems)
+            << startCase.start.size() << " bytes of " << startCase.fileSize.value_or(0);
+    }
+}
+
+TEST(TilesetFileCheck, TellsBytesOfNoKnownCountAsAFileThatGoesOn)
+{
+    const TilesetFileProblem unknown{TILESET_PROBLEM_BYTES_AFTER_ENTRIES, 5, 0};
+    const TilesetFileProblem counted{TILESET_PROBLEM_BYTES_AFTER_ENTRIES, 5, 2};
+    EXPECT_EQ(unknown.Description(), "the file goes on after the last entry");
+    EXPECT_EQ(counted.Description(), "2 bytes follow the last entry");
+}
 
 TEST(TilesetFileCheck, FindsNothingInAFileTheEditorSaved)
 {

@@ -1,5 +1,7 @@
 #include "tests/tools/ToolTestFiles.h"
 
+#include "data/TilesetTable.h"
+#include "tools/DemoTable.h"
 #include "tools/TableDump.h"
 
 #include "tests/support/FileBytes.h"
@@ -78,4 +80,27 @@ std::string ReplaceAll(std::string text, const std::string& from, const std::str
         text.replace(at, from.size(), to);
     }
     return text;
+}
+
+std::vector<std::string> SlotsWith(std::size_t slot, const std::string& text)
+{
+    std::vector<std::string> slots(slot + 1);
+    slots[slot] = text;
+    return slots;
+}
+
+std::string DemoFileBytes()
+{
+    TilesetTable table;
+    DemoTable::Fill(table);
+    return WriteBytes(table);
+}
+
+ToolRun RunTool(const std::vector<std::string>& args, const std::string& input)
+{
+    std::istringstream in(input);
+    std::ostringstream out;
+    std::ostringstream err;
+    const TableToolExitCode code = TableTool::Run(args, in, out, err);
+    return {code, out.str(), err.str()};
 }

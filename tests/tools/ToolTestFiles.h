@@ -1,6 +1,9 @@
 #pragma once
 
+#include "tools/TableTool.h"
+
 #include <string>
+#include <vector>
 
 class TilesetTable;
 
@@ -20,3 +23,17 @@ std::string JsonDumpOf(const TilesetTable& table);
 std::string ExpectedOutput(const std::string& name);
 // text with every occurrence of from replaced by to.
 std::string ReplaceAll(std::string text, const std::string& from, const std::string& to);
+// Slot texts up to slot, empty but the last.
+std::vector<std::string> SlotsWith(std::size_t slot, const std::string& text);
+// The demo table's file, as demo writes it.
+std::string DemoFileBytes();
+
+// What a run of the tool in this process gave.
+struct ToolRun {
+    TableToolExitCode code;
+    std::string out;
+    std::string err;
+};
+
+// input is what the tool finds on its standard input.
+ToolRun RunTool(const std::vector<std::string>& args, const std::string& input = {});

@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 """Keeps a tileset table in a real git repository, set up as the README tells:
-kestrivane-table's dump as the text conversion for diffs and its merge as the
-merge driver. Two branches that rename different slots merge clean, one that
-renames the same slot differently is a conflict, and git diff shows a rename
-as text.
+kestrivane-table's dump --textconv as the text conversion for diffs and its
+merge as the merge driver. Two branches that rename different slots merge
+clean, one that renames the same slot differently is a conflict, and git diff
+shows a rename as text. A committed table that the editor refuses leaves
+diff, log and show working, and a merge of it is a conflict that keeps ours.
 
     git_table_test.py TOOL WORK
 """
@@ -11,6 +12,7 @@ as text.
 import os
 import pathlib
 import shutil
+import struct
 import subprocess
 import sys
 
@@ -64,7 +66,7 @@ def set_up():
         folder.mkdir(parents=True)
     git("init", "-q", "-b", "main")
     for key, value in [("user.name", "Test"), ("user.email", "test@example.org"),
-                       ("diff.kestrivane.textconv", '"%s" dump' % TOOL),
+                       ("diff.kestrivane.textconv", '"%s" dump --textconv' % TOOL),
                        ("merge.kestrivane.name", "Kestrivane tileset table"),
                        ("merge.kestrivane.driver", '"%s" merge %%O %%A %%B' % TOOL)]:
         git("config", key, value)
@@ -105,8 +107,42 @@ def renames_of_one_slot_conflict():
     git("merge", "--abort")
 
 
+def refuse_table():
+    """Makes the table in the work tree one that the editor refuses: 152 slots per tileset."""
+    table = bytearray((WORK / TABLE).read_bytes())
+    table[1:5] = struct.pack("<I", 152)
+    (WORK / TABLE).write_bytes(bytes(table))
+
+
+def refused_table_leaves_history_readable():
+    git("checkout", "-q", "-b", "refused", "main")
+    refuse_table()
+    git("commit", "-q", "-am", "A table the editor refuses")
+    refused = "+problem: offset 1 (0x1): the header declares 152 slots per tileset"
+    # The entries as they lie: the name of tileset 1 is slot 151 of tileset 0 now.
+    entries = '+  slot 151 "Caf\\xE9 Terrace"'
+    for command in (("diff", "main"), ("log", "-p"), ("show",)):
+        shown = git(*command).stdout
+        expect(refused in shown and entries in shown, "git %s does not show the refused table" % command[0], shown)
+
+
+def merge_of_a_refused_table_keeps_ours():
+    git("checkout", "-q", "-b", "ours-of-refused", "main")
+    rename("pond", "lake")
+    git("commit", "-q", "-am", "ours: lake")
+    before = (WORK / TABLE).read_bytes()
+    merged = git("merge", "--no-edit", "refused", expect=1)
+    output = merged.stdout + merged.stderr
+    expect("has 152 slots per tileset" in output and "CONFLICT" in output,
+           "the refused table is not told as a conflict", output)
+    expect((WORK / TABLE).read_bytes() == before, "the failed merge changed ours", output)
+    git("merge", "--abort")
+
+
 set_up()
 diff_shows_a_rename_as_text()
 renames_of_different_slots_merge_clean()
 renames_of_one_slot_conflict()
-print("kept in git: diff, clean merge and conflict as expected")
+refused_table_leaves_history_readable()
+merge_of_a_refused_table_keeps_ours()
+print("kept in git: diff, clean merge, conflict and a refused table as expected")

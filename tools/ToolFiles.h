@@ -1,0 +1,43 @@
+#pragma once
+
+#include "data/WholeFile.h"
+
+#include <cstddef>
+#include <iosfwd>
+#include <string>
+
+class TilesetTable;
+
+// Where the tool's commands read and write: the standard streams, which stand
+// for the file named "-" (a file of that name is ./-), and its own output.
+struct ToolStreams {
+    std::istream& in;
+    std::ostream& out;
+    std::ostream& err;
+};
+
+// The files that the table tool reads and writes: named ones, or the standard
+// streams for "-". On failure each says why in a few words, for the caller to
+// tell with the file's name.
+namespace ToolFiles {
+
+// The name that stands for standard input or standard output.
+inline constexpr char STANDARD_STREAM[] = "-";
+
+bool IsStandardStream(const std::string& name);
+// How messages name the file: "standard input" for "-".
+std::string Shown(const std::string& name);
+
+// At most limit bytes of the file, and one more where it goes on.
+WholeFileRead Read(const std::string& name, std::size_t limit, std::istream& in, std::string& bytes);
+// The table as the editor loads it from the file's bytes: cut-off entries
+// stay as empty tilesets; a file with more slots than a tileset holds is refused.
+bool TableFromBytes(const std::string& bytes, TilesetTable& table, std::string& reason);
+// Reads the file, at most as much as a table holds and one byte more, into the table.
+bool Load(const std::string& name, std::istream& in, TilesetTable& table, std::string& reason);
+// Writes the table's file to "-" (standard output), to a pipe or a device as
+// the stream it is, or else through the editor's own save, which leaves the
+// old file as it was when it fails.
+bool Write(const std::string& name, TilesetTable& table, std::ostream& out, std::string& reason);
+
+} // namespace ToolFiles
