@@ -207,6 +207,6 @@ check_tidy() {
   # Without the colours that run-clang-tidy always asks for.
   findings="$(sed 's/\x1b\[[0-9;]*m//g' "$log" | grep -E ': (error|warning): ' | sort -u | sed "s|^$root/||")"
   echo "$findings"
-  echo "clang-tidy: $(echo "$findings" | grep -c .) findings in the $sources sources of the native build (see build/clang-tidy.log)"
+  echo "clang-tidy: findings: $(echo "$findings" | grep -c .), in the $sources sources of the native build (see build/clang-tidy.log)"
   return 1
 }
