@@ -4,18 +4,17 @@
 #include <cstring>
 #include <system_error>
 
-// Intel and AMD processors have SSE2 in every 64-bit build, and MSVC's 32-bit
-// builds use it by default.
-#if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
-#define KESTRIVANE_SSE2_FIELDS 1
-#include <emmintrin.h>
+// Every build is for a processor with SSE2: 64-bit Intel and AMD processors
+// have it, and the 32-bit build asks for it (-msse2; MSVC's 32-bit builds use
+// it by default).
+#if !defined(__SSE2__) && !defined(_M_X64) && !(defined(_M_IX86_FP) && _M_IX86_FP >= 2)
+#error "the field cleaner needs SSE2: build for a processor that has it (-msse2)"
 #endif
+#include <emmintrin.h>
 
 namespace {
 
 using Field = char[TilesetFileFormat::FIELD_SIZE];
-
-#ifdef KESTRIVANE_SSE2_FIELDS
 
 // Set in each byte lane where the field is not as the save writes it: a zero
 // byte followed by another, or a last byte that is not zero. The lower lanes
@@ -52,22 +51,6 @@ bool AreClean(int count, const Field* fields)
     }
     return NoFaults(faults);
 }
-
-#else
-
-bool IsClean(const Field& field)
-{
-    const std::size_t length = TilesetFileFormat::TextLength(field);
-    return length < TilesetFileFormat::FIELD_SIZE &&
-           std::all_of(field + length, field + TilesetFileFormat::FIELD_SIZE, [](char byte) { return byte == '\0'; });
-}
-
-bool AreClean(int count, const Field* fields)
-{
-    return std::all_of(fields, fields + count, IsClean);
-}
-
-#endif
 
 } // namespace
 

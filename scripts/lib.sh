@@ -14,7 +14,7 @@ bench_build="$root/build/bench"
 # a few thousand fails at once, as the randomised layout of the process took an
 # address that Wine must have.
 packages=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64 wine64-preloader fonts-wine xvfb xauth
-          xdotool cmake clang libbenchmark-dev googletest zip git python3 python3-pefile)
+          xdotool cmake clang clang-format clang-tidy libbenchmark-dev googletest zip git python3 python3-pefile)
 
 step() { printf '\n==> %s\n' "$*"; }
 
@@ -81,7 +81,8 @@ win32_runs() {
 }
 
 # The trees are the configure presets of CMakePresets.json, each in
-# build/PRESET, with its toolchain and options.
+# build/PRESET, with its toolchain and options; its workflow preset of the same
+# name builds it, runs its tests and packs it.
 
 # configure PRESET: configures the preset's tree, every time, so that a changed
 # setting reaches a tree that already exists (only the changes are redone).
@@ -97,23 +98,6 @@ build_tree() {
   [ $# -eq 0 ] || targets=(--target "$@")
   configure "$preset"
   cmake --build --preset "$preset" -j "$jobs" "${targets[@]}"
-}
-
-build_win32() {
-  step "Building for 32-bit Windows (MinGW-w64) in build/win32"
-  build_tree win32
-}
-
-# Everything once more for 64-bit Windows, so that pointer-size faults show;
-# the 32-bit build stays the released one.
-build_win64() {
-  step "Building for 64-bit Windows (MinGW-w64) in build/win64"
-  build_tree win64
-}
-
-build_native() {
-  step "Building the platform-free code natively with sanitizers in build/native"
-  build_tree native
 }
 
 build_bench() {
@@ -132,6 +116,8 @@ ensure_wine_prefix() {
   # Wine's errors only: a test's output is shown only when it fails, and then
   # it names what Wine could not do (such as a failed start) instead of nothing.
   export WINEDEBUG=err+all,fixme-all
+  # The build folder may not exist yet: its workflow makes it under Wine.
+  mkdir -p "$(dirname "$prefix")"
   if [ ! -f "$prefix/system.reg" ]; then
     step "Creating the Wine prefix $prefix (about 10 seconds, once)"
     WINEPREFIX="$prefix" wine wineboot -i >/dev/null 2>&1 || true
@@ -192,42 +178,35 @@ pick_windows_build() {
   fi
 }
 
-# The release ZIP of the 32-bit build, made afresh each time; prints its path.
-package_win32() {
-  rm -f "$win32_build"/kestrivane-*.zip
-  (cd "$win32_build" && cpack -G ZIP >&2)
-  ls "$win32_build"/kestrivane-*-win32.zip
+# check_format: whether every tracked C++ file is laid out as .clang-format
+# says, changing none; the places that differ go to build/format.log. Prints
+# one line for the summary.
+check_format() {
+  local files=() log="$root/build/format.log" differing
+  mapfile -t files < <(git -C "$root" ls-files '*.cpp' '*.h')
+  if (cd "$root" && clang-format --dry-run -Werror "${files[@]}") >"$log" 2>&1; then
+    echo "Format: all ${#files[@]} C++ files as .clang-format lays them out"
+    return 0
+  fi
+  differing="$(grep -o '^[^:]*:[0-9]*:[0-9]*: error' "$log" | cut -d: -f1 | sort -u | wc -l)"
+  echo "Format: $differing of ${#files[@]} C++ files differ from .clang-format's layout (clang-format -i fixes them; see build/format.log)"
+  return 1
 }
 
-# check_package ZIP: fails unless ZIP holds both programs, as 32-bit Windows
-# executables, and the README, each once.
-check_package() {
-  python3 - "$1" <<'EOF'
-import sys
-import zipfile
-
-PE_I386 = 0x14C
-# Each name in the package, and whether it is a program.
-expected = {"kestrivane.exe": True, "kestrivane-table.exe": True, "README.txt": False}
-archive = zipfile.ZipFile(sys.argv[1])
-members = {name.rsplit("/", 1)[-1]: name for name in archive.namelist()}
-problems = []
-for name, executable in expected.items():
-    count = sum(1 for member in archive.namelist() if member.rsplit("/", 1)[-1] == name)
-    if count != 1:
-        problems.append("%s is there %d times" % (name, count))
-        continue
-    data = archive.read(members[name])
-    if executable:
-        header = int.from_bytes(data[0x3C:0x40], "little")
-        if data[:2] != b"MZ" or data[header:header + 4] != b"PE\0\0" or \
-                int.from_bytes(data[header + 4:header + 6], "little") != PE_I386:
-            problems.append("%s is no 32-bit Windows program" % name)
-    elif not data:
-        problems.append("%s is empty" % name)
-if problems:
-    print("Package %s: %s" % (sys.argv[1], "; ".join(problems)))
-    sys.exit(1)
-print("Package %s holds %s" % (sys.argv[1].rsplit("/", 1)[-1], ", ".join(sorted(members))))
-EOF
+# check_tidy: clang-tidy with the checks of .clang-tidy on the project's
+# sources that the native build compiles (its compile_commands.json), and on
+# the project's headers they include; its findings are errors. Prints them and
+# one line for the summary; the whole output goes to build/clang-tidy.log.
+check_tidy() {
+  local log="$root/build/clang-tidy.log" sources findings
+  sources="$(grep -c "\"file\": \"$root/" "$native_build/compile_commands.json")"
+  if run-clang-tidy -quiet -j "$jobs" -p "$native_build" "^$root/(app|data|res|tests|tools|ui)/" >"$log" 2>&1; then
+    echo "clang-tidy: no findings in the $sources sources of the native build"
+    return 0
+  fi
+  # Without the colours that run-clang-tidy always asks for.
+  findings="$(sed 's/\x1b\[[0-9;]*m//g' "$log" | grep -E ': (error|warning): ' | sort -u | sed "s|^$root/||")"
+  echo "$findings"
+  echo "clang-tidy: findings: $(echo "$findings" | grep -c .), in the $sources sources of the native build (see build/clang-tidy.log)"
+  return 1
 }

@@ -15,17 +15,16 @@
 #include "tools/TableTextReader.h"
 #include "tools/TableTool.h"
 
+#include "tests/bench/BenchTables.h"
 #include "tests/support/TemporaryFolder.h"
 
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -42,29 +41,8 @@ public:
     void AddName(const char* name) override { benchmark::DoNotOptimize(name); }
 };
 
-// A table with every field in use: names, and slot texts of random lengths so
-// that no branch on a text's length is predicted from the one before.
-TilesetTable LargestTable()
-{
-    std::mt19937 random(151);
-    std::uniform_int_distribution<int> textLength(0, NAME_FIELD_SIZE - 1);
-    TilesetTable table;
-    table.SetRecordCount(MAX_TILESET_COUNT);
-    for (int i = 0; i < MAX_TILESET_COUNT; ++i) {
-        TilesetRecord& record = table.RecordAt(i);
-        const std::string name = "Tileset " + std::to_string(i);
-        std::copy(name.begin(), name.end(), record.name);
-        record.ambient = static_cast<uint8_t>(i);
-        for (char (&slot)[NAME_FIELD_SIZE] : record.slots) {
-            const int length = textLength(random);
-            std::fill(slot, slot + length, static_cast<char>('a' + length % 26));
-        }
-    }
-    return table;
-}
-
 struct Fixture {
-    Fixture() : table(LargestTable())
+    Fixture() : table(BenchTables::Largest())
     {
         tableFile = folder.Path(TILESET_FILE_NAME);
         TilesetFile::Save(tableFile, table);

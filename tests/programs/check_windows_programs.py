@@ -52,8 +52,9 @@ MANIFEST_ID = 1
 ENGLISH_US = 0x409
 
 
-def load(path):
-    image = pefile.PE(path, fast_load=True)
+def load(path=None, data=None):
+    """The image of the program at path, or of its bytes."""
+    image = pefile.PE(path, data=data, fast_load=True)
     image.parse_data_directories(directories=[
         pefile.DIRECTORY_ENTRY["IMAGE_DIRECTORY_ENTRY_IMPORT"],
         pefile.DIRECTORY_ENTRY["IMAGE_DIRECTORY_ENTRY_RESOURCE"],
