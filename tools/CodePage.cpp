@@ -8,6 +8,9 @@
 
 namespace {
 
+const std::size_t REVERSE_SIZE = sizeof(CodePageTable::reverse) / sizeof(CodePageByte);
+static_assert((REVERSE_SIZE & (REVERSE_SIZE - 1)) == 0, "the search halves the table down to one entry");
+
 const CodePageTable* Find(uint64_t number)
 {
     const CodePageTable* const end = CODE_PAGE_TABLES + CODE_PAGE_TABLE_COUNT;
@@ -41,14 +44,11 @@ bool Composes(const CodePageTable& page, unsigned char letter, unsigned char mar
 // asking their bytes to rise keeps each to once.
 bool MarkFits(const CodePageTable& page, unsigned char mark, const CodePage::TextContext& context)
 {
-    if (context.run == BYTE_HIDDEN) {
-        return false;
-    }
     const uint8_t order = page.orders[mark];
     if (order == 0) {
         return mark > context.lastMarkOfClass0;
     }
-    return order > context.order && !(context.run == BYTE_LETTER && Composes(page, context.letter, mark));
+    return order > context.order && !(context.previous == BYTE_LETTER && Composes(page, context.letter, mark));
 }
 
 } // namespace
@@ -69,15 +69,24 @@ int CodePage::ByteOf(const CodePageTable& page, char32_t character)
     if (character < 0x80) {
         return static_cast<int>(character);
     }
-    const CodePageByte* const end = page.reverse + page.reverseCount;
-    const CodePageByte* const found = std::lower_bound(
-        page.reverse, end, character, [](const CodePageByte& entry, char32_t c) { return entry.character < c; });
-    return found != end && found->character == character ? found->byte : NO_BYTE;
+    // A search of fixed steps without branches: the characters of a text
+    // come in no order the processor could predict.
+    const CodePageByte* first = page.reverse;
+    for (std::size_t half = REVERSE_SIZE / 2; half > 0; half /= 2) {
+        first += first[half - 1].character < character ? half : 0;
+    }
+    return first->byte != 0 && first->character == character ? first->byte : NO_BYTE;
 }
 
 bool CodePage::ShowsMark(const CodePageTable& page, unsigned char mark, TextContext& context)
 {
-    if (!MarkFits(page, mark, context)) {
+    if (context.previous == BYTE_LETTER) {
+        // The first mark on the letter: Shows leaves the rest to it.
+        context.order = page.orders[context.letter];
+        context.lastMarkOfClass0 = 0;
+    }
+    const bool onALetter = context.previous == BYTE_LETTER || context.previous == BYTE_MARK;
+    if (!onALetter || !MarkFits(page, mark, context)) {
         context = TextContext();
         return false;
     }
@@ -87,6 +96,6 @@ bool CodePage::ShowsMark(const CodePageTable& page, unsigned char mark, TextCont
     } else {
         context.order = order;
     }
-    context.run = BYTE_MARK;
+    context.previous = BYTE_MARK;
     return true;
 }

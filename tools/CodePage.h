@@ -31,13 +31,14 @@ int ByteOf(const CodePageTable& page, char32_t character);
 // What the bytes before one in the same text leave for it: whether it can be
 // a combining mark on the letter they end with, and in which order.
 struct TextContext {
-    // BYTE_LETTER or BYTE_MARK after a letter and its marks, written as
-    // characters; otherwise BYTE_HIDDEN.
-    ByteKind run = BYTE_HIDDEN;
+    // The kind of the byte before, written as a character: a mark can follow
+    // a letter or a mark only. BYTE_HIDDEN at the start and after an escape.
+    ByteKind previous = BYTE_HIDDEN;
+    // The byte before, where it is a letter.
     unsigned char letter = 0;
-    // The canonical class that the next mark of class above 0 must exceed.
+    // After marks: the canonical class that the next mark of a class above 0
+    // must exceed, and the last mark of class 0 (0 for none).
     uint8_t order = 0;
-    // The last mark of class 0 on the letter; 0 for none.
     unsigned char lastMarkOfClass0 = 0;
 };
 
@@ -56,10 +57,8 @@ inline bool Shows(const CodePageTable& page, unsigned char byte, TextContext& co
     if (kind == BYTE_MARK) {
         return ShowsMark(page, byte, context);
     }
-    context.run = kind == BYTE_LETTER ? BYTE_LETTER : BYTE_HIDDEN;
+    context.previous = kind;
     context.letter = byte;
-    context.order = page.orders[byte];
-    context.lastMarkOfClass0 = 0;
     return kind != BYTE_HIDDEN;
 }
 

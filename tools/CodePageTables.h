@@ -33,9 +33,9 @@ struct CodePageTable {
     // A mark's canonical combining class; for a letter that the code page
     // also writes as a letter and a mark, that mark's class; else 0.
     uint8_t orders[256];
-    // The characters of the bytes 0x80 to 0xFF, ordered by character.
+    // The characters of the bytes 0x80 to 0xFF, ordered by character, then
+    // up to 128 entries {U+FFFF, 0}: byte 0 stands for none.
     CodePageByte reverse[128];
-    uint8_t reverseCount;
     // letter << 8 | mark, in order: a letter and a mark that the code page
     // also holds as one character, so that the two forms look the same.
     const uint16_t* compositions;

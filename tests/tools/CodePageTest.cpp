@@ -58,10 +58,10 @@ TEST(CodePage, EveryByteStandsForTheCharacterThatIconvGivesIt)
     EXPECT_EQ(rows, 16 * CODE_PAGE_TABLE_COUNT);
 }
 
-// Every character of every code page, and U+FFFF, which stands for none.
+// Every character of every code page, U+FFFF, which stands for none, and the last character.
 std::set<char32_t> AllCharacters()
 {
-    std::set<char32_t> all = {CodePage::NO_CHARACTER};
+    std::set<char32_t> all = {CodePage::NO_CHARACTER, 0x10FFFF};
     for (std::size_t k = 0; k < CODE_PAGE_TABLE_COUNT; ++k) {
         for (unsigned byte = 0; byte < 256; ++byte) {
             all.insert(CodePage::CharacterOf(CODE_PAGE_TABLES[k], static_cast<unsigned char>(byte)));
