@@ -38,10 +38,11 @@ bool Composes(const CodePageTable& page, unsigned char letter, unsigned char mar
     return std::binary_search(page.compositions, page.compositions + page.compositionCount, pair);
 }
 
-// Marks of a class above 0 are in canonical order (an order reversed looks
-// the same), one of a class (two sit in one place), and not the letter's
-// own. Marks of class 0 keep their order, but must not sit twice on a letter:
-// asking their bytes to rise keeps each to once.
+// A mark of a class above 0 shows in canonical order only (marks in the
+// other order look the same), one of a class (two sit in one place), and not
+// where it and the letter are one character of the code page. Marks of class 0
+// keep their order, but must not sit twice on a letter: asking their bytes to
+// rise keeps each to once.
 bool MarkFits(const CodePageTable& page, unsigned char mark, const CodePage::TextContext& context)
 {
     const uint8_t order = page.orders[mark];
@@ -81,7 +82,7 @@ int CodePage::ByteOf(const CodePageTable& page, char32_t character)
 bool CodePage::ShowsMark(const CodePageTable& page, unsigned char mark, TextContext& context)
 {
     if (context.previous == BYTE_LETTER) {
-        // The first mark on the letter: Shows leaves the rest to it.
+        // Shows keeps only the letter: the first mark on it starts the marks' state.
         context.order = page.orders[context.letter];
         context.lastMarkOfClass0 = 0;
     }

@@ -8,7 +8,7 @@
 // The Windows ANSI code pages that a table's texts can be shown in: 874 and
 // 1250 to 1258, as the Unicode consortium publishes them (no "best fit"). The
 // mapping is built in, so a dump is the same on every system and locale.
-// Lookups are inline: the dump and the readers ask once a byte.
+// The dump's lookups are inline, as it asks them once a byte.
 namespace CodePage {
 
 // U+FFFF, a noncharacter: no code page maps a byte to it.
