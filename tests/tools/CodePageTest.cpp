@@ -2,6 +2,7 @@
 // (expected/code-pages.txt, made by scripts/tools/code-page-reference), and
 // what the dump shows of their bytes.
 #include "tools/CodePage.h"
+#include "tools/DumpQuoting.h"
 #include "tools/NumberText.h"
 #include "tools/Utf8.h"
 
@@ -97,21 +98,17 @@ TEST(CodePage, ParseTakesTheWindowsAnsiCodePagesOnly)
     const std::string known = ": expected 874, 1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257 or 1258 "
                               "(the Windows ANSI code pages)";
     const struct {
-        const char* text;
+        std::string text;
         int number;
-        std::string error;
     } cases[] = {
-        {"874", 874, ""}, {"1250", 1250, ""}, {"1258", 1258, ""}, {"01251", 1251, ""},
-        {"1249", 0, "code page \"1249\"" + known}, {"1259", 0, "code page \"1259\"" + known},
-        {"65001", 0, "code page \"65001\"" + known}, {"", 0, "code page \"\"" + known},
-        {"-1251", 0, "code page \"-1251\"" + known}, {"cp1251", 0, "code page \"cp1251\"" + known},
-        {"12\xC3\xA9", 0, "code page \"12\\xC3\\xA9\"" + known},
+        {"874", 874}, {"1250", 1250}, {"1258", 1258}, {"01251", 1251}, {"1249", 0}, {"1259", 0},
+        {"65001", 0}, {"", 0}, {"-1251", 0}, {"cp1251", 0}, {"12\xC3\xA9", 0},
     };
     for (const auto& c : cases) {
         std::string error;
         const CodePageTable* const page = CodePage::Parse(c.text, error);
         EXPECT_EQ(page != nullptr ? page->number : 0, c.number) << c.text;
-        EXPECT_EQ(error, c.error);
+        EXPECT_EQ(error, c.number != 0 ? "" : "code page " + DumpQuoting::Text(c.text) + known);
     }
 }
 
