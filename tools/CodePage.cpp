@@ -1,5 +1,6 @@
 #include "tools/CodePage.h"
 
+#include "tools/CharacterName.h"
 #include "tools/DumpQuoting.h"
 #include "tools/NumberText.h"
 
@@ -17,17 +18,6 @@ const CodePageTable* Find(uint64_t number)
     const CodePageTable* const found = std::find_if(
         CODE_PAGE_TABLES, end, [number](const CodePageTable& page) { return page.number == number; });
     return found != end ? found : nullptr;
-}
-
-// "874, 1250, ... or 1258"
-std::string KnownNumbers()
-{
-    std::string known;
-    for (std::size_t k = 0; k < CODE_PAGE_TABLE_COUNT; ++k) {
-        known += k == 0 ? "" : k + 1 == CODE_PAGE_TABLE_COUNT ? " or " : ", ";
-        known += std::to_string(CODE_PAGE_TABLES[k].number);
-    }
-    return known;
 }
 
 // Where the code page also holds the letter and the mark as one character,
@@ -63,6 +53,21 @@ const CodePageTable* CodePage::Parse(std::string_view text, std::string& error)
                 " (the Windows ANSI code pages)";
     }
     return page;
+}
+
+std::string CodePage::KnownNumbers()
+{
+    std::string known;
+    for (std::size_t k = 0; k < CODE_PAGE_TABLE_COUNT; ++k) {
+        known += k == 0 ? "" : k + 1 == CODE_PAGE_TABLE_COUNT ? " or " : ", ";
+        known += std::to_string(CODE_PAGE_TABLES[k].number);
+    }
+    return known;
+}
+
+std::string CodePage::NotHeld(const CodePageTable& page, char32_t character)
+{
+    return CharacterName::Shown(character) + " is not in code page " + std::to_string(page.number);
 }
 
 int CodePage::ByteOf(const CodePageTable& page, char32_t character)

@@ -18,6 +18,10 @@ constexpr int NO_BYTE = -1;
 // The code page that text names in decimal digits; nullptr and, in error,
 // what is wrong with it and which code pages there are.
 const CodePageTable* Parse(std::string_view text, std::string& error);
+// "874, 1250, 1251, ... or 1258"
+std::string KnownNumbers();
+// For a reader's error: "'Ł' (U+0141) is not in code page 1252".
+std::string NotHeld(const CodePageTable& page, char32_t character);
 
 // The character byte stands for; NO_CHARACTER where the code page leaves the byte undefined.
 inline char32_t CharacterOf(const CodePageTable& page, unsigned char byte)

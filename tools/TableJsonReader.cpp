@@ -91,7 +91,10 @@ private:
 // as it comes: a document of any size is read in the memory of one table.
 class JsonReader {
 public:
-    JsonReader(const std::string& input, TableBuilder& builder) : parser(input, builder), builder(builder) {}
+    JsonReader(const std::string& input, const CodePageTable* page, TableBuilder& builder)
+        : parser(input, page, builder), builder(builder)
+    {
+    }
 
     void Document()
     {
@@ -297,7 +300,7 @@ private:
 
 } // namespace
 
-void TableJsonReader::Read(const std::string& input, TableBuilder& builder)
+void TableJsonReader::Read(const std::string& input, const CodePageTable* page, TableBuilder& builder)
 {
-    JsonReader(input, builder).Document();
+    JsonReader(input, page, builder).Document();
 }

@@ -1,8 +1,10 @@
 // build(dump(file)) is what the editor's save writes after loading the file,
-// for every file the editor loads, in both formats: over generated files and
-// over the fuzzer's seed files.
+// for every file the editor loads, in both formats, plain and in every code
+// page: over generated files and over the fuzzer's seed files.
 #include "data/TilesetTable.h"
+#include "tools/CodePage.h"
 #include "tools/TableBuilder.h"
+#include "tools/TableDump.h"
 #include "tools/TableJsonReader.h"
 #include "tools/TableTextReader.h"
 
@@ -66,26 +68,33 @@ std::string RandomFile(std::mt19937& random)
     return bytes;
 }
 
+using Reader = void (*)(const std::string&, const CodePageTable*, TableBuilder&);
+
 // The table's bytes, or the first error, which no dump may have.
-std::string Built(const std::string& dump, void (*read)(const std::string&, TableBuilder&))
+std::string Built(const std::string& dump, Reader read, const CodePageTable* page)
 {
     TableBuilder builder;
-    read(dump, builder);
+    read(dump, page, builder);
     const std::vector<TableInputError> errors = builder.Errors();
     return errors.empty() ? WriteBytes(builder.Table()) : "error: " + errors[0].Describe("dump");
+}
+
+bool Loaded(const std::string& bytes, TilesetTable& table)
+{
+    NameList names;
+    return ReadBytes(bytes, table, names).Succeeded();
 }
 
 // False for a file that the editor refuses (more slots than a tileset holds).
 bool ExpectRoundTrip(const std::string& bytes, const std::string& name)
 {
     TilesetTable table;
-    NameList names;
-    if (!ReadBytes(bytes, table, names).Succeeded()) {
+    if (!Loaded(bytes, table)) {
         return false;
     }
     const std::string saved = WriteBytes(table);
-    EXPECT_EQ(Built(TextDumpOf(table), TableTextReader::Read), saved) << name << " as text";
-    EXPECT_EQ(Built(JsonDumpOf(table), TableJsonReader::Read), saved) << name << " as JSON";
+    EXPECT_EQ(Built(TextDumpOf(table), TableTextReader::Read, nullptr), saved) << name << " as text";
+    EXPECT_EQ(Built(JsonDumpOf(table), TableJsonReader::Read, nullptr), saved) << name << " as JSON";
     return true;
 }
 
@@ -104,16 +113,82 @@ TEST_P(TableRoundTripRun, BuildOfTheDumpIsTheEditorsSaveForGeneratedFiles)
 
 INSTANTIATE_TEST_SUITE_P(Seeds, TableRoundTripRun, ::testing::Values(20240612u, 1u, 151u, 255u));
 
-TEST(TableRoundTrip, BuildOfTheDumpIsTheEditorsSaveForTheFuzzerSeeds)
+// Each byte of the table's texts that the code page leaves undefined replaced
+// by the next byte that it defines.
+TilesetTable WithDefinedBytesOnly(TilesetTable table, const CodePageTable& page)
+{
+    const auto define = [&page](char& c) {
+        while (CodePage::CharacterOf(page, static_cast<unsigned char>(c)) == CodePage::NO_CHARACTER) {
+            c = static_cast<char>(0x80 | (static_cast<unsigned char>(c) + 1));
+        }
+    };
+    for (int i = 0; i < table.RecordCount(); ++i) {
+        TilesetRecord& record = table.RecordAt(i);
+        std::string name = NameOf(record);
+        std::for_each(name.begin(), name.end(), define);
+        SetName(record, name);
+        for (char (&slot)[NAME_FIELD_SIZE] : record.slots) {
+            std::for_each(slot, slot + NAME_FIELD_SIZE, define);
+        }
+    }
+    return table;
+}
+
+// In a code page, the text dump builds back to the very bytes of every table;
+// the JSON dump of a table whose every byte has a character does too, and any
+// other is refused.
+void ExpectRoundTripIn(const CodePageTable& page, const std::string& bytes, const std::string& name)
+{
+    TilesetTable table;
+    if (!Loaded(bytes, table)) {
+        return;
+    }
+    const std::string saved = WriteBytes(table);
+    EXPECT_EQ(Built(TextDumpOf(table, &page), TableTextReader::Read, &page), saved) << name << " as text";
+    const TilesetTable defined = WithDefinedBytesOnly(table, page);
+    EXPECT_EQ(TableDump::ByteWithoutCharacter(table, page).empty(), WriteBytes(defined) == saved) << name;
+    EXPECT_EQ(Built(JsonDumpOf(defined, &page), TableJsonReader::Read, &page), WriteBytes(defined))
+        << name << " as JSON";
+}
+
+const int GENERATED_FILES_A_CODE_PAGE = 400;
+
+class CodePageRoundTrip : public ::testing::TestWithParam<std::size_t> {};
+
+TEST_P(CodePageRoundTrip, BuildOfTheDumpInTheCodePageIsTheEditorsSave)
+{
+    const CodePageTable& page = CODE_PAGE_TABLES[GetParam()];
+    std::mt19937 random(page.number);
+    for (int n = 0; n < GENERATED_FILES_A_CODE_PAGE && !HasFailure(); ++n) {
+        ExpectRoundTripIn(page, RandomFile(random), "generated file " + std::to_string(n));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryCodePage, CodePageRoundTrip, ::testing::Range<std::size_t>(0, CODE_PAGE_TABLE_COUNT),
+                         [](const ::testing::TestParamInfo<std::size_t>& info) {
+                             return std::to_string(CODE_PAGE_TABLES[info.param].number);
+                         });
+
+std::vector<std::filesystem::path> FuzzerSeeds()
 {
     std::vector<std::filesystem::path> seeds;
     for (const auto& entry : std::filesystem::directory_iterator("fuzz-corpus")) {
         seeds.push_back(entry.path());
     }
     std::sort(seeds.begin(), seeds.end());
+    return seeds;
+}
+
+TEST(TableRoundTrip, BuildOfTheDumpIsTheEditorsSaveForTheFuzzerSeedsPlainAndInEveryCodePage)
+{
+    const std::vector<std::filesystem::path> seeds = FuzzerSeeds();
     int loaded = 0;
     for (const std::filesystem::path& seed : seeds) {
-        loaded += ExpectRoundTrip(ReadFileBytes(seed.string()), seed.filename().string());
+        const std::string bytes = ReadFileBytes(seed.string());
+        loaded += ExpectRoundTrip(bytes, seed.filename().string());
+        for (std::size_t k = 0; k < CODE_PAGE_TABLE_COUNT; ++k) {
+            ExpectRoundTripIn(CODE_PAGE_TABLES[k], bytes, seed.filename().string());
+        }
     }
     EXPECT_GE(seeds.size(), 9u);
     // Only the seed with more slots than a tileset holds is refused.

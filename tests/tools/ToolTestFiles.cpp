@@ -55,17 +55,17 @@ std::string EveryProblemFile()
     return Header(4, 152) + wholeEntry + secondEntry + cutEntry;
 }
 
-std::string TextDumpOf(const TilesetTable& table)
+std::string TextDumpOf(const TilesetTable& table, const CodePageTable* page)
 {
     std::ostringstream out;
-    TableDump::WriteText(table, out);
+    TableDump::WriteText(table, page, out);
     return out.str();
 }
 
-std::string JsonDumpOf(const TilesetTable& table)
+std::string JsonDumpOf(const TilesetTable& table, const CodePageTable* page)
 {
     std::ostringstream out;
-    TableDump::WriteJson(table, out);
+    TableDump::WriteJson(table, page, out);
     return out.str();
 }
 
