@@ -4,7 +4,6 @@
 #include "tools/CodePage.h"
 #include "tools/DumpQuoting.h"
 #include "tools/NumberText.h"
-#include "tools/Utf8.h"
 
 #include "tests/tools/ToolTestFiles.h"
 
@@ -13,19 +12,8 @@
 #include <cstdio>
 #include <set>
 #include <sstream>
-#include <stdexcept>
 
 namespace {
-
-const CodePageTable& Page(const std::string& number)
-{
-    std::string error;
-    const CodePageTable* const page = CodePage::Parse(number, error);
-    if (page == nullptr) {
-        throw std::invalid_argument(error);
-    }
-    return *page;
-}
 
 // As the reference writes it: four hexadecimal digits, or ---- for none.
 std::string ReferenceForm(char32_t character)
@@ -124,20 +112,12 @@ void PrintTo(const ShownCase& shownCase, std::ostream* out)
     *out << shownCase.what;
 }
 
-// The text as a dump with the code page writes it, without the quoting of '"' and '\'.
+// The text as the dump in the code page writes it, without its quotes.
 std::string Shown(const CodePageTable& page, const std::string& bytes)
 {
     std::string shown;
-    CodePage::TextContext context;
-    for (const char c : bytes) {
-        const unsigned char byte = static_cast<unsigned char>(c);
-        if (CodePage::Shows(page, byte, context)) {
-            Utf8::Append(CodePage::CharacterOf(page, byte), shown);
-        } else {
-            shown += "\\x" + NumberText::HexByte(byte);
-        }
-    }
-    return shown;
+    DumpQuoting::AppendText(bytes.data(), bytes.size(), &page, shown);
+    return shown.substr(1, shown.size() - 2);
 }
 
 class CodePageShows : public ::testing::TestWithParam<ShownCase> {};

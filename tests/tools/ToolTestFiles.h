@@ -20,6 +20,8 @@ std::string EveryProblemFile();
 // The table's dump as the tool prints it, as text or as JSON, plain or in the code page.
 std::string TextDumpOf(const TilesetTable& table, const CodePageTable* page = nullptr);
 std::string JsonDumpOf(const TilesetTable& table, const CodePageTable* page = nullptr);
+// The built-in code page of that number.
+const CodePageTable& Page(const std::string& number);
 // A checked-in expected output from expected/, copied beside the test program.
 std::string ExpectedOutput(const std::string& name);
 // text with every occurrence of from replaced by to.
