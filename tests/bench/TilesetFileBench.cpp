@@ -4,16 +4,20 @@
 // Also times the table tool's dump and build of that table, each against the
 // load, the build from JSON against the one from text (target: within 1.5
 // times), and prints the peak memory of each of the tool's commands on it.
+// The dump and build with a code page are timed against the plain ones (target:
+// within 1.5 times), on that table and on one of Cyrillic texts in code page 1251.
 
 #include "data/CommitFile.h"
 #include "data/TilesetFile.h"
 #include "data/TilesetNameSink.h"
 #include "data/TilesetTable.h"
+#include "tools/CodePage.h"
 #include "tools/TableBuilder.h"
 #include "tools/TableDump.h"
 #include "tools/TableJsonReader.h"
 #include "tools/TableTextReader.h"
 #include "tools/TableTool.h"
+#include "tools/TableToolArguments.h"
 
 #include "tests/support/TemporaryFolder.h"
 
@@ -63,6 +67,42 @@ TilesetTable LargestTable()
     return table;
 }
 
+// The same table with Cyrillic words in code page 1251: random letters (0xC0 to
+// 0xFF), a space now and then, so that neither kind of byte is predicted.
+TilesetTable LargestCyrillicTable()
+{
+    std::mt19937 random(1251);
+    std::uniform_int_distribution<int> letter(0xC0, 0xFF);
+    TilesetTable table = LargestTable();
+    for (int i = 0; i < MAX_TILESET_COUNT; ++i) {
+        for (char (&slot)[NAME_FIELD_SIZE] : table.RecordAt(i).slots) {
+            for (char* c = slot; *c != '\0'; ++c) {
+                *c = static_cast<char>(random() % 6 == 0 ? ' ' : letter(random));
+            }
+        }
+    }
+    return table;
+}
+
+const char CODE_PAGE[] = "1251";
+
+const CodePageTable* CodePageNamed(const char* number)
+{
+    std::string error;
+    return number != nullptr ? CodePage::Parse(number, error) : nullptr;
+}
+
+// The dump of table into a new file at path, plain or in the code page of that number.
+void WriteDump(const TilesetTable& table, const std::string& path, const char* codePage, TableDumpFormat format)
+{
+    std::ofstream out(path, std::ios::binary);
+    if (format == TABLE_DUMP_JSON) {
+        TableDump::WriteJson(table, CodePageNamed(codePage), out);
+    } else {
+        TableDump::WriteText(table, CodePageNamed(codePage), out);
+    }
+}
+
 struct Fixture {
     Fixture() : table(LargestTable())
     {
@@ -72,10 +112,16 @@ struct Fixture {
         bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
         textDump = Path("table.txt");
         jsonDump = Path("table.json");
-        std::ofstream text(textDump, std::ios::binary);
-        TableDump::WriteText(table, text);
-        std::ofstream json(jsonDump, std::ios::binary);
-        TableDump::WriteJson(table, json);
+        WriteDump(table, textDump, nullptr, TABLE_DUMP_TEXT);
+        WriteDump(table, jsonDump, nullptr, TABLE_DUMP_JSON);
+        WriteDump(table, Path("table-cp.txt"), CODE_PAGE, TABLE_DUMP_TEXT);
+        WriteDump(table, Path("table-cp.json"), CODE_PAGE, TABLE_DUMP_JSON);
+        TilesetTable cyrillic = LargestCyrillicTable();
+        TilesetFile::Save(Path("cyrillic.dat"), cyrillic);
+        WriteDump(cyrillic, Path("cyrillic.txt"), nullptr, TABLE_DUMP_TEXT);
+        WriteDump(cyrillic, Path("cyrillic.json"), nullptr, TABLE_DUMP_JSON);
+        WriteDump(cyrillic, Path("cyrillic-cp.txt"), CODE_PAGE, TABLE_DUMP_TEXT);
+        WriteDump(cyrillic, Path("cyrillic-cp.json"), CODE_PAGE, TABLE_DUMP_JSON);
     }
     Fixture(const Fixture&) = delete;
     Fixture& operator=(const Fixture&) = delete;
@@ -194,14 +240,95 @@ void BM_BuildJson(benchmark::State& state)
     RunToolCommand(state, {"build", "--format", "json", Files().jsonDump, "-o", Files().Path("built.dat")});
 }
 
+// The commands on the table of letters and on the Cyrillic one: file is its
+// name in the fixture's folder, page the code page or none.
+void DumpIn(benchmark::State& state, const char* file, const char* page, const char* format)
+{
+    std::vector<std::string> args = {"dump", "--format", format, Files().Path(file)};
+    if (page != nullptr) {
+        args.insert(args.begin() + 1, {"--code-page", page});
+    }
+    RunToolCommand(state, args);
+}
+
+void BuildIn(benchmark::State& state, const char* file, const char* page, const char* format)
+{
+    std::vector<std::string> args = {"build", "--format", format, Files().Path(file), "-o", Files().Path("built.dat")};
+    if (page != nullptr) {
+        args.insert(args.begin() + 1, {"--code-page", page});
+    }
+    RunToolCommand(state, args);
+}
+
+void BM_DumpCodePage(benchmark::State& state)
+{
+    DumpIn(state, TILESET_FILE_NAME, CODE_PAGE, "text");
+}
+
+void BM_BuildCodePage(benchmark::State& state)
+{
+    BuildIn(state, "table-cp.txt", CODE_PAGE, "text");
+}
+
+void BM_DumpJsonCodePage(benchmark::State& state)
+{
+    DumpIn(state, TILESET_FILE_NAME, CODE_PAGE, "json");
+}
+
+void BM_BuildJsonCodePage(benchmark::State& state)
+{
+    BuildIn(state, "table-cp.json", CODE_PAGE, "json");
+}
+
+void BM_DumpCyrillic(benchmark::State& state)
+{
+    DumpIn(state, "cyrillic.dat", nullptr, "text");
+}
+
+void BM_DumpCyrillicCodePage(benchmark::State& state)
+{
+    DumpIn(state, "cyrillic.dat", CODE_PAGE, "text");
+}
+
+void BM_BuildCyrillic(benchmark::State& state)
+{
+    BuildIn(state, "cyrillic.txt", nullptr, "text");
+}
+
+void BM_BuildCyrillicCodePage(benchmark::State& state)
+{
+    BuildIn(state, "cyrillic-cp.txt", CODE_PAGE, "text");
+}
+
+void BM_DumpCyrillicJson(benchmark::State& state)
+{
+    DumpIn(state, "cyrillic.dat", nullptr, "json");
+}
+
+void BM_BuildCyrillicJson(benchmark::State& state)
+{
+    BuildIn(state, "cyrillic.json", nullptr, "json");
+}
+
+void BM_DumpCyrillicJsonCodePage(benchmark::State& state)
+{
+    DumpIn(state, "cyrillic.dat", CODE_PAGE, "json");
+}
+
+void BM_BuildCyrillicJsonCodePage(benchmark::State& state)
+{
+    BuildIn(state, "cyrillic-cp.json", CODE_PAGE, "json");
+}
+
 // The build's own work: reading the dump into a table, without the files.
-void ReadDump(benchmark::State& state, const std::string& path, void (*read)(const std::string&, TableBuilder&))
+void ReadDump(benchmark::State& state, const std::string& path,
+              void (*read)(const std::string&, const CodePageTable*, TableBuilder&))
 {
     std::ifstream in(path, std::ios::binary);
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     for (auto _ : state) {
         TableBuilder builder;
-        read(text, builder);
+        read(text, nullptr, builder);
         benchmark::DoNotOptimize(builder.Table().RecordAt(MAX_TILESET_COUNT - 1).ambient);
     }
 }
@@ -232,6 +359,18 @@ TILESET_BENCHMARK(BM_Build);
 TILESET_BENCHMARK(BM_BuildJson);
 TILESET_BENCHMARK(BM_ReadTextDump);
 TILESET_BENCHMARK(BM_ReadJsonDump);
+TILESET_BENCHMARK(BM_DumpCodePage);
+TILESET_BENCHMARK(BM_BuildCodePage);
+TILESET_BENCHMARK(BM_DumpJsonCodePage);
+TILESET_BENCHMARK(BM_BuildJsonCodePage);
+TILESET_BENCHMARK(BM_DumpCyrillic);
+TILESET_BENCHMARK(BM_DumpCyrillicCodePage);
+TILESET_BENCHMARK(BM_BuildCyrillic);
+TILESET_BENCHMARK(BM_BuildCyrillicCodePage);
+TILESET_BENCHMARK(BM_DumpCyrillicJson);
+TILESET_BENCHMARK(BM_BuildCyrillicJson);
+TILESET_BENCHMARK(BM_DumpCyrillicJsonCodePage);
+TILESET_BENCHMARK(BM_BuildCyrillicJsonCodePage);
 
 // Prints as usual and keeps each benchmark's median time for the ratios.
 class RatioReporter : public benchmark::ConsoleReporter {
@@ -333,6 +472,9 @@ void PrintPeakMemory()
         {"build --format json", {"build", "--format", "json", Files().jsonDump, "-o", out}},
         {"diff", {"diff", table, table}},
         {"merge", {"merge", table, table, table, "-o", out}},
+        {"dump --code-page 1251 (Cyrillic table)", {"dump", "--code-page", CODE_PAGE, Files().Path("cyrillic.dat")}},
+        {"build --code-page 1251 (Cyrillic table)",
+         {"build", "--code-page", CODE_PAGE, Files().Path("cyrillic-cp.txt"), "-o", out}},
     };
     std::printf("\nPeak memory of each command of the table tool on the largest table\n");
     for (const auto& command : commands) {
@@ -368,6 +510,15 @@ int main(int argc, char** argv)
     std::printf("\nBuilding from JSON against building from text (target: within 1.5x)\n");
     reporter.PrintRatios("build from JSON / build from text", "BM_BuildJson", "BM_Build");
     reporter.PrintRatios("reading the JSON dump / reading the text dump", "BM_ReadJsonDump", "BM_ReadTextDump");
+    std::printf("\nWith the code page %s against without (target: within 1.5x)\n", CODE_PAGE);
+    reporter.PrintRatios("dump of the table of letters", "BM_DumpCodePage", "BM_Dump");
+    reporter.PrintRatios("build of the table of letters", "BM_BuildCodePage", "BM_Build");
+    reporter.PrintRatios("dump of the Cyrillic table", "BM_DumpCyrillicCodePage", "BM_DumpCyrillic");
+    reporter.PrintRatios("build of the Cyrillic table", "BM_BuildCyrillicCodePage", "BM_BuildCyrillic");
+    reporter.PrintRatios("JSON dump of the table of letters", "BM_DumpJsonCodePage", "BM_DumpJson");
+    reporter.PrintRatios("JSON build of the table of letters", "BM_BuildJsonCodePage", "BM_BuildJson");
+    reporter.PrintRatios("JSON dump of the Cyrillic table", "BM_DumpCyrillicJsonCodePage", "BM_DumpCyrillicJson");
+    reporter.PrintRatios("JSON build of the Cyrillic table", "BM_BuildCyrillicJsonCodePage", "BM_BuildCyrillicJson");
     PrintPeakMemory();
     benchmark::Shutdown();
     return 0;
