@@ -164,11 +164,12 @@ private:
     {
         const InputPlace place = Here();
         const Utf8::Decoded decoded = Utf8::Decode(text.substr(at));
-        const int byte = decoded.fault == Utf8::NO_FAULT ? CodePage::ByteOf(*page, decoded.character) : CodePage::NO_BYTE;
+        const bool utf8 = decoded.fault == Utf8::NO_FAULT;
+        const int byte = utf8 ? CodePage::ByteOf(*page, decoded.character) : CodePage::NO_BYTE;
         if (byte != CodePage::NO_BYTE) {
             bytes.Add(static_cast<char>(byte));
-        } else if (decoded.fault != Utf8::NO_FAULT) {
-            builder.AddError(place, [this, &decoded] { return NotUtf8(text.substr(at, decoded.length), decoded.fault); });
+        } else if (!utf8) {
+            builder.AddError(place, [&] { return NotUtf8(text.substr(at, decoded.length), decoded.fault); });
             bytes.Add('?');
         } else {
             builder.AddError(place, [this, &decoded] { return CodePage::NotHeld(*page, decoded.character); });

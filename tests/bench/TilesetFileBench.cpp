@@ -240,84 +240,18 @@ void BM_BuildJson(benchmark::State& state)
     RunToolCommand(state, {"build", "--format", "json", Files().jsonDump, "-o", Files().Path("built.dat")});
 }
 
-// The commands on the table of letters and on the Cyrillic one: file is its
-// name in the fixture's folder, page the code page or none.
-void DumpIn(benchmark::State& state, const char* file, const char* page, const char* format)
+// dump or build on the table of letters or the Cyrillic one: file is its name
+// in the fixture's folder, page the code page or none.
+void BM_Command(benchmark::State& state, const char* command, const char* file, const char* page, const char* format)
 {
-    std::vector<std::string> args = {"dump", "--format", format, Files().Path(file)};
+    std::vector<std::string> args = {command, "--format", format, Files().Path(file)};
     if (page != nullptr) {
         args.insert(args.begin() + 1, {"--code-page", page});
     }
-    RunToolCommand(state, args);
-}
-
-void BuildIn(benchmark::State& state, const char* file, const char* page, const char* format)
-{
-    std::vector<std::string> args = {"build", "--format", format, Files().Path(file), "-o", Files().Path("built.dat")};
-    if (page != nullptr) {
-        args.insert(args.begin() + 1, {"--code-page", page});
+    if (std::strcmp(command, "build") == 0) {
+        args.insert(args.end(), {"-o", Files().Path("built.dat")});
     }
     RunToolCommand(state, args);
-}
-
-void BM_DumpCodePage(benchmark::State& state)
-{
-    DumpIn(state, TILESET_FILE_NAME, CODE_PAGE, "text");
-}
-
-void BM_BuildCodePage(benchmark::State& state)
-{
-    BuildIn(state, "table-cp.txt", CODE_PAGE, "text");
-}
-
-void BM_DumpJsonCodePage(benchmark::State& state)
-{
-    DumpIn(state, TILESET_FILE_NAME, CODE_PAGE, "json");
-}
-
-void BM_BuildJsonCodePage(benchmark::State& state)
-{
-    BuildIn(state, "table-cp.json", CODE_PAGE, "json");
-}
-
-void BM_DumpCyrillic(benchmark::State& state)
-{
-    DumpIn(state, "cyrillic.dat", nullptr, "text");
-}
-
-void BM_DumpCyrillicCodePage(benchmark::State& state)
-{
-    DumpIn(state, "cyrillic.dat", CODE_PAGE, "text");
-}
-
-void BM_BuildCyrillic(benchmark::State& state)
-{
-    BuildIn(state, "cyrillic.txt", nullptr, "text");
-}
-
-void BM_BuildCyrillicCodePage(benchmark::State& state)
-{
-    BuildIn(state, "cyrillic-cp.txt", CODE_PAGE, "text");
-}
-
-void BM_DumpCyrillicJson(benchmark::State& state)
-{
-    DumpIn(state, "cyrillic.dat", nullptr, "json");
-}
-
-void BM_BuildCyrillicJson(benchmark::State& state)
-{
-    BuildIn(state, "cyrillic.json", nullptr, "json");
-}
-
-void BM_DumpCyrillicJsonCodePage(benchmark::State& state)
-{
-    DumpIn(state, "cyrillic.dat", CODE_PAGE, "json");
-}
-
-void BM_BuildCyrillicJsonCodePage(benchmark::State& state)
-{
-    BuildIn(state, "cyrillic-cp.json", CODE_PAGE, "json");
 }
 
 // The build's own work: reading the dump into a table, without the files.
@@ -359,18 +293,24 @@ TILESET_BENCHMARK(BM_Build);
 TILESET_BENCHMARK(BM_BuildJson);
 TILESET_BENCHMARK(BM_ReadTextDump);
 TILESET_BENCHMARK(BM_ReadJsonDump);
-TILESET_BENCHMARK(BM_DumpCodePage);
-TILESET_BENCHMARK(BM_BuildCodePage);
-TILESET_BENCHMARK(BM_DumpJsonCodePage);
-TILESET_BENCHMARK(BM_BuildJsonCodePage);
-TILESET_BENCHMARK(BM_DumpCyrillic);
-TILESET_BENCHMARK(BM_DumpCyrillicCodePage);
-TILESET_BENCHMARK(BM_BuildCyrillic);
-TILESET_BENCHMARK(BM_BuildCyrillicCodePage);
-TILESET_BENCHMARK(BM_DumpCyrillicJson);
-TILESET_BENCHMARK(BM_BuildCyrillicJson);
-TILESET_BENCHMARK(BM_DumpCyrillicJsonCodePage);
-TILESET_BENCHMARK(BM_BuildCyrillicJsonCodePage);
+#define TILESET_BENCHMARK_OF(function, name, ...)                                                                \
+    BENCHMARK_CAPTURE(function, name, __VA_ARGS__)                                                             \
+        ->Unit(benchmark::kMicrosecond)                                                                        \
+        ->Repetitions(7)                                                                                       \
+        ->ReportAggregatesOnly(true)
+
+TILESET_BENCHMARK_OF(BM_Command, DumpLettersInCodePage, "dump", TILESET_FILE_NAME, CODE_PAGE, "text");
+TILESET_BENCHMARK_OF(BM_Command, BuildLettersInCodePage, "build", "table-cp.txt", CODE_PAGE, "text");
+TILESET_BENCHMARK_OF(BM_Command, DumpLettersInCodePageJson, "dump", TILESET_FILE_NAME, CODE_PAGE, "json");
+TILESET_BENCHMARK_OF(BM_Command, BuildLettersInCodePageJson, "build", "table-cp.json", CODE_PAGE, "json");
+TILESET_BENCHMARK_OF(BM_Command, DumpCyrillic, "dump", "cyrillic.dat", nullptr, "text");
+TILESET_BENCHMARK_OF(BM_Command, DumpCyrillicInCodePage, "dump", "cyrillic.dat", CODE_PAGE, "text");
+TILESET_BENCHMARK_OF(BM_Command, BuildCyrillic, "build", "cyrillic.txt", nullptr, "text");
+TILESET_BENCHMARK_OF(BM_Command, BuildCyrillicInCodePage, "build", "cyrillic-cp.txt", CODE_PAGE, "text");
+TILESET_BENCHMARK_OF(BM_Command, DumpCyrillicJson, "dump", "cyrillic.dat", nullptr, "json");
+TILESET_BENCHMARK_OF(BM_Command, BuildCyrillicJson, "build", "cyrillic.json", nullptr, "json");
+TILESET_BENCHMARK_OF(BM_Command, DumpCyrillicInCodePageJson, "dump", "cyrillic.dat", CODE_PAGE, "json");
+TILESET_BENCHMARK_OF(BM_Command, BuildCyrillicInCodePageJson, "build", "cyrillic-cp.json", CODE_PAGE, "json");
 
 // Prints as usual and keeps each benchmark's median time for the ratios.
 class RatioReporter : public benchmark::ConsoleReporter {
@@ -511,14 +451,23 @@ int main(int argc, char** argv)
     reporter.PrintRatios("build from JSON / build from text", "BM_BuildJson", "BM_Build");
     reporter.PrintRatios("reading the JSON dump / reading the text dump", "BM_ReadJsonDump", "BM_ReadTextDump");
     std::printf("\nWith the code page %s against without (target: within 1.5x)\n", CODE_PAGE);
-    reporter.PrintRatios("dump of the table of letters", "BM_DumpCodePage", "BM_Dump");
-    reporter.PrintRatios("build of the table of letters", "BM_BuildCodePage", "BM_Build");
-    reporter.PrintRatios("dump of the Cyrillic table", "BM_DumpCyrillicCodePage", "BM_DumpCyrillic");
-    reporter.PrintRatios("build of the Cyrillic table", "BM_BuildCyrillicCodePage", "BM_BuildCyrillic");
-    reporter.PrintRatios("JSON dump of the table of letters", "BM_DumpJsonCodePage", "BM_DumpJson");
-    reporter.PrintRatios("JSON build of the table of letters", "BM_BuildJsonCodePage", "BM_BuildJson");
-    reporter.PrintRatios("JSON dump of the Cyrillic table", "BM_DumpCyrillicJsonCodePage", "BM_DumpCyrillicJson");
-    reporter.PrintRatios("JSON build of the Cyrillic table", "BM_BuildCyrillicJsonCodePage", "BM_BuildCyrillicJson");
+    const struct {
+        const char* what;
+        const char* measured;
+        const char* baseline;
+    } codePageRatios[] = {
+        {"dump of the table of letters", "DumpLettersInCodePage", "BM_Dump"},
+        {"build of the table of letters", "BuildLettersInCodePage", "BM_Build"},
+        {"dump of the Cyrillic table", "DumpCyrillicInCodePage", "BM_Command/DumpCyrillic"},
+        {"build of the Cyrillic table", "BuildCyrillicInCodePage", "BM_Command/BuildCyrillic"},
+        {"JSON dump of the table of letters", "DumpLettersInCodePageJson", "BM_DumpJson"},
+        {"JSON build of the table of letters", "BuildLettersInCodePageJson", "BM_BuildJson"},
+        {"JSON dump of the Cyrillic table", "DumpCyrillicInCodePageJson", "BM_Command/DumpCyrillicJson"},
+        {"JSON build of the Cyrillic table", "BuildCyrillicInCodePageJson", "BM_Command/BuildCyrillicJson"},
+    };
+    for (const auto& ratio : codePageRatios) {
+        reporter.PrintRatios(ratio.what, std::string("BM_Command/") + ratio.measured, ratio.baseline);
+    }
     PrintPeakMemory();
     benchmark::Shutdown();
     return 0;

@@ -160,7 +160,8 @@ TEST(TableCodePage, DiffAndMergeShowTheLettersOfTheCodePage)
     TilesetTable theirs = base;
     SetSlot(theirs.RecordAt(0), 1, "\xF0\xEE\xE7\xFB\xA0");
 
-    EXPECT_EQ(TableDiff::Lines(base, ours, &page), std::vector<std::string>{"tileset 0 slot 1: \"flowers\" -> \"цветы\""});
+    EXPECT_EQ(TableDiff::Lines(base, ours, &page),
+              std::vector<std::string>{"tileset 0 slot 1: \"flowers\" -> \"цветы\""});
     TilesetTable merged;
     EXPECT_EQ(TableMerge::Merge(base, ours, theirs, &page, merged),
               std::vector<std::string>{
