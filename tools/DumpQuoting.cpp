@@ -77,11 +77,11 @@ void AppendInCodePage(const char* bytes, std::size_t length, const CodePageTable
 
 using Append = void (*)(const char*, std::size_t, const CodePageTable*, std::string&);
 
-std::string Excerpt(std::string_view bytes, uint64_t length, Append append)
+std::string Excerpt(std::string_view bytes, uint64_t length, Append append, const CodePageTable* page)
 {
     const std::size_t shown = std::min(bytes.size(), DumpQuoting::EXCERPT_SIZE);
     std::string quoted;
-    append(bytes.data(), shown, nullptr, quoted);
+    append(bytes.data(), shown, page, quoted);
     if (length > shown) {
         quoted += "... (" + std::to_string(length) + " bytes)";
     }
@@ -129,12 +129,17 @@ void DumpQuoting::AppendJson(const char* bytes, std::size_t length, const CodePa
 
 std::string DumpQuoting::TextExcerpt(std::string_view bytes, uint64_t length)
 {
-    return Excerpt(bytes, length, AppendText);
+    return Excerpt(bytes, length, AppendText, nullptr);
 }
 
 std::string DumpQuoting::JsonExcerpt(std::string_view bytes, uint64_t length)
 {
-    return Excerpt(bytes, length, AppendJson);
+    return Excerpt(bytes, length, AppendJson, nullptr);
+}
+
+std::string DumpQuoting::JsonExcerpt(std::string_view bytes, uint64_t length, const CodePageTable* page)
+{
+    return Excerpt(bytes, length, AppendJson, page);
 }
 
 std::string DumpQuoting::TextExcerpt(std::string_view bytes)

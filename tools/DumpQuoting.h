@@ -32,5 +32,7 @@ public:
     // where the input's bytes ran on to length, "... (N bytes)" follows.
     static std::string TextExcerpt(std::string_view bytes, uint64_t length);
     static std::string JsonExcerpt(std::string_view bytes, uint64_t length);
+    // The same in a code page, for texts that a reader took into the table's bytes.
+    static std::string JsonExcerpt(std::string_view bytes, uint64_t length, const CodePageTable* page);
     static std::string TextExcerpt(std::string_view bytes);
 };
