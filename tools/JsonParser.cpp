@@ -17,7 +17,6 @@ const char32_t FIRST_LOW_SURROGATE = 0xDC00;
 const char32_t LAST_SURROGATE = 0xDFFF;
 // Stands for a lone surrogate, which is told where it is read: no character.
 const char32_t TOLD_SURROGATE = 0xFFFFFFFF;
-const std::string_view BYTE_ORDER_MARK = "\xEF\xBB\xBF";
 
 bool IsDigit(char c)
 {
@@ -48,16 +47,22 @@ struct PlainBytes {
 
 constexpr PlainBytes PLAIN_BYTES;
 
+// Plain, a character stands for the byte of the same number; in a code page, for its byte there.
+int ByteOfCharacter(const CodePageTable* page, char32_t character)
+{
+    if (page != nullptr) {
+        return CodePage::ByteOf(*page, character);
+    }
+    return character <= LAST_BYTE_CHARACTER ? static_cast<int>(character) : CodePage::NO_BYTE;
+}
+
 } // namespace
 
 // RFC 8259 lets a parser ignore a byte order mark; with a code page the input
-// is UTF-8 from a text editor, which on Windows may write one.
+// is UTF-8 from a text editor, which may write one.
 JsonParser::JsonParser(const std::string& input, const CodePageTable* page, TableBuilder& builder)
-    : input(input), page(page), builder(builder)
+    : input(input), page(page), builder(builder), at(page != nullptr ? Utf8::ByteOrderMarkLength(input) : 0)
 {
-    if (page != nullptr && input.compare(0, BYTE_ORDER_MARK.size(), BYTE_ORDER_MARK) == 0) {
-        at = BYTE_ORDER_MARK.size();
-    }
 }
 
 JsonKind JsonParser::Next()
@@ -461,9 +466,7 @@ void JsonParser::TakeCharacter(char32_t character, const InputPlace& place, Inpu
         text.Add('?');
         return;
     }
-    const int byte = page != nullptr                        ? CodePage::ByteOf(*page, character)
-                     : character <= LAST_BYTE_CHARACTER ? static_cast<int>(character)
-                                                        : CodePage::NO_BYTE;
+    const int byte = ByteOfCharacter(page, character);
     if (byte != CodePage::NO_BYTE) {
         text.Add(static_cast<char>(byte));
         return;

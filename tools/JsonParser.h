@@ -84,7 +84,7 @@ private:
     const std::string& input;
     const CodePageTable* const page;
     TableBuilder& builder;
-    std::size_t at = 0;
+    std::size_t at;
     int line = 1;
     std::size_t lineStart = 0;
     bool failed = false;

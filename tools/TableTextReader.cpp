@@ -13,7 +13,6 @@
 namespace {
 
 const char COUNT_WORD[] = "tilesets";
-const std::string_view BYTE_ORDER_MARK = "\xEF\xBB\xBF";
 
 bool IsBlank(char c)
 {
@@ -29,13 +28,7 @@ public:
     {
     }
 
-    // Editors on Windows may start a UTF-8 file with one.
-    void SkipByteOrderMark()
-    {
-        if (text.compare(0, BYTE_ORDER_MARK.size(), BYTE_ORDER_MARK) == 0) {
-            at = BYTE_ORDER_MARK.size();
-        }
-    }
+    void SkipByteOrderMark() { at = Utf8::ByteOrderMarkLength(text); }
 
     bool AtEnd()
     {

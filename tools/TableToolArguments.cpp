@@ -123,8 +123,11 @@ std::string TakeWords(const CommandForm& form, const std::vector<std::string>& a
             arguments.textconv = true;
         } else if (word == CODE_PAGE_OPTION && takes(TAKES_CODE_PAGE)) {
             const std::string* const value = OptionValue(args, k);
-            std::string error = "--code-page takes " + CodePage::KnownNumbers() + " (the Windows ANSI code pages)";
-            arguments.codePage = value != nullptr ? CodePage::Parse(*value, error) : nullptr;
+            if (value == nullptr) {
+                return "--code-page takes " + CodePage::KnownNumbers() + " (the Windows ANSI code pages)";
+            }
+            std::string error;
+            arguments.codePage = CodePage::Parse(*value, error);
             if (arguments.codePage == nullptr) {
                 return error;
             }

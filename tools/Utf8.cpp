@@ -6,6 +6,7 @@
 namespace {
 
 const char32_t LAST_CHARACTER = 0x10FFFF;
+const std::string_view BYTE_ORDER_MARK = "\xEF\xBB\xBF";
 
 bool IsSurrogate(char32_t character)
 {
@@ -79,6 +80,11 @@ void Utf8::Append(char32_t character, std::string& out)
     for (std::size_t k = length - 1; k > 0; --k) {
         out += static_cast<char>(0x80u | ((character >> (6 * (k - 1))) & 0x3Fu));
     }
+}
+
+std::size_t Utf8::ByteOrderMarkLength(std::string_view bytes)
+{
+    return bytes.compare(0, BYTE_ORDER_MARK.size(), BYTE_ORDER_MARK) == 0 ? BYTE_ORDER_MARK.size() : 0;
 }
 
 const char* Utf8::Describe(Fault fault)

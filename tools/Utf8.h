@@ -36,5 +36,8 @@ Decoded Decode(std::string_view bytes);
 void Append(char32_t character, std::string& out);
 // What the fault is, for a reader's message: "an overlong form".
 const char* Describe(Fault fault);
+// 3 where bytes start with the byte order mark U+FEFF, which editors on
+// Windows may write at the start of a UTF-8 file; else 0.
+std::size_t ByteOrderMarkLength(std::string_view bytes);
 
 } // namespace Utf8
