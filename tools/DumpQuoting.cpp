@@ -1,8 +1,11 @@
 #include "tools/DumpQuoting.h"
 
+#include "tools/CodePage.h"
 #include "tools/NumberText.h"
+#include "tools/Utf8.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 
@@ -30,13 +33,55 @@ void AppendQuoted(const char* bytes, std::size_t length, const char* byteEscape,
     out += '"';
 }
 
-using Append = void (*)(const char*, std::size_t, std::string&);
+void AppendByteEscape(unsigned char byte, std::string& out)
+{
+    out += "\\x";
+    out += NumberText::HexByte(byte);
+}
 
-std::string Excerpt(std::string_view bytes, uint64_t length, Append append)
+// Every character of a code page is below U+FFFF. A byte without one has no
+// JSON form: the dump refuses such a table before it writes anything.
+void AppendCharacterEscape(char32_t character, std::string& out)
+{
+    if (character == CodePage::NO_CHARACTER) {
+        std::abort();
+    }
+    out += "\\u";
+    out += NumberText::HexByte(static_cast<unsigned char>(character >> 8));
+    out += NumberText::HexByte(static_cast<unsigned char>(character & 0xFF));
+}
+
+// The bytes a reader could not see or tell apart are escaped by escapeHidden.
+template <typename EscapeHidden>
+void AppendInCodePage(const char* bytes, std::size_t length, const CodePageTable& page,
+                      const EscapeHidden& escapeHidden, std::string& out)
+{
+    out += '"';
+    CodePage::TextContext context;
+    for (std::size_t k = 0; k < length; ++k) {
+        const char c = bytes[k];
+        const unsigned char byte = static_cast<unsigned char>(c);
+        if (!CodePage::Shows(page, byte, context)) {
+            escapeHidden(byte, out);
+        } else if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (byte < 0x80) {
+            out += c;
+        } else {
+            Utf8::Append(CodePage::CharacterOf(page, byte), out);
+        }
+    }
+    out += '"';
+}
+
+using Append = void (*)(const char*, std::size_t, const CodePageTable*, std::string&);
+
+std::string Excerpt(std::string_view bytes, uint64_t length, Append append, const CodePageTable* page)
 {
     const std::size_t shown = std::min(bytes.size(), DumpQuoting::EXCERPT_SIZE);
     std::string quoted;
-    append(bytes.data(), shown, quoted);
+    append(bytes.data(), shown, page, quoted);
     if (length > shown) {
         quoted += "... (" + std::to_string(length) + " bytes)";
     }
@@ -48,35 +93,53 @@ std::string Excerpt(std::string_view bytes, uint64_t length, Append append)
 std::string DumpQuoting::Text(const std::string& bytes)
 {
     std::string quoted;
-    AppendText(bytes.data(), bytes.size(), quoted);
+    AppendText(bytes.data(), bytes.size(), nullptr, quoted);
     return quoted;
 }
 
 std::string DumpQuoting::Json(const std::string& bytes)
 {
     std::string quoted;
-    AppendJson(bytes.data(), bytes.size(), quoted);
+    AppendJson(bytes.data(), bytes.size(), nullptr, quoted);
     return quoted;
 }
 
-void DumpQuoting::AppendText(const char* bytes, std::size_t length, std::string& out)
+void DumpQuoting::AppendText(const char* bytes, std::size_t length, const CodePageTable* page, std::string& out)
 {
-    AppendQuoted(bytes, length, "\\x", out);
+    if (page == nullptr) {
+        AppendQuoted(bytes, length, "\\x", out);
+    } else {
+        AppendInCodePage(bytes, length, *page, AppendByteEscape, out);
+    }
 }
 
-void DumpQuoting::AppendJson(const char* bytes, std::size_t length, std::string& out)
+// Where a character is hidden, its escape still says which it is: a diff of
+// two dumps shows the difference, and the reader takes it back to its byte.
+void DumpQuoting::AppendJson(const char* bytes, std::size_t length, const CodePageTable* page, std::string& out)
 {
-    AppendQuoted(bytes, length, "\\u00", out);
+    if (page == nullptr) {
+        AppendQuoted(bytes, length, "\\u00", out);
+        return;
+    }
+    const auto escapeCharacter = [page](unsigned char byte, std::string& escaped) {
+        AppendCharacterEscape(CodePage::CharacterOf(*page, byte), escaped);
+    };
+    AppendInCodePage(bytes, length, *page, escapeCharacter, out);
 }
 
 std::string DumpQuoting::TextExcerpt(std::string_view bytes, uint64_t length)
 {
-    return Excerpt(bytes, length, AppendText);
+    return Excerpt(bytes, length, AppendText, nullptr);
 }
 
 std::string DumpQuoting::JsonExcerpt(std::string_view bytes, uint64_t length)
 {
-    return Excerpt(bytes, length, AppendJson);
+    return Excerpt(bytes, length, AppendJson, nullptr);
+}
+
+std::string DumpQuoting::JsonExcerpt(std::string_view bytes, uint64_t length, const CodePageTable* page)
+{
+    return Excerpt(bytes, length, AppendJson, page);
 }
 
 std::string DumpQuoting::TextExcerpt(std::string_view bytes)

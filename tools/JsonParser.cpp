@@ -1,31 +1,34 @@
 #include "tools/JsonParser.h"
 
+#include "tools/CharacterName.h"
+#include "tools/CodePage.h"
 #include "tools/DumpQuoting.h"
 #include "tools/NumberText.h"
 #include "tools/TableBuilder.h"
+#include "tools/Utf8.h"
 
 #include <cstdint>
-#include <cstdio>
 
 namespace {
 
-const uint32_t LAST_BYTE_CHARACTER = 0xFF;
-const uint32_t FIRST_HIGH_SURROGATE = 0xD800;
-const uint32_t FIRST_LOW_SURROGATE = 0xDC00;
-const uint32_t LAST_SURROGATE = 0xDFFF;
-const uint32_t LAST_CHARACTER = 0x10FFFF;
+const char32_t LAST_BYTE_CHARACTER = 0xFF;
+const char32_t FIRST_HIGH_SURROGATE = 0xD800;
+const char32_t FIRST_LOW_SURROGATE = 0xDC00;
+const char32_t LAST_SURROGATE = 0xDFFF;
+// Stands for a lone surrogate, which is told where it is read: no character.
+const char32_t TOLD_SURROGATE = 0xFFFFFFFF;
 
 bool IsDigit(char c)
 {
     return c >= '0' && c <= '9';
 }
 
-bool IsHighSurrogate(uint32_t unit)
+bool IsHighSurrogate(char32_t unit)
 {
     return unit >= FIRST_HIGH_SURROGATE && unit < FIRST_LOW_SURROGATE;
 }
 
-bool IsLowSurrogate(uint32_t unit)
+bool IsLowSurrogate(char32_t unit)
 {
     return unit >= FIRST_LOW_SURROGATE && unit <= LAST_SURROGATE;
 }
@@ -44,16 +47,23 @@ struct PlainBytes {
 
 constexpr PlainBytes PLAIN_BYTES;
 
-std::string CharacterName(uint32_t character)
+// Plain, a character stands for the byte of the same number; in a code page, for its byte there.
+int ByteOfCharacter(const CodePageTable* page, char32_t character)
 {
-    char name[16];
-    std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(character));
-    return name;
+    if (page != nullptr) {
+        return CodePage::ByteOf(*page, character);
+    }
+    return character <= LAST_BYTE_CHARACTER ? static_cast<int>(character) : CodePage::NO_BYTE;
 }
 
 } // namespace
 
-JsonParser::JsonParser(const std::string& input, TableBuilder& builder) : input(input), builder(builder) {}
+// RFC 8259 lets a parser ignore a byte order mark; with a code page the input
+// is UTF-8 from a text editor, which may write one.
+JsonParser::JsonParser(const std::string& input, const CodePageTable* page, TableBuilder& builder)
+    : input(input), page(page), builder(builder), at(page != nullptr ? Utf8::ByteOrderMarkLength(input) : 0)
+{
+}
 
 JsonKind JsonParser::Next()
 {
@@ -144,12 +154,13 @@ bool JsonParser::String(InputText& text)
             continue;
         }
         const unsigned char c = static_cast<unsigned char>(input[at]);
-        uint32_t character = 0;
-        const bool read = c == '\\' ? Escape(character) : c < 0x80 ? Control(character) : Utf8(character);
+        const InputPlace place = Here();
+        char32_t character = 0;
+        const bool read = c == '\\' ? Escape(character) : c < 0x80 ? Control(character) : RawCharacter(character);
         if (!read) {
             return false;
         }
-        text.Add(character <= LAST_BYTE_CHARACTER ? static_cast<char>(character) : '?');
+        TakeCharacter(character, place, text);
     }
     if (at == input.size()) {
         return Fail(start, "the string has no closing quote");
@@ -353,7 +364,7 @@ std::size_t JsonParser::PlainRun() const
     return end - at;
 }
 
-bool JsonParser::Control(uint32_t& character)
+bool JsonParser::Control(char32_t& character)
 {
     character = static_cast<unsigned char>(input[at]);
     if (character < 0x20) {
@@ -364,7 +375,7 @@ bool JsonParser::Control(uint32_t& character)
     return true;
 }
 
-bool JsonParser::Escape(uint32_t& character)
+bool JsonParser::Escape(char32_t& character)
 {
     const InputPlace escapeAt = Here();
     const char kind = at + 1 < input.size() ? input[at + 1] : '\0';
@@ -389,37 +400,36 @@ bool JsonParser::Escape(uint32_t& character)
     if (IsHighSurrogate(character) || IsLowSurrogate(character)) {
         return Surrogate(character, escapeAt);
     }
-    ByteCharacter(character, escapeAt);
     return true;
 }
 
 // A high surrogate followed by a low one is one character; any other surrogate
 // is an error of its own, and the unit after a lone high one is read again as
 // a character.
-bool JsonParser::Surrogate(uint32_t& character, const InputPlace& escapeAt)
+bool JsonParser::Surrogate(char32_t& character, const InputPlace& escapeAt)
 {
     const std::size_t lowAt = at;
     if (IsHighSurrogate(character) && input.compare(at, 2, "\\u") == 0) {
-        uint32_t low = 0;
+        char32_t low = 0;
         if (!UnicodeEscape(low)) {
             return false;
         }
         if (IsLowSurrogate(low)) {
             character = 0x10000 + ((character - FIRST_HIGH_SURROGATE) << 10) + (low - FIRST_LOW_SURROGATE);
-            ByteCharacter(character, escapeAt);
             return true;
         }
         at = lowAt;
     }
     builder.AddError(escapeAt, [character] {
-        return "the lone surrogate " + CharacterName(character) +
+        return "the lone surrogate " + CharacterName::Number(character) +
                ": expected a pair, \\uD800 to \\uDBFF then \\uDC00 to \\uDFFF";
     });
+    character = TOLD_SURROGATE;
     return true;
 }
 
 // Reads \uXXXX at the reading position.
-bool JsonParser::UnicodeEscape(uint32_t& unit)
+bool JsonParser::UnicodeEscape(char32_t& unit)
 {
     const InputPlace escapeAt = Here();
     unit = 0;
@@ -430,44 +440,41 @@ bool JsonParser::UnicodeEscape(uint32_t& unit)
                                       DumpQuoting::JsonExcerpt(std::string_view(input).substr(at, digit), digit) +
                                       ": expected \\u and four hexadecimal digits");
         }
-        unit = unit * 16 + static_cast<uint32_t>(value);
+        unit = unit * 16 + static_cast<char32_t>(value);
     }
     at += 6;
     return true;
 }
 
-bool JsonParser::Utf8(uint32_t& character)
+// Bytes that are not UTF-8 break the syntax: RFC 8259 has a document in UTF-8.
+bool JsonParser::RawCharacter(char32_t& character)
 {
-    const InputPlace start = Here();
-    const unsigned char lead = static_cast<unsigned char>(input[at]);
-    const int length = lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
-                                                    : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
-    // The smallest character of each length: a longer form of a smaller one is not UTF-8.
-    const uint32_t smallest = length == 2 ? 0x80 : length == 3 ? 0x800 : 0x10000;
-    character = lead & (0x7Fu >> length);
-    for (int k = 1; k < length; ++k) {
-        const unsigned char next = at + k < input.size() ? static_cast<unsigned char>(input[at + k]) : 0;
-        if ((next & 0xC0) != 0x80) {
-            return Fail(start, "bytes that are not UTF-8 in a string");
-        }
-        character = character << 6 | (next & 0x3Fu);
+    const Utf8::Decoded decoded = Utf8::Decode(std::string_view(input).substr(at));
+    if (decoded.fault != Utf8::NO_FAULT) {
+        return Fail("bytes that are not UTF-8 in a string");
     }
-    const bool surrogate = character >= FIRST_HIGH_SURROGATE && character <= LAST_SURROGATE;
-    if (length == 0 || character < smallest || character > LAST_CHARACTER || surrogate) {
-        return Fail(start, "bytes that are not UTF-8 in a string");
-    }
-    at += static_cast<std::size_t>(length);
-    ByteCharacter(character, start);
+    character = decoded.character;
+    at += decoded.length;
     return true;
 }
 
-// Not a syntax error: the error is told and the parse goes on.
-void JsonParser::ByteCharacter(uint32_t character, const InputPlace& place)
+// Not a syntax error: the error is told and the parse goes on, with '?' in
+// the character's place.
+void JsonParser::TakeCharacter(char32_t character, const InputPlace& place, InputText& text)
 {
-    if (character > LAST_BYTE_CHARACTER) {
-        builder.AddError(place, [character] {
-            return "the character " + CharacterName(character) +
-                   ": expected U+0000 to U+00FF, each the byte of the same number";
-        });
+    if (character == TOLD_SURROGATE) {
+        text.Add('?');
+        return;
     }
+    const int byte = ByteOfCharacter(page, character);
+    if (byte != CodePage::NO_BYTE) {
+        text.Add(static_cast<char>(byte));
+        return;
+    }
+    builder.AddError(place, [this, character] {
+        return page != nullptr ? CodePage::NotHeld(*page, character)
+                               : "the character " + CharacterName::Number(character) +
+                                     ": expected U+0000 to U+00FF, each the byte of the same number";
+    });
+    text.Add('?');
 }

@@ -8,6 +8,7 @@
 #include <string_view>
 
 class TableBuilder;
+struct CodePageTable;
 
 enum JsonKind {
     JSON_NULL,
@@ -24,14 +25,16 @@ enum JsonKind {
 // Reads a JSON document (RFC 8259) one value at a time and keeps none of them:
 // the caller takes the values it wants and skips the others, so that the
 // memory a document takes does not grow with what it holds. Strings hold
-// single-byte texts: each character stands for one byte, so a character above
-// U+00FF is an error, told while the parse goes on. Raw characters are read as
-// UTF-8. A syntax error is told with what was expected there and ends the
-// parse: every call after it returns false.
+// single-byte texts: each character, raw in UTF-8 or escaped, stands for one
+// byte. Plain, that is the byte of the same number, so a character above
+// U+00FF is an error; in a code page, its byte there, so a character the code
+// page does not hold is. Either is told while the parse goes on. A syntax
+// error is told with what was expected there and ends the parse: every call
+// after it returns false.
 class JsonParser {
 public:
-    // Errors go to builder, as the table's do.
-    JsonParser(const std::string& input, TableBuilder& builder);
+    // page: null for the plain dump. Errors go to builder, as the table's do.
+    JsonParser(const std::string& input, const CodePageTable* page, TableBuilder& builder);
 
     // The kind of the value at the reading position; Here() is then its place.
     JsonKind Next();
@@ -70,16 +73,18 @@ private:
     bool Digits(const char* what);
     // The number of plain characters of a string from the reading position.
     std::size_t PlainRun() const;
-    bool Control(uint32_t& character);
-    bool Escape(uint32_t& character);
-    bool UnicodeEscape(uint32_t& unit);
-    bool Surrogate(uint32_t& character, const InputPlace& escapeAt);
-    bool Utf8(uint32_t& character);
-    void ByteCharacter(uint32_t character, const InputPlace& place);
+    bool Control(char32_t& character);
+    bool Escape(char32_t& character);
+    bool UnicodeEscape(char32_t& unit);
+    bool Surrogate(char32_t& character, const InputPlace& escapeAt);
+    bool RawCharacter(char32_t& character);
+    // Adds the byte that the character at place stands for to text.
+    void TakeCharacter(char32_t character, const InputPlace& place, InputText& text);
 
     const std::string& input;
+    const CodePageTable* const page;
     TableBuilder& builder;
-    std::size_t at = 0;
+    std::size_t at;
     int line = 1;
     std::size_t lineStart = 0;
     bool failed = false;

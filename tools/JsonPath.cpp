@@ -20,8 +20,8 @@ JsonPath::JsonPath() = default;
 
 JsonPath::JsonPath(const JsonPath& parent, const char* key) : parent(&parent), key(key) {}
 
-JsonPath::JsonPath(const JsonPath& parent, std::string_view key, uint64_t keyLength)
-    : parent(&parent), found(true), foundKey(key), foundKeyLength(keyLength)
+JsonPath::JsonPath(const JsonPath& parent, std::string_view key, uint64_t keyLength, const CodePageTable* page)
+    : parent(&parent), found(true), foundKey(key), foundKeyLength(keyLength), page(page)
 {
 }
 
@@ -50,5 +50,7 @@ void JsonPath::Append(std::string& text) const
     // A key that is not a plain word is shown as the JSON string it is, so that
     // whatever bytes it holds reach the terminal escaped.
     const bool plain = IsPlainKey(foundKey) && foundKeyLength == foundKey.size();
-    text += key != nullptr ? key : plain ? std::string(foundKey) : DumpQuoting::JsonExcerpt(foundKey, foundKeyLength);
+    text += key != nullptr ? key
+            : plain        ? std::string(foundKey)
+                           : DumpQuoting::JsonExcerpt(foundKey, foundKeyLength, page);
 }

@@ -26,24 +26,25 @@ bool FieldWithin(const std::string& bytes, uint64_t offset)
 }
 
 // Stops where the bytes end, however many slots the header declares.
-void AppendEntry(const std::string& bytes, int index, uint64_t offset, uint64_t slotCount, std::string& text)
+void AppendEntry(const std::string& bytes, int index, uint64_t offset, uint64_t slotCount, const CodePageTable* page,
+                 std::string& text)
 {
     const uint64_t ambientAt = offset + Format::FIELD_SIZE;
     const int ambient = ambientAt < bytes.size() ? static_cast<unsigned char>(bytes[ambientAt]) : 0;
-    TableDump::AppendTilesetText(index, FieldText(bytes, offset), ambient, text);
+    TableDump::AppendTilesetText(index, FieldText(bytes, offset), ambient, page, text);
     for (uint64_t slot = 0; slot < slotCount; ++slot) {
         const uint64_t slotAt = offset + Format::SLOTS_OFFSET + Format::FIELD_SIZE * slot;
         if (!FieldWithin(bytes, slotAt)) {
             return;
         }
         const std::string slotText = FieldText(bytes, slotAt);
-        TableDump::AppendSlotText(slot, slotText.data(), slotText.size(), text);
+        TableDump::AppendSlotText(slot, slotText.data(), slotText.size(), page, text);
     }
 }
 
 } // namespace
 
-void RawTableDump::WriteText(const std::string& bytes, std::ostream& out)
+void RawTableDump::WriteText(const std::string& bytes, const CodePageTable* page, std::ostream& out)
 {
     char headerBytes[Format::HEADER_SIZE] = {};
     bytes.copy(headerBytes, sizeof headerBytes);
@@ -57,7 +58,7 @@ void RawTableDump::WriteText(const std::string& bytes, std::ostream& out)
             return;
         }
         text.clear();
-        AppendEntry(bytes, i, offset, header.slotsPerTileset, text);
+        AppendEntry(bytes, i, offset, header.slotsPerTileset, page, text);
         out << text;
     }
 }

@@ -35,15 +35,20 @@ std::string RecordField::Label() const
     return "slot " + std::to_string(slot);
 }
 
-std::string RecordField::Shown(const TilesetRecord& record) const
+bool RecordField::Same(const TilesetRecord& a, const TilesetRecord& b) const
 {
-    if (slot == NAME_FIELD) {
-        return DumpQuoting::Text(RecordText::Name(record));
-    }
+    return slot == AMBIENT_FIELD ? a.ambient == b.ambient : Text(a) == Text(b);
+}
+
+std::string RecordField::Shown(const TilesetRecord& record, const CodePageTable* page) const
+{
     if (slot == AMBIENT_FIELD) {
         return std::to_string(record.ambient);
     }
-    return DumpQuoting::Text(RecordText::Slot(record, slot));
+    const std::string text = Text(record);
+    std::string shown;
+    DumpQuoting::AppendText(text.data(), text.size(), page, shown);
+    return shown;
 }
 
 void RecordField::Copy(const TilesetRecord& from, TilesetRecord& to) const
@@ -55,4 +60,9 @@ void RecordField::Copy(const TilesetRecord& from, TilesetRecord& to) const
     } else {
         std::memcpy(to.slots[slot], from.slots[slot], sizeof to.slots[slot]);
     }
+}
+
+std::string RecordField::Text(const TilesetRecord& record) const
+{
+    return slot == NAME_FIELD ? RecordText::Name(record) : RecordText::Slot(record, slot);
 }

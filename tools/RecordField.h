@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+struct CodePageTable;
 struct TilesetRecord;
 
 // One value of a tileset that differs or merges on its own: the name, the
@@ -14,12 +15,16 @@ public:
 
     // "name", "ambient" or "slot N".
     std::string Label() const;
-    // The value as the dump shows it: a text in quotes with its escapes, or a number.
-    std::string Shown(const TilesetRecord& record) const;
+    bool Same(const TilesetRecord& a, const TilesetRecord& b) const;
+    // The value as the dump shows it, plain or in the code page: a text in
+    // quotes with its escapes, or a number.
+    std::string Shown(const TilesetRecord& record, const CodePageTable* page) const;
     void Copy(const TilesetRecord& from, TilesetRecord& to) const;
 
 private:
     explicit RecordField(int slot);
+    // The bytes of the name or the slot.
+    std::string Text(const TilesetRecord& record) const;
 
     // The slot's index, or one of the two fields before the slots.
     int slot;

@@ -14,7 +14,8 @@ const TilesetRecord& RecordOrEmpty(const TilesetTable& table, int i, const Tiles
 
 } // namespace
 
-std::vector<std::string> TableDiff::Lines(const TilesetTable& before, const TilesetTable& after)
+std::vector<std::string> TableDiff::Lines(const TilesetTable& before, const TilesetTable& after,
+                                          const CodePageTable* page)
 {
     std::vector<std::string> lines;
     if (before.RecordCount() != after.RecordCount()) {
@@ -27,11 +28,9 @@ std::vector<std::string> TableDiff::Lines(const TilesetTable& before, const Tile
         const TilesetRecord& old = RecordOrEmpty(before, i, empty);
         const TilesetRecord& changed = RecordOrEmpty(after, i, empty);
         for (const RecordField& field : fields) {
-            const std::string oldValue = field.Shown(old);
-            const std::string newValue = field.Shown(changed);
-            if (oldValue != newValue) {
-                lines.push_back("tileset " + std::to_string(i) + " " + field.Label() + ": " + oldValue + " -> " +
-                                newValue);
+            if (!field.Same(old, changed)) {
+                lines.push_back("tileset " + std::to_string(i) + " " + field.Label() + ": " + field.Shown(old, page) +
+                                " -> " + field.Shown(changed, page));
             }
         }
     }

@@ -58,7 +58,8 @@ bool IsKey(const InputText& key, std::string_view name)
 template <std::size_t N>
 class Members {
 public:
-    explicit Members(const std::string_view (&keys)[N]) : keys(keys) {}
+    // page: the code page that the keys were read in, for showing one that is not known.
+    Members(const std::string_view (&keys)[N], const CodePageTable* page) : keys(keys), page(page) {}
 
     // The index of a key given the first time; -1 for one not known or given
     // again, which is told, and whose value the caller skips.
@@ -76,7 +77,7 @@ public:
                 return static_cast<int>(k);
             }
         }
-        const JsonPath path(object, key.Bytes(), key.length);
+        const JsonPath path(object, key.Bytes(), key.length, page);
         keyAt.path = &path;
         builder.AddError(keyAt, [this] { return "unknown key: expected " + KeyList(keys); });
         return -1;
@@ -84,6 +85,7 @@ public:
 
 private:
     const std::string_view (&keys)[N];
+    const CodePageTable* const page;
     bool given[N] = {};
 };
 
@@ -91,7 +93,10 @@ private:
 // as it comes: a document of any size is read in the memory of one table.
 class JsonReader {
 public:
-    JsonReader(const std::string& input, TableBuilder& builder) : parser(input, builder), builder(builder) {}
+    JsonReader(const std::string& input, const CodePageTable* page, TableBuilder& builder)
+        : parser(input, page, builder), page(page), builder(builder)
+    {
+    }
 
     void Document()
     {
@@ -225,7 +230,7 @@ private:
     template <std::size_t N, typename Take>
     void EachMember(const JsonPath& path, const std::string_view (&keys)[N], const Take& take)
     {
-        Members<N> members(keys);
+        Members<N> members(keys, page);
         InputText key;
         InputPlace keyAt;
         parser.EnterObject();
@@ -291,13 +296,14 @@ private:
     }
 
     JsonParser parser;
+    const CodePageTable* const page;
     TableBuilder& builder;
     InputText text;
 };
 
 } // namespace
 
-void TableJsonReader::Read(const std::string& input, TableBuilder& builder)
+void TableJsonReader::Read(const std::string& input, const CodePageTable* page, TableBuilder& builder)
 {
-    JsonReader(input, builder).Document();
+    JsonReader(input, page, builder).Document();
 }

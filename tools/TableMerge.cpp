@@ -19,7 +19,7 @@ std::string ConflictLine(const std::string& what, const std::string& base, const
 } // namespace
 
 std::vector<std::string> TableMerge::Merge(const TilesetTable& base, const TilesetTable& ours,
-                                           const TilesetTable& theirs, TilesetTable& result)
+                                           const TilesetTable& theirs, const CodePageTable* page, TilesetTable& result)
 {
     result = ours;
     if (base.RecordCount() != ours.RecordCount() || base.RecordCount() != theirs.RecordCount()) {
@@ -29,18 +29,19 @@ std::vector<std::string> TableMerge::Merge(const TilesetTable& base, const Tiles
     std::vector<std::string> conflicts;
     const std::vector<RecordField> fields = RecordField::All();
     for (int i = 0; i < base.RecordCount(); ++i) {
+        const TilesetRecord& baseRecord = base.RecordAt(i);
+        const TilesetRecord& ourRecord = ours.RecordAt(i);
+        const TilesetRecord& theirRecord = theirs.RecordAt(i);
         for (const RecordField& field : fields) {
-            const std::string baseValue = field.Shown(base.RecordAt(i));
-            const std::string ourValue = field.Shown(ours.RecordAt(i));
-            const std::string theirValue = field.Shown(theirs.RecordAt(i));
-            if (theirValue == baseValue || theirValue == ourValue) {
+            if (field.Same(theirRecord, baseRecord) || field.Same(theirRecord, ourRecord)) {
                 continue;
             }
-            if (ourValue == baseValue) {
-                field.Copy(theirs.RecordAt(i), result.RecordAt(i));
+            if (field.Same(ourRecord, baseRecord)) {
+                field.Copy(theirRecord, result.RecordAt(i));
             } else {
-                conflicts.push_back(ConflictLine("tileset " + std::to_string(i) + " " + field.Label(), baseValue,
-                                                 ourValue, theirValue));
+                conflicts.push_back(ConflictLine("tileset " + std::to_string(i) + " " + field.Label(),
+                                                 field.Shown(baseRecord, page), field.Shown(ourRecord, page),
+                                                 field.Shown(theirRecord, page)));
             }
         }
     }

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+struct CodePageTable;
 class TilesetTable;
 
 // A three-way merge of tables, field by field: name, ambient number, each slot.
@@ -13,7 +14,8 @@ public:
     // conflict: it keeps ours and gives one line with the three values. Tables
     // whose counts differ are not merged at all: the editor never changes the
     // count, so tilesets of the same index need not be the same tileset; result
-    // is then ours whole, and the counts are the one conflict.
+    // is then ours whole, and the counts are the one conflict. The values are
+    // shown as the dump shows them, plain or in the code page.
     static std::vector<std::string> Merge(const TilesetTable& base, const TilesetTable& ours,
-                                          const TilesetTable& theirs, TilesetTable& result);
+                                          const TilesetTable& theirs, const CodePageTable* page, TilesetTable& result);
 };

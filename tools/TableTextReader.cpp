@@ -1,8 +1,10 @@
 #include "tools/TableTextReader.h"
 
+#include "tools/CodePage.h"
 #include "tools/DumpQuoting.h"
 #include "tools/NumberText.h"
 #include "tools/TableBuilder.h"
+#include "tools/Utf8.h"
 
 #include <cstdint>
 #include <string>
@@ -21,9 +23,12 @@ bool IsBlank(char c)
 // caller gives up the rest of the line.
 class LineReader {
 public:
-    LineReader(std::string_view text, int line, TableBuilder& builder) : text(text), line(line), builder(builder)
+    LineReader(std::string_view text, int line, const CodePageTable* page, TableBuilder& builder)
+        : text(text), line(line), page(page), builder(builder)
     {
     }
+
+    void SkipByteOrderMark() { at = Utf8::ByteOrderMarkLength(text); }
 
     bool AtEnd()
     {
@@ -109,6 +114,10 @@ private:
     bool QuotedByte(InputText& bytes)
     {
         const unsigned char byte = static_cast<unsigned char>(text[at]);
+        if (byte >= 0x80 && page != nullptr) {
+            QuotedCharacter(bytes);
+            return true;
+        }
         if (byte < 0x20 || byte > 0x7E) {
             const std::string hex = NumberText::HexByte(byte);
             return Fail(Here(), [&hex] {
@@ -141,19 +150,54 @@ private:
         return true;
     }
 
+    // A character in UTF-8, taken as its byte in the code page. A fault, or a
+    // character that the code page does not hold, is told, stands for one
+    // byte, and the text is read on after it.
+    void QuotedCharacter(InputText& bytes)
+    {
+        const InputPlace place = Here();
+        const Utf8::Decoded decoded = Utf8::Decode(text.substr(at));
+        const bool utf8 = decoded.fault == Utf8::NO_FAULT;
+        const int byte = utf8 ? CodePage::ByteOf(*page, decoded.character) : CodePage::NO_BYTE;
+        if (byte != CodePage::NO_BYTE) {
+            bytes.Add(static_cast<char>(byte));
+        } else if (!utf8) {
+            builder.AddError(place, [&] { return NotUtf8(text.substr(at, decoded.length), decoded.fault); });
+            bytes.Add('?');
+        } else {
+            builder.AddError(place, [this, &decoded] { return CodePage::NotHeld(*page, decoded.character); });
+            bytes.Add('?');
+        }
+        at += decoded.length;
+    }
+
+    // "bytes 0xE2 0x82: a UTF-8 character cut short; ..."
+    static std::string NotUtf8(std::string_view bytes, Utf8::Fault fault)
+    {
+        std::string named = bytes.size() == 1 ? "byte" : "bytes";
+        for (const char byte : bytes) {
+            named += " 0x" + NumberText::HexByte(static_cast<unsigned char>(byte));
+        }
+        return named + ": " + Utf8::Describe(fault) + "; with --code-page, a text is read as UTF-8";
+    }
+
     const std::string_view text;
     const int line;
+    const CodePageTable* const page;
     TableBuilder& builder;
     std::size_t at = 0;
 };
 
 class TextReader {
 public:
-    explicit TextReader(TableBuilder& builder) : builder(builder) {}
+    TextReader(const CodePageTable* page, TableBuilder& builder) : page(page), builder(builder) {}
 
     void ReadLine(std::string_view text, int line)
     {
-        LineReader reader(text, line, builder);
+        LineReader reader(text, line, page, builder);
+        if (line == 1 && page != nullptr) {
+            reader.SkipByteOrderMark();
+        }
         if (reader.AtEnd()) {
             return;
         }
@@ -260,6 +304,7 @@ private:
         }
     }
 
+    const CodePageTable* const page;
     TableBuilder& builder;
     // Kept from line to line, so that a text costs no allocation.
     InputText text;
@@ -269,9 +314,9 @@ private:
 
 } // namespace
 
-void TableTextReader::Read(const std::string& input, TableBuilder& builder)
+void TableTextReader::Read(const std::string& input, const CodePageTable* page, TableBuilder& builder)
 {
-    TextReader reader(builder);
+    TextReader reader(page, builder);
     int line = 1;
     std::size_t start = 0;
     while (start < input.size() && !reader.Stopped()) {

@@ -3,6 +3,7 @@
 #include "data/TilesetFileCheck.h"
 #include "data/TilesetFileFormat.h"
 #include "data/TilesetTable.h"
+#include "tools/CodePage.h"
 #include "tools/DemoTable.h"
 #include "tools/RawTableDump.h"
 #include "tools/TableBuilder.h"
@@ -25,12 +26,12 @@ namespace {
 const char PROGRAM_NAME[] = "kestrivane-table";
 
 const char USAGE[] =
-    "Usage: kestrivane-table dump [--format text|json] [--textconv] [FILE]\n"
+    "Usage: kestrivane-table dump [--format text|json] [--textconv] [--code-page N] [FILE]\n"
     "       kestrivane-table check [FILE]\n"
     "       kestrivane-table demo FILE\n"
-    "       kestrivane-table build [--format text|json] INPUT [-o FILE]\n"
-    "       kestrivane-table diff A B\n"
-    "       kestrivane-table merge BASE OURS THEIRS [-o FILE]\n"
+    "       kestrivane-table build [--format text|json] [--code-page N] INPUT [-o FILE]\n"
+    "       kestrivane-table diff [--code-page N] A B\n"
+    "       kestrivane-table merge [--code-page N] BASE OURS THEIRS [-o FILE]\n"
     "\n"
     "  dump   prints the whole tileset table, as text or as JSON; with\n"
     "         --textconv (for git) it prints the problems and what can be\n"
@@ -46,6 +47,11 @@ const char USAGE[] =
     "  merge  takes the changes from BASE to THEIRS into OURS field by field\n"
     "         and writes the result to OURS, or to FILE; exits with 1 when\n"
     "         both changed a field differently, keeping OURS's value there\n"
+    "\n"
+    "--code-page N writes and reads the texts in UTF-8, each byte as its\n"
+    "character in the Windows code page N (874, 1250 to 1258; 1251 for\n"
+    "Cyrillic, 1252 for Western European); without it, every byte outside\n"
+    "printable ASCII is an escape.\n"
     "\n"
     "FILE defaults to qx7set.dat in the current folder; - is standard input\n"
     "or output (./- is a file of that name). The exit code is 2 when a file\n"
@@ -109,7 +115,7 @@ std::string ProblemLine(const std::string& where, const TilesetFileProblem& prob
 
 // For git: whatever the file holds, the command gives text and succeeds, as a
 // failed conversion makes git give up the whole diff, log or show.
-TableToolExitCode RunTextconv(const std::string& name, const ToolStreams& streams)
+TableToolExitCode RunTextconv(const std::string& name, const CodePageTable* page, const ToolStreams& streams)
 {
     std::string bytes;
     const WholeFileRead read = ToolFiles::Read(name, TilesetFileFormat::LARGEST_FILE_SIZE, streams.in, bytes);
@@ -123,27 +129,38 @@ TableToolExitCode RunTextconv(const std::string& name, const ToolStreams& stream
     TilesetTable table;
     std::string reason;
     if (ToolFiles::TableFromBytes(bytes, table, reason)) {
-        TableDump::WriteText(table, streams.out);
+        TableDump::WriteText(table, page, streams.out);
     } else {
-        RawTableDump::WriteText(bytes, streams.out);
+        RawTableDump::WriteText(bytes, page, streams.out);
     }
     return Finished(TABLE_TOOL_EXIT_OK, streams.out, streams.err);
 }
 
+// JSON has characters only: a byte that the code page leaves undefined has no
+// form there, and is refused rather than written as some other character.
 TableToolExitCode RunDump(const TableToolArguments& arguments, const ToolStreams& streams)
 {
+    const std::string& name = arguments.files[0];
+    const CodePageTable* const page = arguments.codePage;
     if (arguments.textconv) {
-        return RunTextconv(arguments.files[0], streams);
+        return RunTextconv(name, page, streams);
     }
     TilesetTable table;
-    if (!LoadTable(arguments.files[0], table, streams)) {
+    if (!LoadTable(name, table, streams)) {
         return TABLE_TOOL_EXIT_FAILED;
     }
-    if (arguments.format == TABLE_DUMP_JSON) {
-        TableDump::WriteJson(table, streams.out);
-    } else {
-        TableDump::WriteText(table, streams.out);
+    if (arguments.format == TABLE_DUMP_TEXT) {
+        TableDump::WriteText(table, page, streams.out);
+        return Finished(TABLE_TOOL_EXIT_OK, streams.out, streams.err);
     }
+    const std::string unheld = page != nullptr ? TableDump::ByteWithoutCharacter(table, *page) : std::string();
+    if (!unheld.empty()) {
+        return FileError(name,
+                         unheld + " has no character in code page " + std::to_string(page->number) +
+                             ", and JSON has no escape for a byte; the text dump writes such bytes as \\xNN",
+                         streams.err);
+    }
+    TableDump::WriteJson(table, page, streams.out);
     return Finished(TABLE_TOOL_EXIT_OK, streams.out, streams.err);
 }
 
@@ -215,9 +232,9 @@ TableToolExitCode RunBuild(const TableToolArguments& arguments, const ToolStream
     }
     TableBuilder builder;
     if (arguments.format == TABLE_DUMP_JSON) {
-        TableJsonReader::Read(text, builder);
+        TableJsonReader::Read(text, arguments.codePage, builder);
     } else {
-        TableTextReader::Read(text, builder);
+        TableTextReader::Read(text, arguments.codePage, builder);
     }
     if (builder.ErrorCount() != 0) {
         return BuildErrors(arguments, builder, streams);
@@ -232,7 +249,7 @@ TableToolExitCode RunDiff(const TableToolArguments& arguments, const ToolStreams
     if (!LoadTable(arguments.files[0], before, streams) || !LoadTable(arguments.files[1], after, streams)) {
         return TABLE_TOOL_EXIT_FAILED;
     }
-    const std::vector<std::string> lines = TableDiff::Lines(before, after);
+    const std::vector<std::string> lines = TableDiff::Lines(before, after, arguments.codePage);
     for (const std::string& line : lines) {
         streams.out << line << "\n";
     }
@@ -252,7 +269,7 @@ TableToolExitCode RunMerge(const TableToolArguments& arguments, const ToolStream
         return TABLE_TOOL_EXIT_FAILED;
     }
     TilesetTable merged;
-    const std::vector<std::string> conflicts = TableMerge::Merge(base, ours, theirs, merged);
+    const std::vector<std::string> conflicts = TableMerge::Merge(base, ours, theirs, arguments.codePage, merged);
     std::ostream& told = ToolFiles::IsStandardStream(arguments.output) ? streams.err : streams.out;
     for (const std::string& conflict : conflicts) {
         told << conflict << "\n";

@@ -1,6 +1,7 @@
 #include "tools/TableToolArguments.h"
 
 #include "data/TilesetFile.h"
+#include "tools/CodePage.h"
 #include "tools/DumpQuoting.h"
 #include "tools/ToolFiles.h"
 
@@ -13,6 +14,15 @@ namespace {
 const char FORMAT_OPTION[] = "--format";
 const char OUTPUT_OPTION[] = "-o";
 const char TEXTCONV_OPTION[] = "--textconv";
+const char CODE_PAGE_OPTION[] = "--code-page";
+
+// The options a command takes.
+enum CommandOption : unsigned {
+    TAKES_FORMAT = 1,
+    TAKES_OUTPUT = 2,
+    TAKES_TEXTCONV = 4,
+    TAKES_CODE_PAGE = 8,
+};
 
 // What each command takes.
 struct CommandForm {
@@ -20,20 +30,19 @@ struct CommandForm {
     TableToolCommand command;
     std::size_t fewestFiles;
     std::size_t mostFiles;
-    bool takesFormat;
-    bool takesOutput;
-    bool takesTextconv;
+    unsigned options;
     // Said when too few or too many files are named.
     const char* filesError;
 };
 
 const CommandForm COMMAND_FORMS[] = {
-    {"dump", TABLE_TOOL_DUMP, 0, 1, true, false, true, "more than one FILE given"},
-    {"check", TABLE_TOOL_CHECK, 0, 1, false, false, false, "more than one FILE given"},
-    {"demo", TABLE_TOOL_DEMO, 1, 1, false, false, false, "demo needs the FILE to write"},
-    {"build", TABLE_TOOL_BUILD, 1, 1, true, true, false, "build needs one INPUT"},
-    {"diff", TABLE_TOOL_DIFF, 2, 2, false, false, false, "diff needs the two files A and B"},
-    {"merge", TABLE_TOOL_MERGE, 3, 3, false, true, false, "merge needs the three files BASE, OURS and THEIRS"},
+    {"dump", TABLE_TOOL_DUMP, 0, 1, TAKES_FORMAT | TAKES_TEXTCONV | TAKES_CODE_PAGE, "more than one FILE given"},
+    {"check", TABLE_TOOL_CHECK, 0, 1, 0, "more than one FILE given"},
+    {"demo", TABLE_TOOL_DEMO, 1, 1, 0, "demo needs the FILE to write"},
+    {"build", TABLE_TOOL_BUILD, 1, 1, TAKES_FORMAT | TAKES_OUTPUT | TAKES_CODE_PAGE, "build needs one INPUT"},
+    {"diff", TABLE_TOOL_DIFF, 2, 2, TAKES_CODE_PAGE, "diff needs the two files A and B"},
+    {"merge", TABLE_TOOL_MERGE, 3, 3, TAKES_OUTPUT | TAKES_CODE_PAGE,
+     "merge needs the three files BASE, OURS and THEIRS"},
 };
 
 TableToolArguments UsageError(const std::string& error)
@@ -87,6 +96,50 @@ bool IsOption(const std::string& word)
     return word.size() > 1 && word[0] == '-';
 }
 
+// The value after the option at args[k], which moves past it; null where none follows.
+const std::string* OptionValue(const std::vector<std::string>& args, std::size_t& k)
+{
+    return k + 1 < args.size() ? &args[++k] : nullptr;
+}
+
+// Takes the options and files after the command; what is wrong with them, or nothing.
+std::string TakeWords(const CommandForm& form, const std::vector<std::string>& args, TableToolArguments& arguments)
+{
+    const auto takes = [&form](CommandOption option) { return (form.options & option) != 0; };
+    for (std::size_t k = 1; k < args.size(); ++k) {
+        const std::string& word = args[k];
+        if (word == FORMAT_OPTION && takes(TAKES_FORMAT)) {
+            const std::string* const value = OptionValue(args, k);
+            if (value == nullptr || !ParseFormat(*value, arguments.format)) {
+                return "--format takes text or json";
+            }
+        } else if (word == OUTPUT_OPTION && takes(TAKES_OUTPUT)) {
+            const std::string* const value = OptionValue(args, k);
+            if (value == nullptr) {
+                return "-o takes the FILE to write";
+            }
+            arguments.output = *value;
+        } else if (word == TEXTCONV_OPTION && takes(TAKES_TEXTCONV)) {
+            arguments.textconv = true;
+        } else if (word == CODE_PAGE_OPTION && takes(TAKES_CODE_PAGE)) {
+            const std::string* const value = OptionValue(args, k);
+            if (value == nullptr) {
+                return "--code-page takes " + CodePage::KnownNumbers() + " (the Windows ANSI code pages)";
+            }
+            std::string error;
+            arguments.codePage = CodePage::Parse(*value, error);
+            if (arguments.codePage == nullptr) {
+                return error;
+            }
+        } else if (IsOption(word)) {
+            return "unknown option " + DumpQuoting::TextExcerpt(word) + " for " + args[0];
+        } else {
+            arguments.files.push_back(word);
+        }
+    }
+    return {};
+}
+
 } // namespace
 
 TableToolArguments TableToolArguments::Parse(const std::vector<std::string>& args)
@@ -103,25 +156,9 @@ TableToolArguments TableToolArguments::Parse(const std::vector<std::string>& arg
     if (form == nullptr) {
         return UsageError("unknown command " + DumpQuoting::TextExcerpt(args[0]));
     }
-    for (std::size_t k = 1; k < args.size(); ++k) {
-        const std::string& word = args[k];
-        if (word == FORMAT_OPTION && form->takesFormat) {
-            if (k + 1 == args.size() || !ParseFormat(args[k + 1], arguments.format)) {
-                return UsageError("--format takes text or json");
-            }
-            ++k;
-        } else if (word == OUTPUT_OPTION && form->takesOutput) {
-            if (k + 1 == args.size()) {
-                return UsageError("-o takes the FILE to write");
-            }
-            arguments.output = args[++k];
-        } else if (word == TEXTCONV_OPTION && form->takesTextconv) {
-            arguments.textconv = true;
-        } else if (IsOption(word)) {
-            return UsageError("unknown option " + DumpQuoting::TextExcerpt(word) + " for " + args[0]);
-        } else {
-            arguments.files.push_back(word);
-        }
+    const std::string wordsError = TakeWords(*form, args, arguments);
+    if (!wordsError.empty()) {
+        return UsageError(wordsError);
     }
     if (arguments.files.size() < form->fewestFiles || arguments.files.size() > form->mostFiles) {
         return UsageError(form->filesError);
@@ -135,7 +172,7 @@ TableToolArguments TableToolArguments::Parse(const std::vector<std::string>& arg
     if (arguments.files.empty()) {
         arguments.files.push_back(TILESET_FILE_NAME);
     }
-    if (arguments.output.empty() && form->takesOutput) {
+    if (arguments.output.empty() && (form->options & TAKES_OUTPUT) != 0) {
         arguments.output = form->command == TABLE_TOOL_MERGE ? arguments.files[1] : TILESET_FILE_NAME;
     }
     arguments.command = form->command;

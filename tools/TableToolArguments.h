@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+struct CodePageTable;
+
 enum TableToolCommand {
     TABLE_TOOL_DUMP,
     TABLE_TOOL_CHECK,
@@ -30,6 +32,9 @@ public:
     TableDumpFormat format = TABLE_DUMP_TEXT;
     // dump for git's text conversion: every file gives text and exit code 0.
     bool textconv = false;
+    // The code page that the dumps' texts are written and read in, as UTF-8;
+    // null for the plain dumps.
+    const CodePageTable* codePage = nullptr;
     // The files the command reads, in the order given: dump's and check's
     // default to TILESET_FILE_NAME. "-" is standard input, at most once.
     std::vector<std::string> files;

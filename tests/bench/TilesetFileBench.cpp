@@ -4,16 +4,20 @@
 // Also times the table tool's dump and build of that table, each against the
 // load, the build from JSON against the one from text (target: within 1.5
 // times), and prints the peak memory of each of the tool's commands on it.
+// The dump and build with a code page are timed against the plain ones (target:
+// within 1.5 times), on that table and on one of Cyrillic texts in code page 1251.
 
 #include "data/CommitFile.h"
 #include "data/TilesetFile.h"
 #include "data/TilesetNameSink.h"
 #include "data/TilesetTable.h"
+#include "tools/CodePage.h"
 #include "tools/TableBuilder.h"
 #include "tools/TableDump.h"
 #include "tools/TableJsonReader.h"
 #include "tools/TableTextReader.h"
 #include "tools/TableTool.h"
+#include "tools/TableToolArguments.h"
 
 #include "tests/bench/BenchTables.h"
 #include "tests/support/TemporaryFolder.h"
@@ -25,6 +29,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -41,6 +46,42 @@ public:
     void AddName(const char* name) override { benchmark::DoNotOptimize(name); }
 };
 
+// The largest table with Cyrillic words in code page 1251: random letters
+// (0xC0 to 0xFF), a space now and then, so that neither kind of byte is predicted.
+TilesetTable LargestCyrillicTable()
+{
+    std::mt19937 random(1251);
+    std::uniform_int_distribution<int> letter(0xC0, 0xFF);
+    TilesetTable table = BenchTables::Largest();
+    for (int i = 0; i < MAX_TILESET_COUNT; ++i) {
+        for (char (&slot)[NAME_FIELD_SIZE] : table.RecordAt(i).slots) {
+            for (char* c = slot; *c != '\0'; ++c) {
+                *c = static_cast<char>(random() % 6 == 0 ? ' ' : letter(random));
+            }
+        }
+    }
+    return table;
+}
+
+const char CODE_PAGE[] = "1251";
+
+const CodePageTable* CodePageNamed(const char* number)
+{
+    std::string error;
+    return number != nullptr ? CodePage::Parse(number, error) : nullptr;
+}
+
+// The dump of table into a new file at path, plain or in the code page of that number.
+void WriteDump(const TilesetTable& table, const std::string& path, const char* codePage, TableDumpFormat format)
+{
+    std::ofstream out(path, std::ios::binary);
+    if (format == TABLE_DUMP_JSON) {
+        TableDump::WriteJson(table, CodePageNamed(codePage), out);
+    } else {
+        TableDump::WriteText(table, CodePageNamed(codePage), out);
+    }
+}
+
 struct Fixture {
     Fixture() : table(BenchTables::Largest())
     {
@@ -50,10 +91,16 @@ struct Fixture {
         bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
         textDump = Path("table.txt");
         jsonDump = Path("table.json");
-        std::ofstream text(textDump, std::ios::binary);
-        TableDump::WriteText(table, text);
-        std::ofstream json(jsonDump, std::ios::binary);
-        TableDump::WriteJson(table, json);
+        WriteDump(table, textDump, nullptr, TABLE_DUMP_TEXT);
+        WriteDump(table, jsonDump, nullptr, TABLE_DUMP_JSON);
+        WriteDump(table, Path("table-cp.txt"), CODE_PAGE, TABLE_DUMP_TEXT);
+        WriteDump(table, Path("table-cp.json"), CODE_PAGE, TABLE_DUMP_JSON);
+        TilesetTable cyrillic = LargestCyrillicTable();
+        TilesetFile::Save(Path("cyrillic.dat"), cyrillic);
+        WriteDump(cyrillic, Path("cyrillic.txt"), nullptr, TABLE_DUMP_TEXT);
+        WriteDump(cyrillic, Path("cyrillic.json"), nullptr, TABLE_DUMP_JSON);
+        WriteDump(cyrillic, Path("cyrillic-cp.txt"), CODE_PAGE, TABLE_DUMP_TEXT);
+        WriteDump(cyrillic, Path("cyrillic-cp.json"), CODE_PAGE, TABLE_DUMP_JSON);
     }
     Fixture(const Fixture&) = delete;
     Fixture& operator=(const Fixture&) = delete;
@@ -172,14 +219,29 @@ void BM_BuildJson(benchmark::State& state)
     RunToolCommand(state, {"build", "--format", "json", Files().jsonDump, "-o", Files().Path("built.dat")});
 }
 
+// dump or build on the table of letters or the Cyrillic one: file is its name
+// in the fixture's folder, page the code page or none.
+void BM_Command(benchmark::State& state, const char* command, const char* file, const char* page, const char* format)
+{
+    std::vector<std::string> args = {command, "--format", format, Files().Path(file)};
+    if (page != nullptr) {
+        args.insert(args.begin() + 1, {"--code-page", page});
+    }
+    if (std::strcmp(command, "build") == 0) {
+        args.insert(args.end(), {"-o", Files().Path("built.dat")});
+    }
+    RunToolCommand(state, args);
+}
+
 // The build's own work: reading the dump into a table, without the files.
-void ReadDump(benchmark::State& state, const std::string& path, void (*read)(const std::string&, TableBuilder&))
+void ReadDump(benchmark::State& state, const std::string& path,
+              void (*read)(const std::string&, const CodePageTable*, TableBuilder&))
 {
     std::ifstream in(path, std::ios::binary);
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     for (auto _ : state) {
         TableBuilder builder;
-        read(text, builder);
+        read(text, nullptr, builder);
         benchmark::DoNotOptimize(builder.Table().RecordAt(MAX_TILESET_COUNT - 1).ambient);
     }
 }
@@ -210,6 +272,24 @@ TILESET_BENCHMARK(BM_Build);
 TILESET_BENCHMARK(BM_BuildJson);
 TILESET_BENCHMARK(BM_ReadTextDump);
 TILESET_BENCHMARK(BM_ReadJsonDump);
+#define TILESET_BENCHMARK_OF(function, name, ...)                                                                \
+    BENCHMARK_CAPTURE(function, name, __VA_ARGS__)                                                             \
+        ->Unit(benchmark::kMicrosecond)                                                                        \
+        ->Repetitions(7)                                                                                       \
+        ->ReportAggregatesOnly(true)
+
+TILESET_BENCHMARK_OF(BM_Command, DumpLettersInCodePage, "dump", TILESET_FILE_NAME, CODE_PAGE, "text");
+TILESET_BENCHMARK_OF(BM_Command, BuildLettersInCodePage, "build", "table-cp.txt", CODE_PAGE, "text");
+TILESET_BENCHMARK_OF(BM_Command, DumpLettersInCodePageJson, "dump", TILESET_FILE_NAME, CODE_PAGE, "json");
+TILESET_BENCHMARK_OF(BM_Command, BuildLettersInCodePageJson, "build", "table-cp.json", CODE_PAGE, "json");
+TILESET_BENCHMARK_OF(BM_Command, DumpCyrillic, "dump", "cyrillic.dat", nullptr, "text");
+TILESET_BENCHMARK_OF(BM_Command, DumpCyrillicInCodePage, "dump", "cyrillic.dat", CODE_PAGE, "text");
+TILESET_BENCHMARK_OF(BM_Command, BuildCyrillic, "build", "cyrillic.txt", nullptr, "text");
+TILESET_BENCHMARK_OF(BM_Command, BuildCyrillicInCodePage, "build", "cyrillic-cp.txt", CODE_PAGE, "text");
+TILESET_BENCHMARK_OF(BM_Command, DumpCyrillicJson, "dump", "cyrillic.dat", nullptr, "json");
+TILESET_BENCHMARK_OF(BM_Command, BuildCyrillicJson, "build", "cyrillic.json", nullptr, "json");
+TILESET_BENCHMARK_OF(BM_Command, DumpCyrillicInCodePageJson, "dump", "cyrillic.dat", CODE_PAGE, "json");
+TILESET_BENCHMARK_OF(BM_Command, BuildCyrillicInCodePageJson, "build", "cyrillic-cp.json", CODE_PAGE, "json");
 
 // Prints as usual and keeps each benchmark's median time for the ratios.
 class RatioReporter : public benchmark::ConsoleReporter {
@@ -311,6 +391,9 @@ void PrintPeakMemory()
         {"build --format json", {"build", "--format", "json", Files().jsonDump, "-o", out}},
         {"diff", {"diff", table, table}},
         {"merge", {"merge", table, table, table, "-o", out}},
+        {"dump --code-page 1251 (Cyrillic table)", {"dump", "--code-page", CODE_PAGE, Files().Path("cyrillic.dat")}},
+        {"build --code-page 1251 (Cyrillic table)",
+         {"build", "--code-page", CODE_PAGE, Files().Path("cyrillic-cp.txt"), "-o", out}},
     };
     std::printf("\nPeak memory of each command of the table tool on the largest table\n");
     for (const auto& command : commands) {
@@ -346,6 +429,24 @@ int main(int argc, char** argv)
     std::printf("\nBuilding from JSON against building from text (target: within 1.5x)\n");
     reporter.PrintRatios("build from JSON / build from text", "BM_BuildJson", "BM_Build");
     reporter.PrintRatios("reading the JSON dump / reading the text dump", "BM_ReadJsonDump", "BM_ReadTextDump");
+    std::printf("\nWith the code page %s against without (target: within 1.5x)\n", CODE_PAGE);
+    const struct {
+        const char* what;
+        const char* measured;
+        const char* baseline;
+    } codePageRatios[] = {
+        {"dump of the table of letters", "DumpLettersInCodePage", "BM_Dump"},
+        {"build of the table of letters", "BuildLettersInCodePage", "BM_Build"},
+        {"dump of the Cyrillic table", "DumpCyrillicInCodePage", "BM_Command/DumpCyrillic"},
+        {"build of the Cyrillic table", "BuildCyrillicInCodePage", "BM_Command/BuildCyrillic"},
+        {"JSON dump of the table of letters", "DumpLettersInCodePageJson", "BM_DumpJson"},
+        {"JSON build of the table of letters", "BuildLettersInCodePageJson", "BM_BuildJson"},
+        {"JSON dump of the Cyrillic table", "DumpCyrillicInCodePageJson", "BM_Command/DumpCyrillicJson"},
+        {"JSON build of the Cyrillic table", "BuildCyrillicInCodePageJson", "BM_Command/BuildCyrillicJson"},
+    };
+    for (const auto& ratio : codePageRatios) {
+        reporter.PrintRatios(ratio.what, std::string("BM_Command/") + ratio.measured, ratio.baseline);
+    }
     PrintPeakMemory();
     benchmark::Shutdown();
     return 0;

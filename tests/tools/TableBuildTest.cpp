@@ -19,9 +19,9 @@ Built BuildFrom(const std::string& input, bool json)
 {
     TableBuilder builder;
     if (json) {
-        TableJsonReader::Read(input, builder);
+        TableJsonReader::Read(input, nullptr, builder);
     } else {
-        TableTextReader::Read(input, builder);
+        TableTextReader::Read(input, nullptr, builder);
     }
     Built built;
     for (const TableInputError& error : builder.Errors()) {
@@ -298,7 +298,7 @@ TEST(TableBuild, TellsTheFirstHundredErrorsByPlaceAndCountsAll)
         json += slot == 0 ? "\n{\"x\": 1}" : ",\n{\"x\": 1}";
     }
     TableBuilder builder;
-    TableJsonReader::Read(json + "]}]}", builder);
+    TableJsonReader::Read(json + "]}]}", nullptr, builder);
     ASSERT_EQ(builder.Errors().size(), 100u);
     EXPECT_EQ(builder.ErrorCount(), 300u);
     for (std::size_t k = 0; k < builder.Errors().size(); ++k) {

@@ -20,7 +20,7 @@ TilesetTable Demo()
 
 TEST(TableDiff, SameTablesGiveNoLine)
 {
-    EXPECT_EQ(TableDiff::Lines(Demo(), Demo()), Lines{});
+    EXPECT_EQ(TableDiff::Lines(Demo(), Demo(), nullptr), Lines{});
 }
 
 TEST(TableDiff, ListsEachChangedFieldInFileOrderWithTheDumpsEscapes)
@@ -32,7 +32,7 @@ TEST(TableDiff, ListsEachChangedFieldInFileOrderWithTheDumpsEscapes)
     SetName(after.RecordAt(1), "Cafe");
     SetSlot(after.RecordAt(0), 0, "");
 
-    EXPECT_EQ(TableDiff::Lines(Demo(), after), (Lines{
+    EXPECT_EQ(TableDiff::Lines(Demo(), after, nullptr), (Lines{
                                                    "tileset 0 slot 0: \"grass\" -> \"\"",
                                                    "tileset 1 name: \"Caf\\xE9 Terrace\" -> \"Cafe\"",
                                                    "tileset 1 ambient: 12 -> 255",
@@ -50,9 +50,9 @@ TEST(TableDiff, TilesetsOnlyOneTableHasAreComparedWithEmptyOnes)
     SetName(after.RecordAt(2), "Added");
     after.RecordAt(2).ambient = 4;
 
-    EXPECT_EQ(TableDiff::Lines(before, after),
+    EXPECT_EQ(TableDiff::Lines(before, after, nullptr),
               (Lines{"tilesets: 1 -> 3", "tileset 2 name: \"\" -> \"Added\"", "tileset 2 ambient: 0 -> 4"}));
-    EXPECT_EQ(TableDiff::Lines(after, before),
+    EXPECT_EQ(TableDiff::Lines(after, before, nullptr),
               (Lines{"tilesets: 3 -> 1", "tileset 2 name: \"Added\" -> \"\"", "tileset 2 ambient: 4 -> 0"}));
 }
 
@@ -64,7 +64,7 @@ struct Merged {
 Merged Merge(const TilesetTable& base, const TilesetTable& ours, const TilesetTable& theirs)
 {
     Merged merged;
-    merged.conflicts = TableMerge::Merge(base, ours, theirs, merged.result);
+    merged.conflicts = TableMerge::Merge(base, ours, theirs, nullptr, merged.result);
     return merged;
 }
 

@@ -33,6 +33,13 @@ TEST(TableDump, IsTheSameAfterTheEditorSavedAndReloadedTheTable)
     EXPECT_EQ(JsonDumpOf(reloaded), JsonDumpOf(table));
 }
 
+TEST(TableDump, DemoInItsCodePageMatchesTheExpectedTextAndJson)
+{
+    const TilesetTable demo = LoadedFrom(DemoFileBytes());
+    EXPECT_EQ(TextDumpOf(demo, &Page("1252")), ExpectedOutput("demo-1252.txt"));
+    EXPECT_EQ(JsonDumpOf(demo, &Page("1252")), ExpectedOutput("demo-1252.json"));
+}
+
 TEST(TableDump, EmptyTableIsTheCountAloneOrAnEmptyList)
 {
     const TilesetTable table;

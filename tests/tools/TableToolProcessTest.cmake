@@ -77,7 +77,7 @@ endfunction()
 
 file(READ "${EXPECTED}/demo.txt" demo_text)
 file(READ "${EXPECTED}/demo.json" demo_json)
-set(usage_start "Usage: kestrivane-table dump [--format text|json] [--textconv] [FILE]\n")
+set(usage_start "Usage: kestrivane-table dump [--format text|json] [--textconv] [--code-page N] [FILE]\n")
 
 if(CASE STREQUAL "DemoDumpAndCheck")
   run_tool(0 "" "" demo demo.dat)

@@ -28,8 +28,11 @@ bool StartsWith(const std::string& text, const std::string& start)
 
 struct UsageErrorCase {
     Args args;
-    const char* error;
+    std::string error;
 };
+
+const std::string KNOWN_CODE_PAGES =
+    "874, 1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257 or 1258 (the Windows ANSI code pages)";
 
 void PrintTo(const UsageErrorCase& usageCase, std::ostream* out)
 {
@@ -43,7 +46,7 @@ TEST_P(TableToolUsageError, PrintsTheErrorAndTheUsageAndExitsWithTwo)
     const ToolRun run = RunTool(GetParam().args);
     EXPECT_EQ(run.code, TABLE_TOOL_EXIT_FAILED);
     EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, std::string("kestrivane-table: ") + GetParam().error + "\n\n" + TableTool::Usage());
+    EXPECT_EQ(run.err, "kestrivane-table: " + GetParam().error + "\n\n" + TableTool::Usage());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -70,7 +73,11 @@ INSTANTIATE_TEST_SUITE_P(
                       UsageErrorCase{{"diff", "-", "-"}, "standard input (-) is given twice; it can be read only once"},
                       UsageErrorCase{{"dump", "--textconv", "--format", "json"},
                                      "--textconv shows the text dump, not JSON"},
-                      UsageErrorCase{{"check", "--textconv"}, "unknown option \"--textconv\" for check"}));
+                      UsageErrorCase{{"check", "--textconv"}, "unknown option \"--textconv\" for check"},
+                      UsageErrorCase{{"dump", "--code-page"}, "--code-page takes " + KNOWN_CODE_PAGES},
+                      UsageErrorCase{{"diff", "--code-page", "65001", "a", "b"},
+                                     "code page \"65001\": expected " + KNOWN_CODE_PAGES},
+                      UsageErrorCase{{"check", "--code-page", "1251"}, "unknown option \"--code-page\" for check"}));
 
 TEST(TableToolHelp, PrintsTheUsageToOutputAndExitsWithZero)
 {

@@ -1,6 +1,7 @@
 #include "tests/tools/ToolTestFiles.h"
 
 #include "data/TilesetTable.h"
+#include "tools/CodePage.h"
 #include "tools/DemoTable.h"
 #include "tools/TableDump.h"
 
@@ -8,6 +9,7 @@
 #include "tests/support/TilesetFileBytes.h"
 
 #include <sstream>
+#include <stdexcept>
 #include <vector>
 
 namespace {
@@ -55,18 +57,28 @@ std::string EveryProblemFile()
     return Header(4, 152) + wholeEntry + secondEntry + cutEntry;
 }
 
-std::string TextDumpOf(const TilesetTable& table)
+std::string TextDumpOf(const TilesetTable& table, const CodePageTable* page)
 {
     std::ostringstream out;
-    TableDump::WriteText(table, out);
+    TableDump::WriteText(table, page, out);
     return out.str();
 }
 
-std::string JsonDumpOf(const TilesetTable& table)
+std::string JsonDumpOf(const TilesetTable& table, const CodePageTable* page)
 {
     std::ostringstream out;
-    TableDump::WriteJson(table, out);
+    TableDump::WriteJson(table, page, out);
     return out.str();
+}
+
+const CodePageTable& Page(const std::string& number)
+{
+    std::string error;
+    const CodePageTable* const page = CodePage::Parse(number, error);
+    if (page == nullptr) {
+        throw std::invalid_argument(error);
+    }
+    return *page;
 }
 
 std::string ExpectedOutput(const std::string& name)

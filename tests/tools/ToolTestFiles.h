@@ -6,6 +6,7 @@
 #include <vector>
 
 class TilesetTable;
+struct CodePageTable;
 
 // Tileset files and expected outputs shared by the table tool's tests.
 
@@ -16,9 +17,11 @@ std::string EveryKindOfByteFile();
 // A file whose header declares more tilesets and more slots than it holds,
 // with names and slots lacking their NUL and its last entry cut short.
 std::string EveryProblemFile();
-// The table's dump as the tool prints it, as text or as JSON.
-std::string TextDumpOf(const TilesetTable& table);
-std::string JsonDumpOf(const TilesetTable& table);
+// The table's dump as the tool prints it, as text or as JSON, plain or in the code page.
+std::string TextDumpOf(const TilesetTable& table, const CodePageTable* page = nullptr);
+std::string JsonDumpOf(const TilesetTable& table, const CodePageTable* page = nullptr);
+// The built-in code page of that number.
+const CodePageTable& Page(const std::string& number);
 // A checked-in expected output from expected/, copied beside the test program.
 std::string ExpectedOutput(const std::string& name);
 // text with every occurrence of from replaced by to.

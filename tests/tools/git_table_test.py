@@ -5,6 +5,7 @@ merge as the merge driver. Two branches that rename different slots merge
 clean, one that renames the same slot differently is a conflict, and git diff
 shows a rename as text. A committed table that the editor refuses leaves
 diff, log and show working, and a merge of it is a conflict that keeps ours.
+Set up with a code page, the diff and the conflict show Cyrillic letters.
 
     git_table_test.py TOOL WORK
 """
@@ -24,7 +25,7 @@ ENV = dict(os.environ, HOME=str(WORK.parent / (WORK.name + "-home")), GIT_CONFIG
 
 
 def run(*args, expect=0):
-    result = subprocess.run(args, cwd=WORK, capture_output=True, text=True, env=ENV)
+    result = subprocess.run(args, cwd=WORK, capture_output=True, encoding="utf-8", env=ENV)
     if expect is not None and result.returncode != expect:
         sys.exit("%s: exit code %d, expected %d\n%s%s" % (" ".join(args), result.returncode, expect,
                                                         result.stdout, result.stderr))
@@ -35,23 +36,23 @@ def git(*args, expect=0):
     return run("git", *args, expect=expect)
 
 
-def dump():
-    return run(TOOL, "dump", TABLE).stdout
+def dump(*code_page):
+    return run(TOOL, "dump", *code_page, TABLE).stdout
 
 
-def rename(old, new):
+def rename(old, new, *code_page):
     """Renames a slot of the table in the work tree through its dump."""
-    text = dump()
+    text = dump(*code_page)
     if text.count('"%s"' % old) != 1:
         sys.exit("the demo table has no single slot %r" % old)
-    (WORK / "table.txt").write_text(text.replace('"%s"' % old, '"%s"' % new))
-    run(TOOL, "build", "table.txt", "-o", TABLE)
+    (WORK / "table.txt").write_text(text.replace('"%s"' % old, '"%s"' % new), encoding="utf-8")
+    run(TOOL, "build", *code_page, "table.txt", "-o", TABLE)
     (WORK / "table.txt").unlink()
 
 
-def commit_on(branch, old, new):
+def commit_on(branch, old, new, *code_page):
     git("checkout", "-q", "-b", branch, "main")
-    rename(old, new)
+    rename(old, new, *code_page)
     git("commit", "-q", "-am", "%s: %s" % (branch, new))
 
 
@@ -139,10 +140,30 @@ def merge_of_a_refused_table_keeps_ours():
     git("merge", "--abort")
 
 
+def cyrillic_letters_with_the_code_page():
+    git("checkout", "-q", "main")
+    git("config", "diff.kestrivane.textconv", '"%s" dump --textconv --code-page 1251' % TOOL)
+    git("config", "merge.kestrivane.driver", '"%s" merge --code-page 1251 %%O %%A %%B' % TOOL)
+    cyrillic = ("--code-page", "1251")
+    rename("dirt path", "тропа", *cyrillic)
+    shown = git("diff").stdout
+    expect('-  slot 4 "dirt path"\n+  slot 4 "тропа"\n' in shown, "git diff does not show the Cyrillic rename", shown)
+    print(shown, end="")
+    git("checkout", "-q", "--", TABLE)
+    commit_on("roses", "flowers", "розы", *cyrillic)
+    commit_on("tulips", "flowers", "тюльпаны", *cyrillic)
+    merged = git("merge", "--no-edit", "roses", expect=1)
+    output = merged.stdout + merged.stderr
+    expect('conflict: tileset 0 slot 1: base "flowers", ours "тюльпаны", theirs "розы"' in output,
+           "the conflict is not listed in Cyrillic", output)
+    git("merge", "--abort")
+
+
 set_up()
 diff_shows_a_rename_as_text()
 renames_of_different_slots_merge_clean()
 renames_of_one_slot_conflict()
 refused_table_leaves_history_readable()
 merge_of_a_refused_table_keeps_ours()
-print("kept in git: diff, clean merge, conflict and a refused table as expected")
+cyrillic_letters_with_the_code_page()
+print("kept in git: diff, clean merge, conflict, a refused table and Cyrillic letters as expected")
