@@ -4,6 +4,8 @@
 #include "tools/RecordField.h"
 
 #include <algorithm>
+#include <string>
+#include <utility>
 
 namespace {
 
@@ -29,8 +31,11 @@ std::vector<std::string> TableDiff::Lines(const TilesetTable& before, const Tile
         const TilesetRecord& changed = RecordOrEmpty(after, i, empty);
         for (const RecordField& field : fields) {
             if (!field.Same(old, changed)) {
-                lines.push_back("tileset " + std::to_string(i) + " " + field.Label() + ": " + field.Shown(old, page) +
-                                " -> " + field.Shown(changed, page));
+                std::string line = "tileset " + std::to_string(i) + " " + field.Label() + ": ";
+                line += field.Shown(old, page);
+                line += " -> ";
+                line += field.Shown(changed, page);
+                lines.push_back(std::move(line));
             }
         }
     }
