@@ -100,15 +100,15 @@ std::string TableDump::ByteWithoutCharacter(const TilesetTable& table, const Cod
 {
     for (int i = 0; i < table.RecordCount(); ++i) {
         const TilesetRecord& record = table.RecordAt(i);
-        const std::string where = "tileset " + std::to_string(i);
+        std::string where = "tileset " + std::to_string(i);
         const std::string inName = ByteWithoutCharacterIn(RecordText::Name(record), page);
         if (!inName.empty()) {
-            return where + " name: " + inName;
+            return where.append(" name: ").append(inName);
         }
         for (int slot = 0; slot < SLOTS_PER_TILESET; ++slot) {
             const std::string inSlot = ByteWithoutCharacterIn(RecordText::Slot(record, slot), page);
             if (!inSlot.empty()) {
-                return where + " slot " + std::to_string(slot) + ": " + inSlot;
+                return where.append(" slot ").append(std::to_string(slot)).append(": ").append(inSlot);
             }
         }
     }

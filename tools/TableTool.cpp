@@ -153,12 +153,14 @@ TableToolExitCode RunDump(const TableToolArguments& arguments, const ToolStreams
         TableDump::WriteText(table, page, streams.out);
         return Finished(TABLE_TOOL_EXIT_OK, streams.out, streams.err);
     }
-    const std::string unheld = page != nullptr ? TableDump::ByteWithoutCharacter(table, *page) : std::string();
-    if (!unheld.empty()) {
-        return FileError(name,
-                         unheld + " has no character in code page " + std::to_string(page->number) +
-                             ", and JSON has no escape for a byte; the text dump writes such bytes as \\xNN",
-                         streams.err);
+    if (page != nullptr) {
+        const std::string unheld = TableDump::ByteWithoutCharacter(table, *page);
+        if (!unheld.empty()) {
+            return FileError(name,
+                             unheld + " has no character in code page " + std::to_string(page->number) +
+                                 ", and JSON has no escape for a byte; the text dump writes such bytes as \\xNN",
+                             streams.err);
+        }
     }
     TableDump::WriteJson(table, page, streams.out);
     return Finished(TABLE_TOOL_EXIT_OK, streams.out, streams.err);

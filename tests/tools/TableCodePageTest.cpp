@@ -94,8 +94,8 @@ INSTANTIATE_TEST_SUITE_P(
                      BuildErrors({"1:25: 'Ł' (U+0141) is not in code page 1251",
                                   "1:27: 'Ł' (U+0141) is not in code page 1251",
                                   "1:33: U+1F600 is not in code page 1251", "1:45: U+0098 is not in code page 1251",
-                                  "1:51: the lone surrogate U+DE00: expected a pair, \\uD800 to \\uDBFF then "
-                                  "\\uDC00 to \\uDFFF"})},
+                                  std::string("1:51: the lone surrogate U+DE00: expected a pair, ") +
+                                      "\\uD800 to \\uDBFF then \\uDC00 to \\uDFFF"})},
         CodePageCase{"JsonUnknownKeyInItsLetters", JSON_1251, "{\"имя\\u00A0\": 1, \"tilesets\": []}",
                      TABLE_TOOL_EXIT_PROBLEMS, "",
                      BuildErrors({"1:2: \"имя\\u00A0\": unknown key: expected \"tilesets\""})},
