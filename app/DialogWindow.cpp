@@ -63,8 +63,7 @@ DialogWindow::~DialogWindow()
     if (pendingRecord.holder != nullptr) {
         pendingRecord.holder->Withdraw(this);
     }
-    if (window != nullptr
-        && GetWindowLongPtrA(window, DWLP_USER) == reinterpret_cast<LONG_PTR>(this)) {
+    if (window != nullptr && GetWindowLongPtrA(window, DWLP_USER) == reinterpret_cast<LONG_PTR>(this)) {
         SetWindowLongPtrA(window, DWLP_USER, 0);
     }
 }

@@ -24,8 +24,7 @@ public:
     // WM_VKEYTOITEM, WM_CHARTOITEM, WM_QUERYDRAGICON and WM_COMPAREITEM the
     // result is what the dialog procedure returns; for any other message it is
     // the result the sender sees. FALSE leaves the message to the dialog manager.
-    virtual BOOL HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                               LRESULT& result) = 0;
+    virtual BOOL HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) = 0;
     // Releases the routing to this object; does not destroy the window.
     virtual ~DialogWindow();
     virtual DLGPROC GetDispatchProcedure();

@@ -8,8 +8,7 @@ namespace {
 // time without anything having changed, so they do not call for an idle pass.
 bool ArmsIdle(UINT message)
 {
-    return message != WM_MOUSEMOVE && message != WM_NCMOUSEMOVE && message != WM_PAINT
-        && message != 0x0118;
+    return message != WM_MOUSEMOVE && message != WM_NCMOUSEMOVE && message != WM_PAINT && message != 0x0118;
 }
 
 } // namespace

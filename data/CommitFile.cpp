@@ -71,7 +71,9 @@ std::size_t TempSuffixLength(const std::string& name)
 
 } // namespace
 
-TempFile::TempFile(std::string reason) : reason(std::move(reason)) {}
+TempFile::TempFile(std::string reason) : reason(std::move(reason))
+{
+}
 
 TempFile::TempFile(std::string path, SystemFilePointer file, bool keepsOwnership)
     : path(std::move(path)), file(std::move(file)), keepsOwnership(keepsOwnership)

@@ -27,8 +27,8 @@ const DWORD ALL_SHARING = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE
 std::string SystemReason(DWORD error)
 {
     char text[256] = {};
-    const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
-                                        0, text, sizeof text, nullptr);
+    const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+                                        text, sizeof text, nullptr);
     return length != 0 ? std::string(text, length) : "system error " + std::to_string(error);
 }
 
@@ -46,7 +46,8 @@ bool IsNameTaken(DWORD error)
 
 // Runs attempt, which returns a system error or ERROR_SUCCESS, again while
 // other programs' handles stand in its way, up to the wait limit.
-template <typename Attempt> DWORD RetryWhileShared(Attempt attempt)
+template <typename Attempt>
+DWORD RetryWhileShared(Attempt attempt)
 {
     const ULONGLONG deadline = GetTickCount64() + SHARING_WAIT_LIMIT_MS;
     for (;;) {

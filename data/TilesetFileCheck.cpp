@@ -42,8 +42,7 @@ bool LacksNul(const std::string& bytes, uint64_t fieldOffset)
 
 void CheckHeader(const FileLayout& layout, std::vector<TilesetFileProblem>& problems)
 {
-    const uint64_t wholeEntries =
-        std::min(layout.declaredCount, (layout.fileSize - HEADER_SIZE) / layout.entrySize);
+    const uint64_t wholeEntries = std::min(layout.declaredCount, (layout.fileSize - HEADER_SIZE) / layout.entrySize);
     if (wholeEntries < layout.declaredCount) {
         problems.push_back({TILESET_PROBLEM_MISSING_ENTRIES, 0, wholeEntries, layout.declaredCount});
     }

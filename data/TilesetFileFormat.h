@@ -29,7 +29,10 @@ public:
     };
 
     // 64 bits hold the largest entry a header can declare.
-    static constexpr uint64_t EntrySize(uint64_t slotsPerTileset) { return SLOTS_OFFSET + FIELD_SIZE * slotsPerTileset; }
+    static constexpr uint64_t EntrySize(uint64_t slotsPerTileset)
+    {
+        return SLOTS_OFFSET + FIELD_SIZE * slotsPerTileset;
+    }
 
     static Header DecodeHeader(const char (&bytes)[HEADER_SIZE]);
     static void EncodeHeader(const Header& header, char (&bytes)[HEADER_SIZE]);

@@ -13,8 +13,7 @@ const char* const SAVE_FAILED = " The file was left as it was.";
 // System texts come with trailing line breaks or a full stop of their own.
 std::string Trimmed(std::string text)
 {
-    while (!text.empty() && (text.back() == '.' || text.back() == ' ' || text.back() == '\r' ||
-                             text.back() == '\n')) {
+    while (!text.empty() && (text.back() == '.' || text.back() == ' ' || text.back() == '\r' || text.back() == '\n')) {
         text.pop_back();
     }
     return text;
@@ -94,14 +93,14 @@ std::string TilesetFileResult::Message() const
         return QuotedName() + " could not be saved, because writing the new content failed: " + reason + "." +
                SAVE_FAILED;
     case TILESET_FILE_REPLACE_FAILED:
-        return QuotedName() + " could not be saved, because it could not be replaced: " + reason + "." +
-               SAVE_FAILED;
+        return QuotedName() + " could not be saved, because it could not be replaced: " + reason + "." + SAVE_FAILED;
     case TILESET_FILE_PARTLY_SAVED:
         return QuotedName() + " could not be saved whole, because writing into it failed: " + reason +
                ". It may now hold part of the changes; save again to write it whole.";
     case TILESET_FILE_NOT_CONFIRMED:
-        return QuotedName() + " was saved, but the system could not confirm that the change reached the disk: " +
-               reason + ". Save again to be sure.";
+        return QuotedName() +
+               " was saved, but the system could not confirm that the change reached the disk: " + reason +
+               ". Save again to be sure.";
     }
     std::abort();
 }

@@ -35,8 +35,7 @@ enum TilesetFileStatus {
 // What a load or save of the tileset file did, with what a message to the user needs.
 class TilesetFileResult {
 public:
-    TilesetFileResult(TilesetFileStatus status, std::string fileName, std::string reason = {},
-                      uint32_t slotCount = 0);
+    TilesetFileResult(TilesetFileStatus status, std::string fileName, std::string reason = {}, uint32_t slotCount = 0);
 
     bool Succeeded() const;
     // A missing file is no fault of the table: it is loaded as an empty table.

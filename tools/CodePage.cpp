@@ -15,8 +15,8 @@ static_assert((REVERSE_SIZE & (REVERSE_SIZE - 1)) == 0, "the search halves the t
 const CodePageTable* Find(uint64_t number)
 {
     const CodePageTable* const end = CODE_PAGE_TABLES + CODE_PAGE_TABLE_COUNT;
-    const CodePageTable* const found = std::find_if(
-        CODE_PAGE_TABLES, end, [number](const CodePageTable& page) { return page.number == number; });
+    const CodePageTable* const found =
+        std::find_if(CODE_PAGE_TABLES, end, [number](const CodePageTable& page) { return page.number == number; });
     return found != end ? found : nullptr;
 }
 

@@ -18,14 +18,18 @@ bool IsPlainKey(std::string_view key)
 
 JsonPath::JsonPath() = default;
 
-JsonPath::JsonPath(const JsonPath& parent, const char* key) : parent(&parent), key(key) {}
+JsonPath::JsonPath(const JsonPath& parent, const char* key) : parent(&parent), key(key)
+{
+}
 
 JsonPath::JsonPath(const JsonPath& parent, std::string_view key, uint64_t keyLength, const CodePageTable* page)
     : parent(&parent), found(true), foundKey(key), foundKeyLength(keyLength), page(page)
 {
 }
 
-JsonPath::JsonPath(const JsonPath& parent, uint64_t index) : parent(&parent), index(index) {}
+JsonPath::JsonPath(const JsonPath& parent, uint64_t index) : parent(&parent), index(index)
+{
+}
 
 std::string JsonPath::Text() const
 {

@@ -13,7 +13,9 @@ const int AMBIENT_FIELD = -1;
 
 } // namespace
 
-RecordField::RecordField(int slot) : slot(slot) {}
+RecordField::RecordField(int slot) : slot(slot)
+{
+}
 
 std::vector<RecordField> RecordField::All()
 {

@@ -5,9 +5,7 @@
 #include <utility>
 
 TableInputError::TableInputError(const InputPlace& place, std::string message)
-    : line(place.line),
-      column(place.column),
-      path(place.path != nullptr ? place.path->Text() : std::string()),
+    : line(place.line), column(place.column), path(place.path != nullptr ? place.path->Text() : std::string()),
       message(std::move(message))
 {
 }

@@ -165,8 +165,10 @@ private:
         switch (member) {
         case 0:
             if (Whole(path, number, at) && number.value != position) {
-                builder.AddError(at, [&] { return "index " + NumberText::Shown(number.text) + ": expected " +
-                                         std::to_string(position) + ", the tileset's place in the list"; });
+                builder.AddError(at, [&] {
+                    return "index " + NumberText::Shown(number.text) + ": expected " + std::to_string(position) +
+                           ", the tileset's place in the list";
+                });
             }
             break;
         case 1:

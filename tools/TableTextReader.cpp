@@ -242,8 +242,9 @@ private:
         WrittenNumber count;
         InputPlace countAt;
         if (countLine != 0) {
-            reader.Fail(wordAt,
-                        [this] { return "a second tilesets line: the count is on line " + std::to_string(countLine); });
+            reader.Fail(wordAt, [this] {
+                return "a second tilesets line: the count is on line " + std::to_string(countLine);
+            });
             return;
         }
         countLine = wordAt.line;

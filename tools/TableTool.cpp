@@ -25,37 +25,36 @@ namespace {
 
 const char PROGRAM_NAME[] = "kestrivane-table";
 
-const char USAGE[] =
-    "Usage: kestrivane-table dump [--format text|json] [--textconv] [--code-page N] [FILE]\n"
-    "       kestrivane-table check [FILE]\n"
-    "       kestrivane-table demo FILE\n"
-    "       kestrivane-table build [--format text|json] [--code-page N] INPUT [-o FILE]\n"
-    "       kestrivane-table diff [--code-page N] A B\n"
-    "       kestrivane-table merge [--code-page N] BASE OURS THEIRS [-o FILE]\n"
-    "\n"
-    "  dump   prints the whole tileset table, as text or as JSON; with\n"
-    "         --textconv (for git) it prints the problems and what can be\n"
-    "         shown of any file, and exits with 0\n"
-    "  check  prints every problem of the table file with its byte offset;\n"
-    "         exits with 0 when the file is sound, 1 when it has problems\n"
-    "  demo   writes a demo table to FILE, which must not exist yet\n"
-    "  build  writes the table that the dump INPUT describes to FILE, as the\n"
-    "         editor saves it; exits with 1 and writes nothing when INPUT has\n"
-    "         errors, each named with its line and column\n"
-    "  diff   prints each change from table A to table B on a line of its own;\n"
-    "         exits with 0 when they are the same, 1 when they differ\n"
-    "  merge  takes the changes from BASE to THEIRS into OURS field by field\n"
-    "         and writes the result to OURS, or to FILE; exits with 1 when\n"
-    "         both changed a field differently, keeping OURS's value there\n"
-    "\n"
-    "--code-page N writes and reads the texts in UTF-8, each byte as its\n"
-    "character in the Windows code page N (874, 1250 to 1258; 1251 for\n"
-    "Cyrillic, 1252 for Western European); without it, every byte outside\n"
-    "printable ASCII is an escape.\n"
-    "\n"
-    "FILE defaults to qx7set.dat in the current folder; - is standard input\n"
-    "or output (./- is a file of that name). The exit code is 2 when a file\n"
-    "cannot be read or written.\n";
+const char USAGE[] = "Usage: kestrivane-table dump [--format text|json] [--textconv] [--code-page N] [FILE]\n"
+                     "       kestrivane-table check [FILE]\n"
+                     "       kestrivane-table demo FILE\n"
+                     "       kestrivane-table build [--format text|json] [--code-page N] INPUT [-o FILE]\n"
+                     "       kestrivane-table diff [--code-page N] A B\n"
+                     "       kestrivane-table merge [--code-page N] BASE OURS THEIRS [-o FILE]\n"
+                     "\n"
+                     "  dump   prints the whole tileset table, as text or as JSON; with\n"
+                     "         --textconv (for git) it prints the problems and what can be\n"
+                     "         shown of any file, and exits with 0\n"
+                     "  check  prints every problem of the table file with its byte offset;\n"
+                     "         exits with 0 when the file is sound, 1 when it has problems\n"
+                     "  demo   writes a demo table to FILE, which must not exist yet\n"
+                     "  build  writes the table that the dump INPUT describes to FILE, as the\n"
+                     "         editor saves it; exits with 1 and writes nothing when INPUT has\n"
+                     "         errors, each named with its line and column\n"
+                     "  diff   prints each change from table A to table B on a line of its own;\n"
+                     "         exits with 0 when they are the same, 1 when they differ\n"
+                     "  merge  takes the changes from BASE to THEIRS into OURS field by field\n"
+                     "         and writes the result to OURS, or to FILE; exits with 1 when\n"
+                     "         both changed a field differently, keeping OURS's value there\n"
+                     "\n"
+                     "--code-page N writes and reads the texts in UTF-8, each byte as its\n"
+                     "character in the Windows code page N (874, 1250 to 1258; 1251 for\n"
+                     "Cyrillic, 1252 for Western European); without it, every byte outside\n"
+                     "printable ASCII is an escape.\n"
+                     "\n"
+                     "FILE defaults to qx7set.dat in the current folder; - is standard input\n"
+                     "or output (./- is a file of that name). The exit code is 2 when a file\n"
+                     "cannot be read or written.\n";
 
 // Several times the largest dump (about 9 MB as JSON, every slot full of
 // escaped bytes), so that no dump is refused, and small enough that any
@@ -209,8 +208,8 @@ TableToolExitCode BuildErrors(const TableToolArguments& arguments, const TableBu
     const uint64_t count = builder.ErrorCount();
     const uint64_t untold = count - builder.Errors().size();
     if (untold != 0) {
-        streams.err << PROGRAM_NAME << ": " << input << ": " << untold << (untold == 1 ? " more error" : " more errors")
-                    << " after these\n";
+        streams.err << PROGRAM_NAME << ": " << input << ": " << untold
+                    << (untold == 1 ? " more error" : " more errors") << " after these\n";
     }
     streams.err << PROGRAM_NAME << ": " << arguments.output << ": not written: " << input << " has " << count
                 << (count == 1 ? " error\n" : " errors\n");

@@ -25,7 +25,7 @@ bool Shown(HWND reference)
     return (style & WS_VISIBLE) != 0 && (style & WS_MINIMIZE) == 0;
 }
 
-}
+} // namespace
 
 void CenterOver(HWND window, HWND reference)
 {

@@ -22,7 +22,7 @@ int64_t Clamped(int64_t start, int32_t extent, int32_t areaLow, int32_t areaHigh
     return start;
 }
 
-}
+} // namespace
 
 LayoutRect CenterPlacement(const LayoutRect& window, const LayoutRect& area, const LayoutRect& target)
 {

@@ -71,7 +71,7 @@ void RaiseBoundsExceeded()
     RaiseException(EXCEPTION_ARRAY_BOUNDS_EXCEEDED, EXCEPTION_NONCONTINUABLE, 0, nullptr);
 }
 
-}
+} // namespace
 
 DialogResizer::DialogResizer(const DialogWindow& host, const ResizeRule* rules) : host(host), rules(rules)
 {
@@ -216,10 +216,10 @@ void DialogResizer::CreateGrip(const RECT& client)
     const HWND window = host.Window();
     // Given the whole client area, the bottom-right aligned size box places
     // itself in the corner at the system's size.
-    const HWND grip = CreateWindowExA(0, "SCROLLBAR", nullptr, GRIP_STYLE, client.left, client.top,
-                                      client.right - client.left, client.bottom - client.top, window,
-                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(ID_SIZE_GRIP)),
-                                      appModule.instance, nullptr);
+    const HWND grip =
+        CreateWindowExA(0, "SCROLLBAR", nullptr, GRIP_STYLE, client.left, client.top, client.right - client.left,
+                        client.bottom - client.top, window,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(ID_SIZE_GRIP)), appModule.instance, nullptr);
     if (!IsWindow(grip)) {
         return;
     }

@@ -61,16 +61,19 @@ std::string ReplaceQuestion(DiskChange change)
     const std::string file = std::string("the tileset file \"") + TILESET_FILE_NAME + "\"";
     switch (change) {
     case DISK_CREATED:
-        return "Another program has created " + file + ", which was missing when Kestrivane started.\n\n"
+        return "Another program has created " + file +
+               ", which was missing when Kestrivane started.\n\n"
                "Replace it with the table shown here? What that file holds will be lost.";
     case DISK_DELETED:
-        return "Another program has deleted " + file + " since Kestrivane loaded or saved it.\n\n"
+        return "Another program has deleted " + file +
+               " since Kestrivane loaded or saved it.\n\n"
                "Write it again with the table shown here?";
     case DISK_UNCHANGED:
     case DISK_CHANGED:
         break;
     }
-    return "Another program has changed " + file + " since Kestrivane loaded or saved it.\n\n"
+    return "Another program has changed " + file +
+           " since Kestrivane loaded or saved it.\n\n"
            "Replace it with the table shown here? The other program's changes will be lost.";
 }
 
@@ -78,10 +81,7 @@ std::string ReplaceQuestion(DiskChange change)
 class TilesetListSink : public TilesetNameSink {
 public:
     explicit TilesetListSink(HWND list) : list(list) {}
-    void AddName(const char* name) override
-    {
-        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
-    }
+    void AddName(const char* name) override { SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name)); }
 
 private:
     HWND list;
@@ -89,7 +89,9 @@ private:
 
 } // namespace
 
-MainDialog::MainDialog() : DialogResizer(*this, MainDialogResizeRules) {}
+MainDialog::MainDialog() : DialogResizer(*this, MainDialogResizeRules)
+{
+}
 
 // Handled messages report TRUE; the dispatcher routes `result` to the dialog
 // manager. Everything else gets the default dialog processing.
@@ -181,13 +183,13 @@ BOOL MainDialog::HandleInitDialog()
 
 void MainDialog::SetIcons()
 {
-    largeIcon.Reset(static_cast<HICON>(LoadImageA(appModule.instance, MAKEINTRESOURCEA(ID_APP_ICON), IMAGE_ICON,
-                                                  GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON),
-                                                  LR_DEFAULTCOLOR)));
+    largeIcon.Reset(
+        static_cast<HICON>(LoadImageA(appModule.instance, MAKEINTRESOURCEA(ID_APP_ICON), IMAGE_ICON,
+                                      GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR)));
     SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon.Get()));
-    smallIcon.Reset(static_cast<HICON>(LoadImageA(appModule.instance, MAKEINTRESOURCEA(ID_APP_ICON), IMAGE_ICON,
-                                                  GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
-                                                  LR_DEFAULTCOLOR)));
+    smallIcon.Reset(
+        static_cast<HICON>(LoadImageA(appModule.instance, MAKEINTRESOURCEA(ID_APP_ICON), IMAGE_ICON,
+                                      GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR)));
     SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.Get()));
 }
 
@@ -388,8 +390,8 @@ BOOL MainDialog::ConfirmReplace()
         if (change == DISK_UNCHANGED || accepted == now) {
             return TRUE;
         }
-        if (MessageBoxA(window, ReplaceQuestion(change).c_str(), MESSAGE_CAPTION, MB_YESNO | MB_DEFBUTTON2 | MB_ICONWARNING) !=
-            IDYES) {
+        if (MessageBoxA(window, ReplaceQuestion(change).c_str(), MESSAGE_CAPTION,
+                        MB_YESNO | MB_DEFBUTTON2 | MB_ICONWARNING) != IDYES) {
             return FALSE;
         }
         accepted = now;

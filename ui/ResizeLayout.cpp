@@ -346,7 +346,7 @@ bool AppendResizeControl(const ResizeRule& row, const ResizeHost& host, int32_t 
     return entries.Append(entry);
 }
 
-}
+} // namespace
 
 bool ParseResizeRules(const ResizeRule* rules, const ResizeHost& host, ResizeEntryArray& entries)
 {

@@ -77,6 +77,6 @@ void DialogTemplate::AddItem(DWORD style, WORD id, WORD atom)
 
 HWND CreateTestDialog(const DialogTemplate& dialogTemplate)
 {
-    return CreateDialogIndirectParamA(GetModuleHandleA(nullptr), dialogTemplate.Get(), nullptr,
-                                      InitialDialogProcedure, 0);
+    return CreateDialogIndirectParamA(GetModuleHandleA(nullptr), dialogTemplate.Get(), nullptr, InitialDialogProcedure,
+                                      0);
 }

@@ -135,20 +135,16 @@ TEST_P(DirectResultTest, HandledResultIsReturnedDirectly)
     EXPECT_EQ(0, GetWindowLongPtrA(hwnd, DWLP_MSGRESULT));
 }
 
-INSTANTIATE_TEST_SUITE_P(TwelveMessages, DirectResultTest,
-                         testing::Values(MessageName{WM_VKEYTOITEM, "VKeyToItem"},
-                                         MessageName{WM_CHARTOITEM, "CharToItem"},
-                                         MessageName{WM_QUERYDRAGICON, "QueryDragIcon"},
-                                         MessageName{WM_COMPAREITEM, "CompareItem"},
-                                         MessageName{WM_INITDIALOG, "InitDialog"},
-                                         MessageName{WM_CTLCOLORMSGBOX, "CtlColorMsgBox"},
-                                         MessageName{WM_CTLCOLOREDIT, "CtlColorEdit"},
-                                         MessageName{WM_CTLCOLORLISTBOX, "CtlColorListBox"},
-                                         MessageName{WM_CTLCOLORBTN, "CtlColorBtn"},
-                                         MessageName{WM_CTLCOLORDLG, "CtlColorDlg"},
-                                         MessageName{WM_CTLCOLORSCROLLBAR, "CtlColorScrollBar"},
-                                         MessageName{WM_CTLCOLORSTATIC, "CtlColorStatic"}),
-                         NameOfMessage());
+INSTANTIATE_TEST_SUITE_P(
+    TwelveMessages, DirectResultTest,
+    testing::Values(MessageName{WM_VKEYTOITEM, "VKeyToItem"}, MessageName{WM_CHARTOITEM, "CharToItem"},
+                    MessageName{WM_QUERYDRAGICON, "QueryDragIcon"}, MessageName{WM_COMPAREITEM, "CompareItem"},
+                    MessageName{WM_INITDIALOG, "InitDialog"}, MessageName{WM_CTLCOLORMSGBOX, "CtlColorMsgBox"},
+                    MessageName{WM_CTLCOLOREDIT, "CtlColorEdit"}, MessageName{WM_CTLCOLORLISTBOX, "CtlColorListBox"},
+                    MessageName{WM_CTLCOLORBTN, "CtlColorBtn"}, MessageName{WM_CTLCOLORDLG, "CtlColorDlg"},
+                    MessageName{WM_CTLCOLORSCROLLBAR, "CtlColorScrollBar"},
+                    MessageName{WM_CTLCOLORSTATIC, "CtlColorStatic"}),
+    NameOfMessage());
 
 class MessageResultTest : public DialogWindowTest, public testing::WithParamInterface<MessageName> {};
 
@@ -164,8 +160,7 @@ TEST_P(MessageResultTest, HandledResultReachesTheSenderThroughDwlpMsgResult)
 }
 
 INSTANTIATE_TEST_SUITE_P(OtherMessages, MessageResultTest,
-                         testing::Values(MessageName{WM_COMMAND, "Command"},
-                                         MessageName{WM_TEST, "App"},
+                         testing::Values(MessageName{WM_COMMAND, "Command"}, MessageName{WM_TEST, "App"},
                                          MessageName{WM_GETDLGCODE, "GetDlgCode"},
                                          MessageName{WM_SETCURSOR, "SetCursor"}),
                          NameOfMessage());

@@ -1,8 +1,7 @@
 // The recording dialog object of the binding and dispatch tests.
 #include "tests/app/LoggingDialog.h"
 
-BOOL LoggingDialog::HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                  LRESULT& result)
+BOOL LoggingDialog::HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
     log.push_back({hwnd, message, wParam, lParam});
     return reaction ? reaction(message, wParam, lParam, result) : FALSE;

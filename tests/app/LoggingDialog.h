@@ -19,8 +19,7 @@ class LoggingDialog : public DialogWindow {
 public:
     using Reaction = std::function<BOOL(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)>;
 
-    BOOL HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                       LRESULT& result) override;
+    BOOL HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     void OnWindowFinished(HWND oldWindow) override;
 
     // The logged messages with this number, in order.

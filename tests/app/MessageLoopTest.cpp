@@ -30,10 +30,7 @@ void CALLBACK EndRunawayLoop(HWND, UINT, UINT_PTR, DWORD)
 // A thread timer for the length of a test.
 class ThreadTimer {
 public:
-    ThreadTimer(UINT milliseconds, TIMERPROC procedure)
-        : id(SetTimer(nullptr, 0, milliseconds, procedure))
-    {
-    }
+    ThreadTimer(UINT milliseconds, TIMERPROC procedure) : id(SetTimer(nullptr, 0, milliseconds, procedure)) {}
     ~ThreadTimer() { KillTimer(nullptr, id); }
     ThreadTimer(const ThreadTimer&) = delete;
     ThreadTimer& operator=(const ThreadTimer&) = delete;
@@ -85,8 +82,8 @@ public:
         windowClass.hInstance = GetModuleHandleA(nullptr);
         windowClass.lpszClassName = CLASS_NAME;
         RegisterClassA(&windowClass);
-        window = CreateWindowExA(0, CLASS_NAME, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                 GetModuleHandleA(nullptr), nullptr);
+        window = CreateWindowExA(0, CLASS_NAME, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr),
+                                 nullptr);
         SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&dispatched));
     }
     ~RecordingWindow() { DestroyWindow(window); }
@@ -153,14 +150,12 @@ TEST_P(QuietMessageTest, DoesNotCallForAnotherIdlePass)
 
     EXPECT_EQ(0, loop.RunUntilQuit());
 
-    EXPECT_EQ((std::vector<UINT>{IDLE_PASS, GetParam().message, WM_TIMER, IDLE_PASS}),
-              recorder.events);
+    EXPECT_EQ((std::vector<UINT>{IDLE_PASS, GetParam().message, WM_TIMER, IDLE_PASS}), recorder.events);
 }
 
 INSTANTIATE_TEST_SUITE_P(MovementPaintAndCaret, QuietMessageTest,
                          testing::Values(MessageName{WM_MOUSEMOVE, "MouseMove"},
-                                         MessageName{WM_NCMOUSEMOVE, "NcMouseMove"},
-                                         MessageName{WM_PAINT, "Paint"},
+                                         MessageName{WM_NCMOUSEMOVE, "NcMouseMove"}, MessageName{WM_PAINT, "Paint"},
                                          MessageName{0x0118, "CaretBlink0118"}),
                          NameOfMessage());
 
@@ -184,8 +179,7 @@ TEST_P(ArmingMessageTest, CallsForAnotherIdlePass)
 
 INSTANTIATE_TEST_SUITE_P(OtherMessages, ArmingMessageTest,
                          testing::Values(MessageName{WM_KEYDOWN, "KeyDown"},
-                                         MessageName{WM_LBUTTONDOWN, "LButtonDown"},
-                                         MessageName{WM_TEST, "App"}),
+                                         MessageName{WM_LBUTTONDOWN, "LButtonDown"}, MessageName{WM_TEST, "App"}),
                          NameOfMessage());
 
 // The letter A with its scan code, as the keyboard driver posts it.

@@ -15,7 +15,7 @@ TilesetTable BenchTables::Largest()
         const std::string name = "Tileset " + std::to_string(i);
         std::copy(name.begin(), name.end(), record.name);
         record.ambient = static_cast<uint8_t>(i);
-        for (char (&slot)[NAME_FIELD_SIZE] : record.slots) {
+        for (char(&slot)[NAME_FIELD_SIZE] : record.slots) {
             const int length = textLength(random);
             std::fill(slot, slot + length, static_cast<char>('a' + length % 26));
         }

@@ -54,7 +54,7 @@ TilesetTable LargestCyrillicTable()
     std::uniform_int_distribution<int> letter(0xC0, 0xFF);
     TilesetTable table = BenchTables::Largest();
     for (int i = 0; i < MAX_TILESET_COUNT; ++i) {
-        for (char (&slot)[NAME_FIELD_SIZE] : table.RecordAt(i).slots) {
+        for (char(&slot)[NAME_FIELD_SIZE] : table.RecordAt(i).slots) {
             for (char* c = slot; *c != '\0'; ++c) {
                 *c = static_cast<char>(random() % 6 == 0 ? ' ' : letter(random));
             }
@@ -272,10 +272,10 @@ TILESET_BENCHMARK(BM_Build);
 TILESET_BENCHMARK(BM_BuildJson);
 TILESET_BENCHMARK(BM_ReadTextDump);
 TILESET_BENCHMARK(BM_ReadJsonDump);
-#define TILESET_BENCHMARK_OF(function, name, ...)                                                                \
-    BENCHMARK_CAPTURE(function, name, __VA_ARGS__)                                                             \
-        ->Unit(benchmark::kMicrosecond)                                                                        \
-        ->Repetitions(7)                                                                                       \
+#define TILESET_BENCHMARK_OF(function, name, ...)  \
+    BENCHMARK_CAPTURE(function, name, __VA_ARGS__) \
+        ->Unit(benchmark::kMicrosecond)            \
+        ->Repetitions(7)                           \
         ->ReportAggregatesOnly(true)
 
 TILESET_BENCHMARK_OF(BM_Command, DumpLettersInCodePage, "dump", TILESET_FILE_NAME, CODE_PAGE, "text");

@@ -14,8 +14,10 @@ struct TempNameCase {
 
 // "\xC3\xA9" is a UTF-8 "é", which is never cut in two.
 const TempNameCase TEMP_NAME_CASES[] = {
-    {"qx7set.dat", 255, "qx7set.dat.4242-7.tmp"},      {"qx7set.dat", 20, "qx7set.da.4242-7.tmp"},
-    {"qx7set\xC3\xA9.dat", 18, "qx7set.4242-7.tmp"}, {"qx7set\xC3\xA9.dat", 19, "qx7set\xC3\xA9.4242-7.tmp"},
+    {"qx7set.dat", 255, "qx7set.dat.4242-7.tmp"},
+    {"qx7set.dat", 20, "qx7set.da.4242-7.tmp"},
+    {"qx7set\xC3\xA9.dat", 18, "qx7set.4242-7.tmp"},
+    {"qx7set\xC3\xA9.dat", 19, "qx7set\xC3\xA9.4242-7.tmp"},
     {"qx7set.dat", 11, ""},
 };
 

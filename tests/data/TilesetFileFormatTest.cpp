@@ -58,8 +58,8 @@ TEST(TilesetFileWrite, NameFieldIsZeroAfterItsNulAndSlotsAreWrittenAsStored)
 
 TEST(TilesetFileRead, ListsEachNameInFileOrderAndFillsTheRecords)
 {
-    const std::string file = Header(3, 151) + Entry("Desert", 5, {"sand", "", "dune"}, 151) +
-                             Entry("", 0, {}, 151) + Entry("Forest", 9, {"oak"}, 151);
+    const std::string file = Header(3, 151) + Entry("Desert", 5, {"sand", "", "dune"}, 151) + Entry("", 0, {}, 151) +
+                             Entry("Forest", 9, {"oak"}, 151);
     TilesetTable table;
     NameList names;
     const TilesetFileResult result = ReadBytes(file, table, names);
@@ -117,8 +117,8 @@ TEST(TilesetFileRead, CountAboveTheEntriesPresentKeepsEmptyRecordsUnlisted)
 {
     for (const uint32_t slotsPerTileset : {0u, 2u, 151u}) {
         SCOPED_TRACE(slotsPerTileset);
-        const std::string file =
-            Header(3, slotsPerTileset) + Entry("One", 1, {"x"}, slotsPerTileset) + Entry("Two", 2, {}, slotsPerTileset);
+        const std::string file = Header(3, slotsPerTileset) + Entry("One", 1, {"x"}, slotsPerTileset) +
+                                 Entry("Two", 2, {}, slotsPerTileset);
         TilesetTable table;
         NameList names;
         ReadBytes(file, table, names);
@@ -250,7 +250,8 @@ TEST(TilesetFileRead, EveryTruncationLoadsOnlyWholeFields)
             }
         }
         EXPECT_EQ(names.names, expectedNames);
-        EXPECT_EQ(WriteBytes(table).size(), HEADER_BYTES + SAVED_ENTRY_BYTES * static_cast<std::size_t>(table.RecordCount()));
+        EXPECT_EQ(WriteBytes(table).size(),
+                  HEADER_BYTES + SAVED_ENTRY_BYTES * static_cast<std::size_t>(table.RecordCount()));
     }
 }
 

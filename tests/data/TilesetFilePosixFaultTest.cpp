@@ -66,8 +66,14 @@ public:
     TinyVolume(const TinyVolume&) = delete;
     TinyVolume& operator=(const TinyVolume&) = delete;
 
-    bool Mounted() const { return mounted; }
-    std::string Failure() const { return "cannot mount a tmpfs: " + std::generic_category().message(error); }
+    bool Mounted() const
+    {
+        return mounted;
+    }
+    std::string Failure() const
+    {
+        return "cannot mount a tmpfs: " + std::generic_category().message(error);
+    }
 
 private:
     std::string folder;

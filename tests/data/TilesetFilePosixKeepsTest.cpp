@@ -137,7 +137,10 @@ std::string StateOf(const std::string& path)
     const std::string content = ReadFileBytes(path);
     std::ostringstream state;
     state << status.st_uid << ':' << status.st_gid << ' ' << std::oct << (status.st_mode & 0777) << std::dec << ' '
-          << status.st_nlink << ' ' << (content == EDITED_FILE ? "edited" : content == UNEDITED_FILE ? "unedited" : "");
+          << status.st_nlink << ' '
+          << (content == EDITED_FILE     ? "edited"
+              : content == UNEDITED_FILE ? "unedited"
+                                         : "");
     return state.str();
 }
 
@@ -150,11 +153,18 @@ struct RefusedKind {
 
 const RefusedKind REFUSED_KINDS[] = {
     {"is a named pipe, not a file", FILE_KIND_PIPE,
-     [](const std::string& f) { mkfifo(Table(f).c_str(), 0666); return Table(f); }},
+     [](const std::string& f) {
+         mkfifo(Table(f).c_str(), 0666);
+         return Table(f);
+     }},
     {"is a device, not a file", FILE_KIND_DEVICE,
-     [](const std::string& f) { fs::create_symlink("/dev/null", Table(f)); return Table(f); }},
+     [](const std::string& f) {
+         fs::create_symlink("/dev/null", Table(f));
+         return Table(f);
+     }},
     {"is a device, not a file", FILE_KIND_DEVICE, [](const std::string&) { return std::string("/dev/null"); }},
-    {"is a loop of symbolic links", FILE_KIND_LINK_LOOP, [](const std::string& f) {
+    {"is a loop of symbolic links", FILE_KIND_LINK_LOOP,
+     [](const std::string& f) {
          fs::create_symlink(TILESET_FILE_NAME, f + "/loop");
          fs::create_symlink("loop", Table(f));
          return Table(f);

@@ -43,7 +43,7 @@ protected:
     }
     pos_type seekoff(off_type offset, std::ios_base::seekdir direction, std::ios_base::openmode) override
     {
-        const off_type base = direction == std::ios_base::beg ? 0
+        const off_type base = direction == std::ios_base::beg   ? 0
                               : direction == std::ios_base::end ? size
                                                                 : Position();
         return Seek(base + offset);

@@ -23,10 +23,12 @@ const MessageCase MESSAGE_CASES[] = {
                                   "supported. Nothing was loaded, and saving will not replace the file."},
     {TILESET_FILE_NOT_LOADED, "The tileset file \"t.dat\" was not saved, because its content could not be loaded "
                               "and would be lost. The file was left as it was."},
-    {TILESET_FILE_NOT_REPLACEABLE, "The tileset file \"t.dat\" is a named pipe, not a file, so it was not saved. "
-                                   "The file was left as it was.",
+    {TILESET_FILE_NOT_REPLACEABLE,
+     "The tileset file \"t.dat\" is a named pipe, not a file, so it was not saved. "
+     "The file was left as it was.",
      "is a named pipe, not a file"},
-    {TILESET_FILE_READ_ONLY, "The tileset file \"t.dat\" is read-only and was not saved. The file was left as it was."},
+    {TILESET_FILE_READ_ONLY,
+     "The tileset file \"t.dat\" is read-only and was not saved. The file was left as it was."},
     {TILESET_FILE_NOT_PERMITTED, "The tileset file \"t.dat\" was not saved, because you are not allowed to change "
                                  "it. The file was left as it was."},
     {TILESET_FILE_WRITE_FAILED, "The tileset file \"t.dat\" could not be saved, because writing the new content "

@@ -2,11 +2,11 @@
 #include "data/TilesetFile.h"
 #include "data/TilesetTable.h"
 
-#include "tests/support/UnixCommand.h"
-#include "tests/support/UnixLink.h"
 #include "tests/support/FileBytes.h"
 #include "tests/support/TemporaryFolder.h"
 #include "tests/support/TilesetFileBytes.h"
+#include "tests/support/UnixCommand.h"
+#include "tests/support/UnixLink.h"
 
 #include <gtest/gtest.h>
 
@@ -26,8 +26,8 @@ const std::string OLD_FILE = Header(1, 151) + Entry("Old", 3, {"kept"}, 151);
 class ExclusiveHandle {
 public:
     explicit ExclusiveHandle(const std::string& path, DWORD sharing = 0)
-        : handle(CreateFileA(path.c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                             nullptr))
+        : handle(
+              CreateFileA(path.c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr))
     {
     }
     ~ExclusiveHandle() { Close(); }

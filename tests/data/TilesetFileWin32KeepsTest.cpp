@@ -4,11 +4,11 @@
 #include "data/TilesetTable.h"
 
 #include "tests/data/EditedTable.h"
-#include "tests/support/UnixCommand.h"
-#include "tests/support/UnixLink.h"
 #include "tests/support/FileBytes.h"
 #include "tests/support/TemporaryFolder.h"
 #include "tests/support/TilesetFileBytes.h"
+#include "tests/support/UnixCommand.h"
+#include "tests/support/UnixLink.h"
 
 #include <gtest/gtest.h>
 

@@ -131,12 +131,11 @@ void PrintStartup(const std::vector<Contender>& contenders)
     }
     const double full = medians[EDITOR_FULL_TABLE];
     const double empty = medians[EDITOR_EMPTY_TABLE];
-    std::printf("  %-34s %8.2f    (target at most %.1f)\n", "ratio, 255 tilesets to bare",
-                full / medians[BARE_DIALOG], TARGET_RATIO);
+    std::printf("  %-34s %8.2f    (target at most %.1f)\n", "ratio, 255 tilesets to bare", full / medians[BARE_DIALOG],
+                TARGET_RATIO);
     std::printf("  %-34s %8.2f    (target at most %.1f)\n", "ratio, 255 tilesets to prepared",
                 full / medians[PREPARED_DIALOG], TARGET_RATIO);
-    std::printf("  %-34s %8.1f ms  (ratio %.2f)\n", "the table: 255 tilesets less empty", full - empty,
-                full / empty);
+    std::printf("  %-34s %8.1f ms  (ratio %.2f)\n", "the table: 255 tilesets less empty", full - empty, full / empty);
 }
 
 // The contenders by turns, so that a slow spell of the machine hits each;

@@ -22,7 +22,8 @@ protected:
     void SetUp() override
     {
         ASSERT_FALSE(folder.Path().empty());
-        ASSERT_NO_THROW(WriteFileBytes(folder.Path("qx7set.dat"), Header(2, 151) + Entry("Grassland", 7, {"Grass"}, 151) +
+        ASSERT_NO_THROW(WriteFileBytes(folder.Path("qx7set.dat"), Header(2, 151) +
+                                                                      Entry("Grassland", 7, {"Grass"}, 151) +
                                                                       Entry("Desert", 9, {"Sand"}, 151)));
     }
 

@@ -47,7 +47,7 @@ void CheckErrors(const TableBuilder& builder)
             "not the first hundred errors are told");
     for (std::size_t k = 1; k < told.size(); ++k) {
         const bool ordered = told[k - 1].Line() != told[k].Line() ? told[k - 1].Line() < told[k].Line()
-                                                                   : told[k - 1].Column() <= told[k].Column();
+                                                                  : told[k - 1].Column() <= told[k].Column();
         Require(ordered, "the errors are not in the order of the input");
     }
 }

@@ -85,16 +85,16 @@ TEST_P(MainDialogDiskChange, SaveAsksBeforeReplacingAndNoKeepsTheirFileAndTheEdi
 }
 
 // Enter takes the default button, which must be No.
-INSTANTIATE_TEST_SUITE_P(
-    Table, MainDialogDiskChange,
-    ::testing::Values(DiskChangeCase{"ChangedYes", CHANGES_THE_FILE, IDYES, "changed", true},
-                      DiskChangeCase{"ChangedNo", CHANGES_THE_FILE, IDNO, "changed", false},
-                      DiskChangeCase{"ChangedEnter", CHANGES_THE_FILE, MessageBoxAnswerer::PRESS_ENTER, "changed", false},
-                      DiskChangeCase{"CreatedYes", CREATES_THE_FILE, IDYES, "created", true},
-                      DiskChangeCase{"CreatedNo", CREATES_THE_FILE, IDNO, "created", false},
-                      DiskChangeCase{"DeletedYes", DELETES_THE_FILE, IDYES, "deleted", true},
-                      DiskChangeCase{"DeletedNo", DELETES_THE_FILE, IDNO, "deleted", false}),
-    [](const ::testing::TestParamInfo<DiskChangeCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Table, MainDialogDiskChange,
+                         ::testing::Values(DiskChangeCase{"ChangedYes", CHANGES_THE_FILE, IDYES, "changed", true},
+                                           DiskChangeCase{"ChangedNo", CHANGES_THE_FILE, IDNO, "changed", false},
+                                           DiskChangeCase{"ChangedEnter", CHANGES_THE_FILE,
+                                                          MessageBoxAnswerer::PRESS_ENTER, "changed", false},
+                                           DiskChangeCase{"CreatedYes", CREATES_THE_FILE, IDYES, "created", true},
+                                           DiskChangeCase{"CreatedNo", CREATES_THE_FILE, IDNO, "created", false},
+                                           DiskChangeCase{"DeletedYes", DELETES_THE_FILE, IDYES, "deleted", true},
+                                           DiskChangeCase{"DeletedNo", DELETES_THE_FILE, IDNO, "deleted", false}),
+                         [](const ::testing::TestParamInfo<DiskChangeCase>& info) { return info.param.name; });
 
 class MainDialogReplaceQuestion : public MainDialogDiskChange {};
 
@@ -180,15 +180,14 @@ TEST_P(MainDialogDamagedFile, IsToldOnceWithItsProblemsAndWhatASaveWrites)
 
 INSTANTIATE_TEST_SUITE_P(
     Shapes, MainDialogDamagedFile,
-    ::testing::Values(
-        DamagedFileCase{"CutShort", SampleTable().substr(0, HEADER_BYTES + SAVED_ENTRY_BYTES + 40),
-                        "write tileset 2 blank"},
-        DamagedFileCase{"CutAfterAnEntry", SampleTable().substr(0, HEADER_BYTES + SAVED_ENTRY_BYTES),
-                        "write tilesets 1 and 2 blank"},
-        DamagedFileCase{"TrailingBytes", SampleTable() + std::string(120, 'x'),
-                        "drop the bytes after the last tileset"},
-        DamagedFileCase{"Empty", "", "write a table without tilesets"},
-        DamagedFileCase{"ThreeBytes", std::string("\x02\x97\x00", 3), "write tilesets 0 and 1 blank"}),
+    ::testing::Values(DamagedFileCase{"CutShort", SampleTable().substr(0, HEADER_BYTES + SAVED_ENTRY_BYTES + 40),
+                                      "write tileset 2 blank"},
+                      DamagedFileCase{"CutAfterAnEntry", SampleTable().substr(0, HEADER_BYTES + SAVED_ENTRY_BYTES),
+                                      "write tilesets 1 and 2 blank"},
+                      DamagedFileCase{"TrailingBytes", SampleTable() + std::string(120, 'x'),
+                                      "drop the bytes after the last tileset"},
+                      DamagedFileCase{"Empty", "", "write a table without tilesets"},
+                      DamagedFileCase{"ThreeBytes", std::string("\x02\x97\x00", 3), "write tilesets 0 and 1 blank"}),
     [](const ::testing::TestParamInfo<DamagedFileCase>& info) { return info.param.name; });
 
 } // namespace

@@ -187,8 +187,8 @@ public:
         RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
                         nullptr, &key, nullptr);
         DWORD size = sizeof(previous);
-        hadPrevious = RegQueryValueExA(key, VALUE, nullptr, nullptr, reinterpret_cast<BYTE*>(&previous), &size) ==
-                      ERROR_SUCCESS;
+        hadPrevious =
+            RegQueryValueExA(key, VALUE, nullptr, nullptr, reinterpret_cast<BYTE*>(&previous), &size) == ERROR_SUCCESS;
         RegSetValueExA(key, VALUE, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof(dpi));
     }
     ~ScopedLogPixels()

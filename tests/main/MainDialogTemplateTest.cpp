@@ -42,7 +42,7 @@ TEST(MainDialogTemplate, HeaderIsTheResizableOverlappedWindow)
     reader.Dword();                   // help id
     EXPECT_EQ(reader.Dword(), 0u);    // extended style
     EXPECT_EQ(reader.Dword(), static_cast<DWORD>(WS_OVERLAPPEDWINDOW | DS_SETFONT));
-    EXPECT_EQ(reader.Word(), 8);      // controls
+    EXPECT_EQ(reader.Word(), 8); // controls
     EXPECT_EQ(reader.Short(), 0);
     EXPECT_EQ(reader.Short(), 0);
     EXPECT_EQ(reader.Short(), 332);
@@ -50,10 +50,10 @@ TEST(MainDialogTemplate, HeaderIsTheResizableOverlappedWindow)
     EXPECT_EQ(reader.NameOrOrdinal(), L""); // no menu
     EXPECT_EQ(reader.NameOrOrdinal(), L""); // no class of its own
     EXPECT_EQ(reader.String(), L"kestrivane");
-    EXPECT_EQ(reader.Word(), 8);      // points
-    EXPECT_EQ(reader.Word(), 0);      // weight
-    EXPECT_EQ(reader.Byte(), 0);      // italic
-    EXPECT_EQ(reader.Byte(), 0);      // character set
+    EXPECT_EQ(reader.Word(), 8); // points
+    EXPECT_EQ(reader.Word(), 0); // weight
+    EXPECT_EQ(reader.Byte(), 0); // italic
+    EXPECT_EQ(reader.Byte(), 0); // character set
     EXPECT_EQ(reader.String(), L"MS Sans Serif");
 }
 
@@ -151,8 +151,8 @@ TEST(MainDialogTemplate, VersionRecordNamesTheProgramAtVersion1001)
     EXPECT_EQ(VersionString(block, "ProductVersion"), "1, 0, 0, 1");
 
     DWORD* translation = nullptr;
-    ASSERT_TRUE(VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation),
-                               &length));
+    ASSERT_TRUE(
+        VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation), &length));
     EXPECT_EQ(LOWORD(*translation), 0x0409);
     EXPECT_EQ(HIWORD(*translation), 1200);
 }

@@ -32,7 +32,8 @@ std::vector<std::string> SlotsOf(const std::map<int, std::string>& texts)
 std::string SampleTable(const std::string& firstSlot)
 {
     return Header(3, 151) + Entry("Grassland", 7, {firstSlot, "ABCDEFGHIJ", "", "", "", "Flowers"}, 151) +
-           Entry("Desert", 255, SlotsOf({{0, "Sand"}, {150, "Cactus"}}), 151) + Entry("Caves", 0, {"", "", "", "Rock"}, 151);
+           Entry("Desert", 255, SlotsOf({{0, "Sand"}, {150, "Cactus"}}), 151) +
+           Entry("Caves", 0, {"", "", "", "Rock"}, 151);
 }
 
 MainWindowTest::MainWindowTest() : previousFolder(CurrentFolder())
@@ -68,7 +69,8 @@ bool MainWindowTest::TableExists() const
 void MainWindowTest::Open()
 {
     pendingCreation.PrepareCreation(&dialog);
-    window = CreateDialogParamA(appModule.instance, MAKEINTRESOURCEA(ID_MAIN_DIALOG), nullptr, InitialDialogProcedure, 0);
+    window =
+        CreateDialogParamA(appModule.instance, MAKEINTRESOURCEA(ID_MAIN_DIALOG), nullptr, InitialDialogProcedure, 0);
     ASSERT_NE(window, nullptr);
     ShowWindow(window, SW_SHOW);
     Pump();

@@ -7,10 +7,14 @@ namespace {
 
 std::wstring ClassName(const std::wstring& nameOrOrdinal)
 {
-    if (nameOrOrdinal == L"#128") return L"BUTTON";
-    if (nameOrOrdinal == L"#129") return L"EDIT";
-    if (nameOrOrdinal == L"#130") return L"STATIC";
-    if (nameOrOrdinal == L"#131") return L"LISTBOX";
+    if (nameOrOrdinal == L"#128")
+        return L"BUTTON";
+    if (nameOrOrdinal == L"#129")
+        return L"EDIT";
+    if (nameOrOrdinal == L"#130")
+        return L"STATIC";
+    if (nameOrOrdinal == L"#131")
+        return L"LISTBOX";
     std::wstring upper = nameOrOrdinal;
     for (wchar_t& unit : upper) {
         unit = static_cast<wchar_t>(std::towupper(unit));
@@ -20,7 +24,8 @@ std::wstring ClassName(const std::wstring& nameOrOrdinal)
 
 } // namespace
 
-template <typename T> T TemplateReader::Take()
+template <typename T>
+T TemplateReader::Take()
 {
     T value;
     std::memcpy(&value, at, sizeof(T));

@@ -44,7 +44,8 @@ public:
     void Skip(std::size_t count) { at += count; }
 
 private:
-    template <typename T> T Take();
+    template <typename T>
+    T Take();
 
     const unsigned char* start;
     const unsigned char* at;

@@ -89,8 +89,8 @@ TEST(CodePage, ParseTakesTheWindowsAnsiCodePagesOnly)
         std::string text;
         int number;
     } cases[] = {
-        {"874", 874}, {"1250", 1250}, {"1258", 1258}, {"01251", 1251}, {"1249", 0}, {"1259", 0},
-        {"65001", 0}, {"", 0}, {"-1251", 0}, {"cp1251", 0}, {"12\xC3\xA9", 0},
+        {"874", 874}, {"1250", 1250}, {"1258", 1258}, {"01251", 1251}, {"1249", 0},       {"1259", 0},
+        {"65001", 0}, {"", 0},        {"-1251", 0},   {"cp1251", 0},   {"12\xC3\xA9", 0},
     };
     for (const auto& c : cases) {
         std::string error;
@@ -129,25 +129,36 @@ TEST_P(CodePageShows, VisibleCharactersAndEscapesForTheRest)
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, CodePageShows,
-    ::testing::Values(
-        ShownCase{"Cyrillic", "1251", "\xC4\xE5\xF0\xE5\xE2\xEE", "Дерево"},
-        ShownCase{"German", "1252", "Schlo\xDF M\xFChlental", "Schloß Mühlental"},
-        ShownCase{"Controls", "1252", "\x01\x7F\x80", "\\x01\\x7F€"},
-        ShownCase{"UndefinedBytes", "1251", "\x98\x81", "\\x98Ѓ"},
-        ShownCase{"NoBreakSpaceAndSoftHyphen", "1252", "a\xA0" "b\xAD" "c\x81", "a\\xA0b\\xADc\\x81"},
-        ShownCase{"JoinersAndDirectionMarks", "1256", "\xC8\x9D\xC8\x9E\xC8\xFD", "ب\\x9Dب\\x9Eب\\xFD"},
-        ShownCase{"MarkWithoutALetter", "1258", "\xCC" " \xEC" "1\xF2" "\x81\xDE", "\\xCC \\xEC1\\xF2\\x81\\xDE"},
-        ShownCase{"VietnameseToneOnALetter", "1258", "Vi\xEA\xF2t", "Vi\u00EA\u0323t"},
-        ShownCase{"LetterAndMarkThePageHoldsAsOne", "1258", "a\xCC" "a\xEC\xF2", "a\\xCCa\\xEC\\xF2"},
-        ShownCase{"MarkOfTheClassOfThePrecomposedOnes", "1258", "\xE0\xCC\xE0\xF2", "à\\xCCà\\xF2"},
-        ShownCase{"MarksInCanonicalOrder", "1258", "a\xF2\xCC", "a\u0323\u0300"},
-        ShownCase{"HebrewPointsInCanonicalOrder", "1255", "\xF9\xCC\xD1", "שּׁ"},
-        ShownCase{"HebrewPointsOutOfOrder", "1255", "\xF9\xD1\xCC", "שׁ\\xCC"},
-        ShownCase{"ThaiWord", "874", "\xCA\xD4\xB7\xB8\xD4\xEC", "สิทธิ์"},
-        ShownCase{"ThaiVowelAndTone", "874", "\xA1\xD8\xE8", "กุ่"},
-        ShownCase{"ThaiToneTwice", "874", "\xA1\xE8\xE8", "ก่\\xE8"},
-        ShownCase{"ThaiToneBeforeVowel", "874", "\xA1\xE8\xD8", "ก่\\xD8"},
-        ShownCase{"ThaiUpperMarksTwiceOrFalling", "874", "\xA1\xD4\xD4\xA1\xEC\xD4", "กิ\\xD4ก์\\xD4"},
-        ShownCase{"ThaiUndefinedAndNoBreakSpace", "874", "\xDB\xA0", "\\xDB\\xA0"}));
+    ::testing::Values(ShownCase{"Cyrillic", "1251", "\xC4\xE5\xF0\xE5\xE2\xEE", "Дерево"},
+                      ShownCase{"German", "1252", "Schlo\xDF M\xFChlental", "Schloß Mühlental"},
+                      ShownCase{"Controls", "1252", "\x01\x7F\x80", "\\x01\\x7F€"},
+                      ShownCase{"UndefinedBytes", "1251", "\x98\x81", "\\x98Ѓ"},
+                      ShownCase{"NoBreakSpaceAndSoftHyphen", "1252",
+                                "a\xA0"
+                                "b\xAD"
+                                "c\x81",
+                                "a\\xA0b\\xADc\\x81"},
+                      ShownCase{"JoinersAndDirectionMarks", "1256", "\xC8\x9D\xC8\x9E\xC8\xFD", "ب\\x9Dب\\x9Eب\\xFD"},
+                      ShownCase{"MarkWithoutALetter", "1258",
+                                "\xCC"
+                                " \xEC"
+                                "1\xF2"
+                                "\x81\xDE",
+                                "\\xCC \\xEC1\\xF2\\x81\\xDE"},
+                      ShownCase{"VietnameseToneOnALetter", "1258", "Vi\xEA\xF2t", "Vi\u00EA\u0323t"},
+                      ShownCase{"LetterAndMarkThePageHoldsAsOne", "1258",
+                                "a\xCC"
+                                "a\xEC\xF2",
+                                "a\\xCCa\\xEC\\xF2"},
+                      ShownCase{"MarkOfTheClassOfThePrecomposedOnes", "1258", "\xE0\xCC\xE0\xF2", "à\\xCCà\\xF2"},
+                      ShownCase{"MarksInCanonicalOrder", "1258", "a\xF2\xCC", "a\u0323\u0300"},
+                      ShownCase{"HebrewPointsInCanonicalOrder", "1255", "\xF9\xCC\xD1", "שּׁ"},
+                      ShownCase{"HebrewPointsOutOfOrder", "1255", "\xF9\xD1\xCC", "שׁ\\xCC"},
+                      ShownCase{"ThaiWord", "874", "\xCA\xD4\xB7\xB8\xD4\xEC", "สิทธิ์"},
+                      ShownCase{"ThaiVowelAndTone", "874", "\xA1\xD8\xE8", "กุ่"},
+                      ShownCase{"ThaiToneTwice", "874", "\xA1\xE8\xE8", "ก่\\xE8"},
+                      ShownCase{"ThaiToneBeforeVowel", "874", "\xA1\xE8\xD8", "ก่\\xD8"},
+                      ShownCase{"ThaiUpperMarksTwiceOrFalling", "874", "\xA1\xD4\xD4\xA1\xEC\xD4", "กิ\\xD4ก์\\xD4"},
+                      ShownCase{"ThaiUndefinedAndNoBreakSpace", "874", "\xDB\xA0", "\\xDB\\xA0"}));
 
 } // namespace

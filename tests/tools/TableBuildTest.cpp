@@ -62,8 +62,10 @@ INSTANTIATE_TEST_SUITE_P(
                   "in:3:10: a text of 32 bytes: expected at most 31\n"},
         InputCase{"NameOf32BytesFromEscapes", TILESET_0 + "name \"" + std::string(31, 'n') + "\\xFF\"\n",
                   "in:3:6: a text of 32 bytes: expected at most 31\n"},
-        InputCase{"AmbientAbove255", TILESET_0 + "  ambient 256\n", "in:3:11: ambient number 256: expected 0 to 255\n"},
-        InputCase{"SlotAbove150", TILESET_0 + "  slot 151 \"x\"\n", "in:3:8: slot 151: a tileset has slots 0 to 150\n"},
+        InputCase{"AmbientAbove255", TILESET_0 + "  ambient 256\n",
+                  "in:3:11: ambient number 256: expected 0 to 255\n"},
+        InputCase{"SlotAbove150", TILESET_0 + "  slot 151 \"x\"\n",
+                  "in:3:8: slot 151: a tileset has slots 0 to 150\n"},
         InputCase{"RepeatedSlot", TILESET_0 + "slot 4 \"a\"\nslot 4 \"b\"\n",
                   "in:4:6: slot 4 of tileset 0 is given twice, first on line 3\n"},
         InputCase{"RepeatedTileset", TILESET_0 + "tileset 0\n", "in:3:9: tileset 0 is given twice, first on line 2\n"},
@@ -87,8 +89,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "in:3:8: a text with a NUL byte in it: a text ends at its first NUL\n"},
         InputCase{"ByteOutsidePrintableAscii", TILESET_0 + "slot 0 \"caf\xC3\xA9\"\n",
                   "in:3:12: byte 0xC3 in a text: expected printable ASCII, other bytes as \\xC3\n"},
-        InputCase{"UnterminatedText", TILESET_0 + "name \"open\n",
-                  "in:3:6: the text has no closing quote\n"},
+        InputCase{"UnterminatedText", TILESET_0 + "name \"open\n", "in:3:6: the text has no closing quote\n"},
         InputCase{"TextWithoutQuotes", TILESET_0 + "name grass\n",
                   "in:3:6: expected a text in quotes, found \"grass\"\n"},
         InputCase{"UnknownLine", TILESET_0 + "  colour 3\n",
@@ -266,9 +267,9 @@ TEST(TableBuild, JsonTakesEveryEscapeAndUtf8ForTheBytesUpTo0xFF)
 
 TEST(TableBuild, EveryErrorOfTheInputIsToldInTheOrderOfTheInput)
 {
-    const Built built = BuildFrom("tilesets 1\ntileset 0\nambient 300\nslot 999 \"" + std::string(40, 'x') +
-                                      "\"\nslot 1 \"\\q\"\n",
-                                  false);
+    const Built built =
+        BuildFrom("tilesets 1\ntileset 0\nambient 300\nslot 999 \"" + std::string(40, 'x') + "\"\nslot 1 \"\\q\"\n",
+                  false);
     EXPECT_EQ(built.errors, "in:3:9: ambient number 300: expected 0 to 255\n"
                             "in:4:6: slot 999: a tileset has slots 0 to 150\n"
                             "in:4:10: a text of 40 bytes: expected at most 31\n"

@@ -79,11 +79,10 @@ INSTANTIATE_TEST_SUITE_P(
         CodePageCase{"JsonCharactersAndEscapes", JSON_1251, BYTE_ORDER_MARK + JsonName("\\u0434\\u00A0д"),
                      TABLE_TOOL_EXIT_OK, OneTileset("\xE4\xA0\xE4", ""), ""},
         // Named in quotes only where some code page shows the character: never a direction mark raw.
-        CodePageCase{"CharactersNotInTheCodePage", BUILD_1252, Slot0("Łó\u202E\u0301\U0001F600"),
-                     TABLE_TOOL_EXIT_PROBLEMS, "",
-                     BuildErrors({"3:9: 'Ł' (U+0141) is not in code page 1252",
-                                  "3:13: U+202E is not in code page 1252", "3:16: U+0301 is not in code page 1252",
-                                  "3:18: U+1F600 is not in code page 1252"})},
+        CodePageCase{
+            "CharactersNotInTheCodePage", BUILD_1252, Slot0("Łó\u202E\u0301\U0001F600"), TABLE_TOOL_EXIT_PROBLEMS, "",
+            BuildErrors({"3:9: 'Ł' (U+0141) is not in code page 1252", "3:13: U+202E is not in code page 1252",
+                         "3:16: U+0301 is not in code page 1252", "3:18: U+1F600 is not in code page 1252"})},
         CodePageCase{"NotUtf8", BUILD_1251, Slot0("\xC4 \xC0\x80"), TABLE_TOOL_EXIT_PROBLEMS, "",
                      BuildErrors({"3:9: byte 0xC4: a UTF-8 character cut short" + NOT_UTF8,
                                   "3:11: bytes 0xC0 0x80: an overlong UTF-8 form" + NOT_UTF8})},
@@ -99,9 +98,11 @@ INSTANTIATE_TEST_SUITE_P(
         CodePageCase{"JsonUnknownKeyInItsLetters", JSON_1251, "{\"имя\\u00A0\": 1, \"tilesets\": []}",
                      TABLE_TOOL_EXIT_PROBLEMS, "",
                      BuildErrors({"1:2: \"имя\\u00A0\": unknown key: expected \"tilesets\""})},
-        CodePageCase{"JsonDumpOfAByteWithoutCharacter", {"dump", "--format", "json", "--code-page", "1251", "-"},
+        CodePageCase{"JsonDumpOfAByteWithoutCharacter",
+                     {"dump", "--format", "json", "--code-page", "1251", "-"},
                      Header(2, 151) + Entry("", 0, {}, 151) + Entry("", 0, SlotsWith(7, "a\x98"), 151),
-                     TABLE_TOOL_EXIT_FAILED, "",
+                     TABLE_TOOL_EXIT_FAILED,
+                     "",
                      "kestrivane-table: standard input: tileset 1 slot 7: byte 0x98 has no character in code page "
                      "1251, and JSON has no escape for a byte; the text dump writes such bytes as \\xNN\n"}));
 

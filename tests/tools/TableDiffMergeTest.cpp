@@ -33,12 +33,12 @@ TEST(TableDiff, ListsEachChangedFieldInFileOrderWithTheDumpsEscapes)
     SetSlot(after.RecordAt(0), 0, "");
 
     EXPECT_EQ(TableDiff::Lines(Demo(), after, nullptr), (Lines{
-                                                   "tileset 0 slot 0: \"grass\" -> \"\"",
-                                                   "tileset 1 name: \"Caf\\xE9 Terrace\" -> \"Cafe\"",
-                                                   "tileset 1 ambient: 12 -> 255",
-                                                   "tileset 1 slot 3: \"\\x80 coin\" -> \"\\xA3 coin\"",
-                                                   "tileset 3 slot 150: \"\" -> \"new \\\"end\\\"\"",
-                                               }));
+                                                            "tileset 0 slot 0: \"grass\" -> \"\"",
+                                                            "tileset 1 name: \"Caf\\xE9 Terrace\" -> \"Cafe\"",
+                                                            "tileset 1 ambient: 12 -> 255",
+                                                            "tileset 1 slot 3: \"\\x80 coin\" -> \"\\xA3 coin\"",
+                                                            "tileset 3 slot 150: \"\" -> \"new \\\"end\\\"\"",
+                                                        }));
 }
 
 TEST(TableDiff, TilesetsOnlyOneTableHasAreComparedWithEmptyOnes)

@@ -91,7 +91,7 @@ TilesetTable WithDefinedBytesOnly(TilesetTable table, const CodePageTable* page)
         std::string name = NameOf(table.RecordAt(i));
         std::for_each(name.begin(), name.end(), define);
         SetName(table.RecordAt(i), name);
-        for (char (&slot)[NAME_FIELD_SIZE] : table.RecordAt(i).slots) {
+        for (char(&slot)[NAME_FIELD_SIZE] : table.RecordAt(i).slots) {
             std::for_each(slot, slot + NAME_FIELD_SIZE, define);
         }
     }

@@ -51,33 +51,29 @@ TEST_P(TableToolUsageError, PrintsTheErrorAndTheUsageAndExitsWithTwo)
 
 INSTANTIATE_TEST_SUITE_P(
     CommandLines, TableToolUsageError,
-    ::testing::Values(UsageErrorCase{{}, "no command given"},
-                      UsageErrorCase{{"list"}, "unknown command \"list\""},
-                      UsageErrorCase{{"--format", "json"}, "unknown command \"--format\""},
-                      UsageErrorCase{{"dump", "--format"}, "--format takes text or json"},
-                      UsageErrorCase{{"dump", "--format", "xml"}, "--format takes text or json"},
-                      UsageErrorCase{{"check", "--format", "json"}, "unknown option \"--format\" for check"},
-                      UsageErrorCase{{"check", "-v"}, "unknown option \"-v\" for check"},
-                      UsageErrorCase{{"dump", "a.dat", "b.dat"}, "more than one FILE given"},
-                      UsageErrorCase{{"demo"}, "demo needs the FILE to write"},
-                      UsageErrorCase{{"build"}, "build needs one INPUT"},
-                      UsageErrorCase{{"build", "a.txt", "b.txt"}, "build needs one INPUT"},
-                      UsageErrorCase{{"build", "a.txt", "-o"}, "-o takes the FILE to write"},
-                      UsageErrorCase{{"dump", "-o", "x.dat"}, "unknown option \"-o\" for dump"},
-                      UsageErrorCase{{"diff", "a.dat"}, "diff needs the two files A and B"},
-                      UsageErrorCase{{"diff", "--format", "json", "a.dat", "b.dat"},
-                                     "unknown option \"--format\" for diff"},
-                      UsageErrorCase{{"merge", "a.dat", "b.dat"},
-                                     "merge needs the three files BASE, OURS and THEIRS"},
-                      UsageErrorCase{{"\x1B]0;title\x07"}, "unknown command \"\\x1B]0;title\\x07\""},
-                      UsageErrorCase{{"diff", "-", "-"}, "standard input (-) is given twice; it can be read only once"},
-                      UsageErrorCase{{"dump", "--textconv", "--format", "json"},
-                                     "--textconv shows the text dump, not JSON"},
-                      UsageErrorCase{{"check", "--textconv"}, "unknown option \"--textconv\" for check"},
-                      UsageErrorCase{{"dump", "--code-page"}, "--code-page takes " + KNOWN_CODE_PAGES},
-                      UsageErrorCase{{"diff", "--code-page", "65001", "a", "b"},
-                                     "code page \"65001\": expected " + KNOWN_CODE_PAGES},
-                      UsageErrorCase{{"check", "--code-page", "1251"}, "unknown option \"--code-page\" for check"}));
+    ::testing::Values(
+        UsageErrorCase{{}, "no command given"}, UsageErrorCase{{"list"}, "unknown command \"list\""},
+        UsageErrorCase{{"--format", "json"}, "unknown command \"--format\""},
+        UsageErrorCase{{"dump", "--format"}, "--format takes text or json"},
+        UsageErrorCase{{"dump", "--format", "xml"}, "--format takes text or json"},
+        UsageErrorCase{{"check", "--format", "json"}, "unknown option \"--format\" for check"},
+        UsageErrorCase{{"check", "-v"}, "unknown option \"-v\" for check"},
+        UsageErrorCase{{"dump", "a.dat", "b.dat"}, "more than one FILE given"},
+        UsageErrorCase{{"demo"}, "demo needs the FILE to write"}, UsageErrorCase{{"build"}, "build needs one INPUT"},
+        UsageErrorCase{{"build", "a.txt", "b.txt"}, "build needs one INPUT"},
+        UsageErrorCase{{"build", "a.txt", "-o"}, "-o takes the FILE to write"},
+        UsageErrorCase{{"dump", "-o", "x.dat"}, "unknown option \"-o\" for dump"},
+        UsageErrorCase{{"diff", "a.dat"}, "diff needs the two files A and B"},
+        UsageErrorCase{{"diff", "--format", "json", "a.dat", "b.dat"}, "unknown option \"--format\" for diff"},
+        UsageErrorCase{{"merge", "a.dat", "b.dat"}, "merge needs the three files BASE, OURS and THEIRS"},
+        UsageErrorCase{{"\x1B]0;title\x07"}, "unknown command \"\\x1B]0;title\\x07\""},
+        UsageErrorCase{{"diff", "-", "-"}, "standard input (-) is given twice; it can be read only once"},
+        UsageErrorCase{{"dump", "--textconv", "--format", "json"}, "--textconv shows the text dump, not JSON"},
+        UsageErrorCase{{"check", "--textconv"}, "unknown option \"--textconv\" for check"},
+        UsageErrorCase{{"dump", "--code-page"}, "--code-page takes " + KNOWN_CODE_PAGES},
+        UsageErrorCase{{"diff", "--code-page", "65001", "a", "b"},
+                       "code page \"65001\": expected " + KNOWN_CODE_PAGES},
+        UsageErrorCase{{"check", "--code-page", "1251"}, "unknown option \"--code-page\" for check"}));
 
 TEST(TableToolHelp, PrintsTheUsageToOutputAndExitsWithZero)
 {
@@ -288,8 +284,10 @@ TEST(TableToolBuild, ErrorsLeaveTheOldFileAndAGoodInputReplacesItWithNothingElse
     const ToolRun refused = RunTool({"build", input, "-o", output});
     EXPECT_EQ(refused.code, TABLE_TOOL_EXIT_PROBLEMS);
     EXPECT_EQ(refused.out, "");
-    EXPECT_EQ(refused.err, "kestrivane-table: " + input + ":3:9: ambient number 256: expected 0 to 255\n"
-                           "kestrivane-table: " + output + ": not written: " + input + " has 1 error\n");
+    EXPECT_EQ(refused.err, "kestrivane-table: " + input +
+                               ":3:9: ambient number 256: expected 0 to 255\n"
+                               "kestrivane-table: " +
+                               output + ": not written: " + input + " has 1 error\n");
     EXPECT_EQ(ReadFileBytes(output), "old table");
 
     WriteFileBytes(input, "tilesets 1\ntileset 0\nambient 255\n");
@@ -361,19 +359,34 @@ TEST(TableToolStandardStreams, StandForTheFileNamedDash)
         std::string err;
     } cases[] = {
         {{"dump", "-"}, DemoFileBytes(), TABLE_TOOL_EXIT_OK, ExpectedOutput("demo.txt"), ""},
-        {{"check", "-"}, Header(0, 151) + "xy", TABLE_TOOL_EXIT_PROBLEMS,
-         "standard input: offset 5 (0x5): 2 bytes follow the last entry\n", ""},
-        {{"build", "-", "-o", "-"}, "tilesets 1\ntileset 0\nslot 10 \"lake\"\n", TABLE_TOOL_EXIT_OK,
-         Header(1, 151) + Entry("", 0, SlotsWith(10, "lake"), 151), ""},
-        {{"build", "-", "-o", "-"}, "tilesets 256\n", TABLE_TOOL_EXIT_PROBLEMS, "",
+        {{"check", "-"},
+         Header(0, 151) + "xy",
+         TABLE_TOOL_EXIT_PROBLEMS,
+         "standard input: offset 5 (0x5): 2 bytes follow the last entry\n",
+         ""},
+        {{"build", "-", "-o", "-"},
+         "tilesets 1\ntileset 0\nslot 10 \"lake\"\n",
+         TABLE_TOOL_EXIT_OK,
+         Header(1, 151) + Entry("", 0, SlotsWith(10, "lake"), 151),
+         ""},
+        {{"build", "-", "-o", "-"},
+         "tilesets 256\n",
+         TABLE_TOOL_EXIT_PROBLEMS,
+         "",
          "kestrivane-table: standard input:1:10: 256 tilesets: a table holds at most 255\n"
          "kestrivane-table: -: not written: standard input has 1 error\n"},
         {{"diff", "DEMO", "-"}, lake, TABLE_TOOL_EXIT_PROBLEMS, "tileset 0 slot 10: \"pond\" -> \"lake\"\n", ""},
         {{"merge", "DEMO", "DEMO", "-", "-o", "-"}, lake, TABLE_TOOL_EXIT_OK, lake, ""},
-        {{"merge", "DEMO", "-", "MERE", "-o", "-"}, lake, TABLE_TOOL_EXIT_PROBLEMS, lake,
+        {{"merge", "DEMO", "-", "MERE", "-o", "-"},
+         lake,
+         TABLE_TOOL_EXIT_PROBLEMS,
+         lake,
          "conflict: tileset 0 slot 10: base \"pond\", ours \"lake\", theirs \"mere\"\n"},
         {{"demo", "-"}, "", TABLE_TOOL_EXIT_OK, DemoFileBytes(), ""},
-        {{"dump", "-"}, Header(1, 152), TABLE_TOOL_EXIT_FAILED, "",
+        {{"dump", "-"},
+         Header(1, 152),
+         TABLE_TOOL_EXIT_FAILED,
+         "",
          "kestrivane-table: standard input: has 152 slots per tileset, more than the 151 a tileset holds\n"},
     };
     for (const auto& streamCase : cases) {

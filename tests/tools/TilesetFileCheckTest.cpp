@@ -16,8 +16,8 @@
 // For the failure messages of the comparisons below.
 void PrintTo(const TilesetFileProblem& problem, std::ostream* out)
 {
-    *out << "{kind " << problem.kind << ", offset " << problem.offset << ", found " << problem.found
-         << ", expected " << problem.expected << ", tileset " << problem.tileset << ", slot " << problem.slot << "}";
+    *out << "{kind " << problem.kind << ", offset " << problem.offset << ", found " << problem.found << ", expected "
+         << problem.expected << ", tileset " << problem.tileset << ", slot " << problem.slot << "}";
 }
 
 namespace {
@@ -64,7 +64,8 @@ INSTANTIATE_TEST_SUITE_P(
     CraftedFiles, TilesetFileCheckFinds,
     ::testing::Values(
         CheckCase{"empty file", "", {{TILESET_PROBLEM_EMPTY_FILE, 0, 0, 0, -1, 0}}},
-        CheckCase{"header cut short", Header(1, 151).substr(0, 3),
+        CheckCase{"header cut short",
+                  Header(1, 151).substr(0, 3),
                   {{TILESET_PROBLEM_HEADER_CUT_SHORT, 0, 3, 5, -1, 0}}},
         CheckCase{"count above the whole entries",
                   Header(3, 151) + Entry("a", 0, {}, 151) + Entry("b", 0, {}, 151),
@@ -73,29 +74,37 @@ INSTANTIATE_TEST_SUITE_P(
                   Header(3, 151) + Entry("a", 0, {}, 151) + Entry("b", 0, {}, 151).substr(0, 100),
                   {{TILESET_PROBLEM_MISSING_ENTRIES, 0, 1, 3, -1, 0},
                    {TILESET_PROBLEM_ENTRY_CUT_SHORT, EntryAt(1), 100, ENTRY_151, 1, 0}}},
-        CheckCase{"count with no entry at all", Header(2, 151),
-                  {{TILESET_PROBLEM_MISSING_ENTRIES, 0, 0, 2, -1, 0}}},
-        CheckCase{"fewer slots than 151", Header(1, 2) + Entry("a", 0, {"b", "c"}, 2),
+        CheckCase{"count with no entry at all", Header(2, 151), {{TILESET_PROBLEM_MISSING_ENTRIES, 0, 0, 2, -1, 0}}},
+        CheckCase{"fewer slots than 151",
+                  Header(1, 2) + Entry("a", 0, {"b", "c"}, 2),
                   {{TILESET_PROBLEM_FEWER_SLOTS, 1, 2, 151, -1, 0}}},
-        CheckCase{"no slots", Header(2, 0) + Entry("a", 0, {}, 0) + Entry("b", 0, {}, 0),
+        CheckCase{"no slots",
+                  Header(2, 0) + Entry("a", 0, {}, 0) + Entry("b", 0, {}, 0),
                   {{TILESET_PROBLEM_FEWER_SLOTS, 1, 0, 151, -1, 0}}},
-        CheckCase{"more slots than 151, each field checked", Header(1, 152) + Entry("a", 0, FullSlots({0, 151}), 152),
+        CheckCase{"more slots than 151, each field checked",
+                  Header(1, 152) + Entry("a", 0, FullSlots({0, 151}), 152),
                   {{TILESET_PROBLEM_TOO_MANY_SLOTS, 1, 152, 151, -1, 0},
                    {TILESET_PROBLEM_SLOT_WITHOUT_NUL, 5 + 33, 0, 0, 0, 0},
                    {TILESET_PROBLEM_SLOT_WITHOUT_NUL, 5 + 33 + 32 * 151, 0, 0, 0, 151}}},
-        CheckCase{"the largest slot count a header holds", Header(1, 0xFFFFFFFF) + Field("a") + "b" + Field(""),
+        CheckCase{"the largest slot count a header holds",
+                  Header(1, 0xFFFFFFFF) + Field("a") + "b" + Field(""),
                   {{TILESET_PROBLEM_MISSING_ENTRIES, 0, 0, 1, -1, 0},
                    {TILESET_PROBLEM_TOO_MANY_SLOTS, 1, 0xFFFFFFFF, 151, -1, 0},
                    {TILESET_PROBLEM_ENTRY_CUT_SHORT, 5, 65, 33 + 32 * uint64_t{0xFFFFFFFF}, 0, 0}}},
-        CheckCase{"name without NUL", Header(2, 151) + Entry("a", 0, {}, 151) + Entry(FULL_FIELD, 0, {}, 151),
+        CheckCase{"name without NUL",
+                  Header(2, 151) + Entry("a", 0, {}, 151) + Entry(FULL_FIELD, 0, {}, 151),
                   {{TILESET_PROBLEM_NAME_WITHOUT_NUL, EntryAt(1), 0, 0, 1, 0}}},
-        CheckCase{"last slot without NUL", Header(1, 151) + Entry("a", 0, SlotsWith(150, FULL_FIELD), 151),
+        CheckCase{"last slot without NUL",
+                  Header(1, 151) + Entry("a", 0, SlotsWith(150, FULL_FIELD), 151),
                   {{TILESET_PROBLEM_SLOT_WITHOUT_NUL, EntryAt(1) - 32, 0, 0, 0, 150}}},
         CheckCase{"a NUL in the last byte is enough",
-                  Header(1, 151) + Entry(std::string(31, 'n'), 0, SlotsWith(150, std::string(31, 's')), 151), {}},
-        CheckCase{"bytes after the last entry", Header(1, 151) + Entry("a", 0, {}, 151) + std::string(7, '\0'),
+                  Header(1, 151) + Entry(std::string(31, 'n'), 0, SlotsWith(150, std::string(31, 's')), 151),
+                  {}},
+        CheckCase{"bytes after the last entry",
+                  Header(1, 151) + Entry("a", 0, {}, 151) + std::string(7, '\0'),
                   {{TILESET_PROBLEM_BYTES_AFTER_ENTRIES, EntryAt(1), 7, 0, -1, 0}}},
-        CheckCase{"bytes after a header of no entries", Header(0, 151) + "x",
+        CheckCase{"bytes after a header of no entries",
+                  Header(0, 151) + "x",
                   {{TILESET_PROBLEM_BYTES_AFTER_ENTRIES, 5, 1, 0, -1, 0}}},
         CheckCase{"no tilesets", Header(0, 151), {}}));
 
@@ -110,15 +119,19 @@ TEST(TilesetFileCheck, JudgesTheStartOfAFileByItsSize)
         std::optional<uint64_t> fileSize;
         Problems problems;
     } cases[] = {
-        {oneEntry + "x", EntryAt(1) + 1000,
+        {oneEntry + "x",
+         EntryAt(1) + 1000,
          {nameWithoutNul, {TILESET_PROBLEM_BYTES_AFTER_ENTRIES, EntryAt(1), 1000, 0, -1, 0}}},
-        {oneEntry + "x", std::nullopt,
+        {oneEntry + "x",
+         std::nullopt,
          {nameWithoutNul, {TILESET_PROBLEM_BYTES_AFTER_ENTRIES, EntryAt(1), 0, 0, -1, 0}}},
         {Header(2, 151) + Field(FULL_FIELD), EntryAt(2), {nameWithoutNul}},
-        {Header(2, 151) + Field("a"), EntryAt(1) + 10,
+        {Header(2, 151) + Field("a"),
+         EntryAt(1) + 10,
          {{TILESET_PROBLEM_MISSING_ENTRIES, 0, 1, 2, -1, 0},
           {TILESET_PROBLEM_ENTRY_CUT_SHORT, EntryAt(1), 10, ENTRY_151, 1, 0}}},
-        {Header(3, 0xFFFFFFFF) + Field("a"), std::nullopt,
+        {Header(3, 0xFFFFFFFF) + Field("a"),
+         std::nullopt,
          {{TILESET_PROBLEM_TOO_MANY_SLOTS, 1, 0xFFFFFFFF, 151, -1, 0}}},
     };
     for (const auto& startCase : cases) {

@@ -48,7 +48,7 @@ std::vector<short> GeometryOf(const TemplateItem& item)
             static_cast<short>(item.cy)};
 }
 
-}
+} // namespace
 
 TEST(AboutTemplate, HoldsTheBoxWithItsFourControlsInOrder)
 {
@@ -245,7 +245,7 @@ LayoutRect OwnerRect()
     return MakeRect(area.left + 150, area.top + 120, area.left + 851, area.top + 561);
 }
 
-}
+} // namespace
 
 TEST(AboutDialog, EnterEndsTheBoxWithOneFromTheFocusedOkButton)
 {

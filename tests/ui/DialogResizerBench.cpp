@@ -26,7 +26,7 @@ constexpr int GRID_ROWS = 10;
 constexpr int FIRST_GRID_ID = 3000;
 constexpr int GROUP_SIZE = 10;
 
-}
+} // namespace
 
 #if defined(__GNUC__)
 extern "C" {
@@ -102,7 +102,8 @@ PassCost MeasurePasses(ResizeTestDialog& dialog, HWND window)
     }
     QueryPerformanceCounter(&end);
     const long long allocations = allocationCount - allocationsBefore;
-    const double seconds = static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+    const double seconds =
+        static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
     return {seconds * 1e6 / PASSES, allocations};
 }
 
@@ -115,8 +116,8 @@ void Report(const char* name, ResizeTestDialog& dialog, HWND window, long long o
     ShowWindow(window, SW_HIDE);
     PumpMessages();
     const PassCost hidden = MeasurePasses(dialog, window);
-    std::printf("%s, %d entries (%lld heap allocations while the window opened):\n", name,
-                dialog.Entries().Count(), openingAllocations);
+    std::printf("%s, %d entries (%lld heap allocations while the window opened):\n", name, dialog.Entries().Count(),
+                openingAllocations);
     std::printf("  visible (placement and repaint): %9.1f us per pass, %lld heap allocations in %d passes\n",
                 visible.microseconds, visible.allocations, PASSES);
     std::printf("  hidden (placement only):         %9.1f us per pass, %lld heap allocations in %d passes\n",
@@ -151,12 +152,13 @@ void AddGridControls(ResizeTestDialog& dialog)
         for (int column = 0; column < GRID_COLUMNS; ++column) {
             const int left = 4 + column * 29;
             const int top = 4 + row * 22;
-            dialog.extraControls.push_back({FIRST_GRID_ID + row * GRID_COLUMNS + column, {left, top, left + 27, top + 20}});
+            dialog.extraControls.push_back(
+                {FIRST_GRID_ID + row * GRID_COLUMNS + column, {left, top, left + 27, top + 20}});
         }
     }
 }
 
-}
+} // namespace
 
 int main()
 {

@@ -20,7 +20,7 @@
 
 namespace {
 
-constexpr int MAIN_CONTROLS[] = {ID_ABOUT_BUTTON, ID_TILESET_LIST, ID_SLOT_LIST,   ID_SAVE_BUTTON,
+constexpr int MAIN_CONTROLS[] = {ID_ABOUT_BUTTON,   ID_TILESET_LIST, ID_SLOT_LIST, ID_SAVE_BUTTON,
                                  ID_SLOT_NAME_EDIT, ID_AMBIENT_EDIT, ID_SIZE_GRIP};
 
 struct ChildSearch {
@@ -99,7 +99,7 @@ protected:
     std::vector<LayoutRect> opening;
 };
 
-}
+} // namespace
 
 TEST_F(MainLayoutTest, GripIsCreatedInTheBottomRightCornerAsTheFirstEntry)
 {
@@ -263,7 +263,8 @@ TEST(DialogResizerOptions, WithoutGripOrMinimumTheControlsStillFollow)
     EXPECT_EQ(info.ptMinTrackSize.y, 2);
     const LayoutRect save = ChildRect(window, ID_SAVE_BUTTON);
     GrowClientArea(window, 30, 0);
-    EXPECT_EQ(ChildRect(window, ID_SAVE_BUTTON), Moved(save, ClientRectOf(window).right - dialog.InitialClientWidth(), 0));
+    EXPECT_EQ(ChildRect(window, ID_SAVE_BUTTON),
+              Moved(save, ClientRectOf(window).right - dialog.InitialClientWidth(), 0));
 }
 
 TEST(DialogResizerOptions, SmallIconSetBeforeInitializeStays)
@@ -293,7 +294,7 @@ const ResizeRule GROUP_RULES[] = {
     {-1, 0},
 };
 
-}
+} // namespace
 
 TEST(DialogResizerGroups, MembersScaleWithTheirBoxAndKeepTheRecordedGap)
 {
@@ -394,10 +395,12 @@ void OpenWithRules(const ResizeRule* rules)
 }
 
 const ResizeRule END_WITHOUT_GROUP[] = {{ID_SLOT_LIST, RESIZE_STRETCH_X}, {-1, RESIZE_GROUP_END}, {-1, 0}};
-const ResizeRule EMPTY_GROUP[] = {{ID_SLOT_LIST, RESIZE_STRETCH_X}, {-1, RESIZE_GROUP_BEGIN}, {-1, RESIZE_GROUP_END},
+const ResizeRule EMPTY_GROUP[] = {{ID_SLOT_LIST, RESIZE_STRETCH_X},
+                                  {-1, RESIZE_GROUP_BEGIN},
+                                  {-1, RESIZE_GROUP_END},
                                   {-1, 0}};
 
-}
+} // namespace
 
 TEST(DialogResizerDeathTest, GroupEndWithoutOpenGroupRaisesNonContinuableBoundsExceeded)
 {

@@ -4,14 +4,14 @@
 
 TEST(LayoutMulDiv, RoundsToNearestWithHalvesAwayFromZero)
 {
-    EXPECT_EQ(LayoutMulDiv(33, 120, 100), 40);   // 39.6
-    EXPECT_EQ(LayoutMulDiv(31, 120, 100), 37);   // 37.2
-    EXPECT_EQ(LayoutMulDiv(5, 1, 2), 3);         // 2.5
-    EXPECT_EQ(LayoutMulDiv(-5, 1, 2), -3);       // -2.5
+    EXPECT_EQ(LayoutMulDiv(33, 120, 100), 40); // 39.6
+    EXPECT_EQ(LayoutMulDiv(31, 120, 100), 37); // 37.2
+    EXPECT_EQ(LayoutMulDiv(5, 1, 2), 3);       // 2.5
+    EXPECT_EQ(LayoutMulDiv(-5, 1, 2), -3);     // -2.5
     EXPECT_EQ(LayoutMulDiv(5, -1, 2), -3);
-    EXPECT_EQ(LayoutMulDiv(7, 1, 4), 2);         // 1.75
+    EXPECT_EQ(LayoutMulDiv(7, 1, 4), 2); // 1.75
     EXPECT_EQ(LayoutMulDiv(-7, 1, 4), -2);
-    EXPECT_EQ(LayoutMulDiv(-9, 1, 4), -2);       // -2.25
+    EXPECT_EQ(LayoutMulDiv(-9, 1, 4), -2); // -2.25
 }
 
 TEST(LayoutMulDiv, NegativeDenominatorFlipsTheSign)

@@ -78,10 +78,10 @@ public:
     void MoveControl(int32_t controlId, const LayoutRect& rect, ResizeMove move) override
     {
         LayoutRect& control = controls.at(controlId);
-        const LayoutRect placed = move == RESIZE_SIZE_ONLY
-                                      ? MakeRect(control.left, control.top, control.left + rect.Width(),
-                                             control.top + rect.Height())
-                                      : rect;
+        const LayoutRect placed =
+            move == RESIZE_SIZE_ONLY
+                ? MakeRect(control.left, control.top, control.left + rect.Width(), control.top + rect.Height())
+                : rect;
         control = placed;
         operations.push_back({controlId, placed, move});
     }
@@ -136,31 +136,80 @@ struct PlacementCase {
 };
 
 const PlacementCase PLACEMENT_CASES[] = {
-    {"centre x outside: client 101, width 20", RESIZE_CENTER_X, MakeRect(0, 10, 20, 30), MakeRect(5, 10, 25, 30), -299, 0,
-     false, {}, MakeRect(40, 10, 60, 30)},
-    {"centre y outside: client 50, height 21", RESIZE_CENTER_Y, MakeRect(0, 10, 20, 31), MakeRect(0, 10, 20, 31), 0, -250,
-     false, {}, MakeRect(0, 14, 20, 35)},
-    {"centre beats stretch and shift", RESIZE_CENTER_X | RESIZE_STRETCH_X | RESIZE_SHIFT_X | RESIZE_SHIFT_Y,
-     MakeRect(0, 10, 20, 30), MakeRect(0, 10, 20, 30), -299, 50, false, {}, MakeRect(40, 60, 60, 80)},
-    {"centre inside the stretched box", RESIZE_CENTER_X | RESIZE_CENTER_Y, MakeRect(40, 30, 61, 40), MakeRect(40, 30, 61, 40),
-     20, 11, true, MakeRect(10, 20, 110, 60), MakeRect(59, 40, 80, 50)},
-    {"shift outside", RESIZE_SHIFT_X | RESIZE_SHIFT_Y, MakeRect(300, 200, 350, 220), MakeRect(300, 200, 350, 220), 30, -10,
-     false, {}, MakeRect(330, 190, 380, 210)},
-    {"stretch outside keeps the current low edges", RESIZE_STRETCH_X | RESIZE_STRETCH_Y, MakeRect(10, 20, 110, 120),
-     MakeRect(12, 25, 90, 95), 30, 40, false, {}, MakeRect(12, 25, 140, 160)},
-    {"stretch with shift is shift outside", RESIZE_STRETCH_X | RESIZE_SHIFT_X, MakeRect(10, 20, 110, 120),
-     MakeRect(10, 20, 110, 120), 30, 0, false, {}, MakeRect(40, 20, 140, 120)},
+    {"centre x outside: client 101, width 20",
+     RESIZE_CENTER_X,
+     MakeRect(0, 10, 20, 30),
+     MakeRect(5, 10, 25, 30),
+     -299,
+     0,
+     false,
+     {},
+     MakeRect(40, 10, 60, 30)},
+    {"centre y outside: client 50, height 21",
+     RESIZE_CENTER_Y,
+     MakeRect(0, 10, 20, 31),
+     MakeRect(0, 10, 20, 31),
+     0,
+     -250,
+     false,
+     {},
+     MakeRect(0, 14, 20, 35)},
+    {"centre beats stretch and shift",
+     RESIZE_CENTER_X | RESIZE_STRETCH_X | RESIZE_SHIFT_X | RESIZE_SHIFT_Y,
+     MakeRect(0, 10, 20, 30),
+     MakeRect(0, 10, 20, 30),
+     -299,
+     50,
+     false,
+     {},
+     MakeRect(40, 60, 60, 80)},
+    {"centre inside the stretched box", RESIZE_CENTER_X | RESIZE_CENTER_Y, MakeRect(40, 30, 61, 40),
+     MakeRect(40, 30, 61, 40), 20, 11, true, MakeRect(10, 20, 110, 60), MakeRect(59, 40, 80, 50)},
+    {"shift outside",
+     RESIZE_SHIFT_X | RESIZE_SHIFT_Y,
+     MakeRect(300, 200, 350, 220),
+     MakeRect(300, 200, 350, 220),
+     30,
+     -10,
+     false,
+     {},
+     MakeRect(330, 190, 380, 210)},
+    {"stretch outside keeps the current low edges",
+     RESIZE_STRETCH_X | RESIZE_STRETCH_Y,
+     MakeRect(10, 20, 110, 120),
+     MakeRect(12, 25, 90, 95),
+     30,
+     40,
+     false,
+     {},
+     MakeRect(12, 25, 140, 160)},
+    {"stretch with shift is shift outside",
+     RESIZE_STRETCH_X | RESIZE_SHIFT_X,
+     MakeRect(10, 20, 110, 120),
+     MakeRect(10, 20, 110, 120),
+     30,
+     0,
+     false,
+     {},
+     MakeRect(40, 20, 140, 120)},
     {"stretch with shift is stretch inside", RESIZE_STRETCH_X | RESIZE_SHIFT_X, MakeRect(60, 0, 110, 20),
      MakeRect(60, 0, 110, 20), 20, 0, true, MakeRect(10, 0, 110, 20), MakeRect(70, 0, 130, 20)},
-    {"shift x inside: 10 + MulDiv(33, 120, 100)", RESIZE_SHIFT_X, MakeRect(43, 5, 63, 15), MakeRect(43, 5, 63, 15), 20, 0,
-     true, MakeRect(10, 0, 110, 20), MakeRect(50, 5, 70, 15)},
-    {"shift y inside: 10 + MulDiv(33, 120, 100)", RESIZE_SHIFT_Y, MakeRect(0, 43, 20, 53), MakeRect(0, 43, 20, 53), 0, 20,
-     true, MakeRect(0, 10, 20, 110), MakeRect(0, 50, 20, 60)},
-    {"invalidate alone places at the current rectangle", RESIZE_INVALIDATE, MakeRect(0, 0, 10, 10), MakeRect(3, 4, 13, 14),
-     100, 100, false, {}, MakeRect(3, 4, 13, 14)},
+    {"shift x inside: 10 + MulDiv(33, 120, 100)", RESIZE_SHIFT_X, MakeRect(43, 5, 63, 15), MakeRect(43, 5, 63, 15), 20,
+     0, true, MakeRect(10, 0, 110, 20), MakeRect(50, 5, 70, 15)},
+    {"shift y inside: 10 + MulDiv(33, 120, 100)", RESIZE_SHIFT_Y, MakeRect(0, 43, 20, 53), MakeRect(0, 43, 20, 53), 0,
+     20, true, MakeRect(0, 10, 20, 110), MakeRect(0, 50, 20, 60)},
+    {"invalidate alone places at the current rectangle",
+     RESIZE_INVALIDATE,
+     MakeRect(0, 0, 10, 10),
+     MakeRect(3, 4, 13, 14),
+     100,
+     100,
+     false,
+     {},
+     MakeRect(3, 4, 13, 14)},
 };
 
-}
+} // namespace
 
 TEST(PlaceEdges, PlacesByFlagsAxisAndGroup)
 {
@@ -176,7 +225,8 @@ TEST(PlaceEdges, PlacesByFlagsAxisAndGroup)
 TEST(PlaceEdges, AtTheRecordedClientSizeEveryStretchAndShiftKeepsTheRecordedRect)
 {
     const LayoutRect recorded = MakeRect(43, 17, 63, 39);
-    for (uint32_t flags = 0; flags <= (RESIZE_STRETCH_X | RESIZE_STRETCH_Y | RESIZE_SHIFT_X | RESIZE_SHIFT_Y); ++flags) {
+    for (uint32_t flags = 0; flags <= (RESIZE_STRETCH_X | RESIZE_STRETCH_Y | RESIZE_SHIFT_X | RESIZE_SHIFT_Y);
+         ++flags) {
         const ResizeEntry entry = Entry(7, flags, recorded);
         EXPECT_EQ(PlaceEdges(Input(0, 0), entry, recorded).rect, recorded) << flags;
         EXPECT_EQ(PlaceEdges(Input(0, 0, true, MakeRect(10, 5, 110, 80)), entry, recorded).rect, recorded) << flags;
@@ -230,10 +280,18 @@ TEST(ParseResizeRules, MainWindowTableGivesFiveEntriesInTableOrder)
 
 TEST(ParseResizeRules, MarksEachGroupsFirstMemberWithTheMemberCount)
 {
-    const ResizeRule rules[] = {{1, RESIZE_SHIFT_X},      {-1, RESIZE_GROUP_BEGIN}, {2, RESIZE_STRETCH_X | 0x00AB0000},
-                                {3, RESIZE_STRETCH_X},    {4, RESIZE_SHIFT_X},      {-1, RESIZE_GROUP_END},
-                                {-1, RESIZE_GROUP_BEGIN}, {5, RESIZE_SHIFT_Y},      {-1, RESIZE_GROUP_END},
-                                {6, RESIZE_STRETCH_Y},    {-1, 0},                  {9, RESIZE_SHIFT_Y}};
+    const ResizeRule rules[] = {{1, RESIZE_SHIFT_X},
+                                {-1, RESIZE_GROUP_BEGIN},
+                                {2, RESIZE_STRETCH_X | 0x00AB0000},
+                                {3, RESIZE_STRETCH_X},
+                                {4, RESIZE_SHIFT_X},
+                                {-1, RESIZE_GROUP_END},
+                                {-1, RESIZE_GROUP_BEGIN},
+                                {5, RESIZE_SHIFT_Y},
+                                {-1, RESIZE_GROUP_END},
+                                {6, RESIZE_STRETCH_Y},
+                                {-1, 0},
+                                {9, RESIZE_SHIFT_Y}};
     MapHost host(400, 300);
     for (int32_t id : {1, 2, 3, 4, 5, 6, 9}) {
         host.Add(id, MakeRect(id, id * 2, id * 3, id * 4));
@@ -242,12 +300,8 @@ TEST(ParseResizeRules, MarksEachGroupsFirstMemberWithTheMemberCount)
     EXPECT_EQ(host.reads, (std::vector<int32_t>{1, 2, 3, 4, 5, 6}));
     const ResizeEntryArray& entries = host.entries;
     ASSERT_EQ(entries.Count(), 6);
-    const uint32_t expected[] = {RESIZE_SHIFT_X,
-                                 RESIZE_STRETCH_X | RESIZE_GROUP_LEAD | (3u << 16),
-                                 RESIZE_STRETCH_X,
-                                 RESIZE_SHIFT_X,
-                                 RESIZE_SHIFT_Y | RESIZE_GROUP_LEAD | (1u << 16),
-                                 RESIZE_STRETCH_Y};
+    const uint32_t expected[] = {RESIZE_SHIFT_X, RESIZE_STRETCH_X | RESIZE_GROUP_LEAD | (3u << 16), RESIZE_STRETCH_X,
+                                 RESIZE_SHIFT_X, RESIZE_SHIFT_Y | RESIZE_GROUP_LEAD | (1u << 16),   RESIZE_STRETCH_Y};
     for (int32_t i = 0; i < 6; ++i) {
         EXPECT_EQ(entries.Data()[i].flags, expected[i]) << i;
     }
@@ -256,10 +310,17 @@ TEST(ParseResizeRules, MarksEachGroupsFirstMemberWithTheMemberCount)
 
 TEST(ParseResizeRules, SkipsMarkerRowsWithOtherFlags)
 {
-    const ResizeRule rules[] = {{1, RESIZE_SHIFT_X},   {-1, 0x0800},           {-1, RESIZE_GROUP_BEGIN},
-                                {-1, 0x3000},          {2, RESIZE_STRETCH_X},   {-1, 0x0001},
-                                {3, RESIZE_STRETCH_X}, {-1, RESIZE_GROUP_END}, {-1, 0x4000},
-                                {4, RESIZE_STRETCH_Y}, {-1, 0}};
+    const ResizeRule rules[] = {{1, RESIZE_SHIFT_X},
+                                {-1, 0x0800},
+                                {-1, RESIZE_GROUP_BEGIN},
+                                {-1, 0x3000},
+                                {2, RESIZE_STRETCH_X},
+                                {-1, 0x0001},
+                                {3, RESIZE_STRETCH_X},
+                                {-1, RESIZE_GROUP_END},
+                                {-1, 0x4000},
+                                {4, RESIZE_STRETCH_Y},
+                                {-1, 0}};
     ResizeEntryArray entries;
     ASSERT_TRUE(Parse(rules, entries));
     ASSERT_EQ(entries.Count(), 4);
@@ -273,7 +334,7 @@ TEST(ParseResizeRules, ReportsInconsistentGroupMarkers)
 {
     const ResizeRule endWithoutGroup[] = {{1, RESIZE_SHIFT_X}, {-1, RESIZE_GROUP_END}, {-1, 0}};
     const ResizeRule emptyGroup[] = {{1, RESIZE_SHIFT_X}, {-1, RESIZE_GROUP_BEGIN}, {-1, RESIZE_GROUP_END}, {-1, 0}};
-    const ResizeRule nestedGroup[] = {{-1, RESIZE_GROUP_BEGIN}, {1, RESIZE_SHIFT_X}, {-1, RESIZE_GROUP_BEGIN},
+    const ResizeRule nestedGroup[] = {{-1, RESIZE_GROUP_BEGIN}, {1, RESIZE_SHIFT_X},    {-1, RESIZE_GROUP_BEGIN},
                                       {2, RESIZE_SHIFT_X},      {-1, RESIZE_GROUP_END}, {-1, 0}};
     const ResizeRule unclosedGroup[] = {{-1, RESIZE_GROUP_BEGIN}, {1, RESIZE_SHIFT_X}, {-1, 0}};
     for (const ResizeRule* table : {endWithoutGroup, emptyGroup, nestedGroup, unclosedGroup}) {
@@ -319,8 +380,8 @@ TEST(RunResizePass, TwoStretchedMembersKeepTheirRecordedGap)
     MapHost host(400, 300);
     host.Add(1, MakeRect(10, 0, 50, 20));
     host.Add(2, MakeRect(60, 0, 110, 20));
-    const ResizeRule rules[] = {{-1, RESIZE_GROUP_BEGIN}, {1, RESIZE_STRETCH_X}, {2, RESIZE_STRETCH_X},
-                                {-1, RESIZE_GROUP_END},   {-1, 0}};
+    const ResizeRule rules[] = {
+        {-1, RESIZE_GROUP_BEGIN}, {1, RESIZE_STRETCH_X}, {2, RESIZE_STRETCH_X}, {-1, RESIZE_GROUP_END}, {-1, 0}};
     ASSERT_TRUE(host.Parse(rules));
     ASSERT_TRUE(host.Pass(420, 300));
     EXPECT_EQ(host.At(1), MakeRect(10, 0, 60, 20));
@@ -332,7 +393,7 @@ TEST(RunResizePass, MissingGroupMemberLeavesTheBoxAndTheGapChainAlone)
     MapHost host(400, 300);
     host.Add(1, MakeRect(10, 0, 50, 20));
     host.Add(2, MakeRect(60, 0, 110, 20));
-    const ResizeRule rules[] = {{-1, RESIZE_GROUP_BEGIN}, {1, RESIZE_STRETCH_X}, {9, RESIZE_STRETCH_X},
+    const ResizeRule rules[] = {{-1, RESIZE_GROUP_BEGIN}, {1, RESIZE_STRETCH_X},  {9, RESIZE_STRETCH_X},
                                 {2, RESIZE_STRETCH_X},    {-1, RESIZE_GROUP_END}, {-1, 0}};
     ASSERT_TRUE(host.Parse(rules));
     ASSERT_EQ(host.entries.Count(), 3);
@@ -347,7 +408,7 @@ TEST(RunResizePass, RepeatedPassesDoNotAccumulateRounding)
     host.Add(1, MakeRect(7, 3, 40, 19));
     host.Add(2, MakeRect(45, 3, 91, 19));
     host.Add(3, MakeRect(7, 23, 91, 61));
-    const ResizeRule rules[] = {{-1, RESIZE_GROUP_BEGIN}, {1, RESIZE_STRETCH_X},   {2, RESIZE_STRETCH_X},
+    const ResizeRule rules[] = {{-1, RESIZE_GROUP_BEGIN}, {1, RESIZE_STRETCH_X},  {2, RESIZE_STRETCH_X},
                                 {3, RESIZE_STRETCH_Y},    {-1, RESIZE_GROUP_END}, {-1, 0}};
     ASSERT_TRUE(host.Parse(rules));
     for (int32_t step = 1; step <= 40; ++step) {
@@ -388,10 +449,11 @@ TEST(RunResizePass, CorrectsThePreviousMemberOnEachAxisThenInvalidatesThenMoves)
     ASSERT_TRUE(host.Pass(420, 320));
     // The bottom correction reads the member again, so it keeps the right edge
     // that the first correction gave.
-    const std::vector<MapHost::Operation> expected = {
-        {1, MakeRect(10, 10, 58, 58), RESIZE_MOVE_AND_SIZE}, {1, MakeRect(10, 10, 60, 58), RESIZE_SIZE_ONLY},
-        {1, MakeRect(10, 10, 60, 60), RESIZE_SIZE_ONLY},     {2, MakeRect(60, 60, 110, 110), -1},
-        {2, MakeRect(70, 70, 130, 130), RESIZE_MOVE_AND_SIZE}};
+    const std::vector<MapHost::Operation> expected = {{1, MakeRect(10, 10, 58, 58), RESIZE_MOVE_AND_SIZE},
+                                                      {1, MakeRect(10, 10, 60, 58), RESIZE_SIZE_ONLY},
+                                                      {1, MakeRect(10, 10, 60, 60), RESIZE_SIZE_ONLY},
+                                                      {2, MakeRect(60, 60, 110, 110), -1},
+                                                      {2, MakeRect(70, 70, 130, 130), RESIZE_MOVE_AND_SIZE}};
     EXPECT_EQ(host.operations, expected);
 }
 
@@ -438,7 +500,7 @@ protected:
     bool parsed = false;
 };
 
-}
+} // namespace
 
 TEST_F(MainTableTest, AtTheRecordedSizeEveryControlStays)
 {
