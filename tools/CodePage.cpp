@@ -1,8 +1,6 @@
 #include "tools/CodePage.h"
 
-#include "tools/CharacterName.h"
-#include "tools/DumpQuoting.h"
-#include "tools/NumberText.h"
+#include "tools/DumpNotation.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -47,9 +45,9 @@ bool MarkFits(const CodePageTable& page, unsigned char mark, const CodePage::Tex
 const CodePageTable* CodePage::Parse(std::string_view text, std::string& error)
 {
     uint64_t number = 0;
-    const CodePageTable* const page = NumberText::ParseDecimal(text, number) ? Find(number) : nullptr;
+    const CodePageTable* const page = DumpNotation::ParseDecimal(text, number) ? Find(number) : nullptr;
     if (page == nullptr) {
-        error = "code page " + DumpQuoting::Text(std::string(text)) + ": expected " + KnownNumbers() +
+        error = "code page " + DumpNotation::Text(std::string(text)) + ": expected " + KnownNumbers() +
                 " (the Windows ANSI code pages)";
     }
     return page;
@@ -67,7 +65,7 @@ std::string CodePage::KnownNumbers()
 
 std::string CodePage::NotHeld(const CodePageTable& page, char32_t character)
 {
-    return CharacterName::Shown(character) + " is not in code page " + std::to_string(page.number);
+    return DumpNotation::CharacterShown(character) + " is not in code page " + std::to_string(page.number);
 }
 
 int CodePage::ByteOf(const CodePageTable& page, char32_t character)

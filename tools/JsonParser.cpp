@@ -1,9 +1,7 @@
 #include "tools/JsonParser.h"
 
-#include "tools/CharacterName.h"
 #include "tools/CodePage.h"
-#include "tools/DumpQuoting.h"
-#include "tools/NumberText.h"
+#include "tools/DumpNotation.h"
 #include "tools/TableBuilder.h"
 #include "tools/Utf8.h"
 
@@ -33,13 +31,13 @@ bool IsLowSurrogate(char32_t unit)
     return unit >= FIRST_LOW_SURROGATE && unit <= LAST_SURROGATE;
 }
 
-// Printable ASCII that stands for itself in a string, looked up by byte: the
+// The bytes that stand for themselves in a string, looked up by byte: the
 // test of each character of a string took most of the parse.
 struct PlainBytes {
     constexpr PlainBytes() : plain()
     {
-        for (int c = 0x20; c <= 0x7E; ++c) {
-            plain[c] = c != '"' && c != '\\';
+        for (int c = 0; c < 256; ++c) {
+            plain[c] = DumpNotation::StandsForItself(static_cast<unsigned char>(c));
         }
     }
     bool plain[256];
@@ -182,7 +180,7 @@ bool JsonParser::Number(std::string_view& written)
             const std::size_t end = input.find_first_not_of("0123456789", at);
             const std::string_view number = std::string_view(input).substr(start, end - start);
             at = start;
-            return Fail("expected a number without leading zeros, found " + NumberText::Shown(number));
+            return Fail("expected a number without leading zeros, found " + DumpNotation::NumberShown(number));
         }
     } else if (!Digits("a digit")) {
         return false;
@@ -278,10 +276,10 @@ std::string JsonParser::Found() const
         return "the end of the input";
     }
     const unsigned char c = static_cast<unsigned char>(input[at]);
-    if (c >= 0x20 && c <= 0x7E) {
-        return DumpQuoting::JsonExcerpt(std::string_view(input).substr(at, 1), 1);
+    if (DumpNotation::IsPrintableAscii(c)) {
+        return DumpNotation::JsonExcerpt(std::string_view(input).substr(at, 1), 1);
     }
-    return "byte 0x" + NumberText::HexByte(c);
+    return "byte 0x" + DumpNotation::HexByte(c);
 }
 
 // On locals: the compiler cannot keep a member in a register across the reads
@@ -369,7 +367,7 @@ bool JsonParser::Control(char32_t& character)
     character = static_cast<unsigned char>(input[at]);
     if (character < 0x20) {
         return Fail("a control character in a string: expected it escaped, as \\u00" +
-                    NumberText::HexByte(static_cast<unsigned char>(character)));
+                    DumpNotation::HexByte(static_cast<unsigned char>(character)));
     }
     ++at;
     return true;
@@ -391,7 +389,7 @@ bool JsonParser::Escape(char32_t& character)
         // The backslash and the letter after it, if any.
         const std::size_t length = at + 1 < input.size() ? 2 : 1;
         return Fail(escapeAt, "bad escape " +
-                                  DumpQuoting::JsonExcerpt(std::string_view(input).substr(at, length), length) +
+                                  DumpNotation::JsonExcerpt(std::string_view(input).substr(at, length), length) +
                                   ": expected \\\", \\\\, \\/, \\b, \\f, \\n, \\r, \\t or \\uXXXX");
     }
     if (!UnicodeEscape(character)) {
@@ -421,7 +419,7 @@ bool JsonParser::Surrogate(char32_t& character, const InputPlace& escapeAt)
         at = lowAt;
     }
     builder.AddError(escapeAt, [character] {
-        return "the lone surrogate " + CharacterName::Number(character) +
+        return "the lone surrogate " + DumpNotation::CharacterNumber(character) +
                ": expected a pair, \\uD800 to \\uDBFF then \\uDC00 to \\uDFFF";
     });
     character = TOLD_SURROGATE;
@@ -434,10 +432,10 @@ bool JsonParser::UnicodeEscape(char32_t& unit)
     const InputPlace escapeAt = Here();
     unit = 0;
     for (std::size_t digit = 2; digit < 6; ++digit) {
-        const int value = at + digit < input.size() ? NumberText::HexDigitValue(input[at + digit]) : -1;
+        const int value = at + digit < input.size() ? DumpNotation::HexDigitValue(input[at + digit]) : -1;
         if (value < 0) {
             return Fail(escapeAt, "bad escape " +
-                                      DumpQuoting::JsonExcerpt(std::string_view(input).substr(at, digit), digit) +
+                                      DumpNotation::JsonExcerpt(std::string_view(input).substr(at, digit), digit) +
                                       ": expected \\u and four hexadecimal digits");
         }
         unit = unit * 16 + static_cast<char32_t>(value);
@@ -473,7 +471,7 @@ void JsonParser::TakeCharacter(char32_t character, const InputPlace& place, Inpu
     }
     builder.AddError(place, [this, character] {
         return page != nullptr ? CodePage::NotHeld(*page, character)
-                               : "the character " + CharacterName::Number(character) +
+                               : "the character " + DumpNotation::CharacterNumber(character) +
                                      ": expected U+0000 to U+00FF, each the byte of the same number";
     });
     text.Add('?');

@@ -1,6 +1,6 @@
 #include "tools/JsonPath.h"
 
-#include "tools/DumpQuoting.h"
+#include "tools/DumpNotation.h"
 
 namespace {
 
@@ -56,5 +56,5 @@ void JsonPath::Append(std::string& text) const
     const bool plain = IsPlainKey(foundKey) && foundKeyLength == foundKey.size();
     text += key != nullptr ? key
             : plain        ? std::string(foundKey)
-                           : DumpQuoting::JsonExcerpt(foundKey, foundKeyLength, page);
+                           : DumpNotation::JsonExcerpt(foundKey, foundKeyLength, page);
 }

@@ -1,7 +1,7 @@
 #include "tools/RecordField.h"
 
 #include "data/TilesetRecord.h"
-#include "tools/DumpQuoting.h"
+#include "tools/DumpNotation.h"
 #include "tools/RecordText.h"
 
 #include <cstring>
@@ -49,7 +49,7 @@ std::string RecordField::Shown(const TilesetRecord& record, const CodePageTable*
     }
     const std::string text = Text(record);
     std::string shown;
-    DumpQuoting::AppendText(text.data(), text.size(), page, shown);
+    DumpNotation::AppendText(text.data(), text.size(), page, shown);
     return shown;
 }
 

@@ -16,7 +16,7 @@ std::string Number(uint64_t value)
 
 std::string Written(const WrittenNumber& number)
 {
-    return NumberText::Shown(number.text);
+    return DumpNotation::NumberShown(number.text);
 }
 
 } // namespace

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "data/TilesetTable.h"
+#include "tools/DumpNotation.h"
 #include "tools/InputErrorList.h"
 #include "tools/InputText.h"
-#include "tools/NumberText.h"
 #include "tools/TableInputError.h"
 
 #include <cstdint>

@@ -5,13 +5,10 @@
 #include "data/TilesetTable.h"
 #include "tools/CodePage.h"
 #include "tools/DemoTable.h"
-#include "tools/RawTableDump.h"
 #include "tools/TableBuilder.h"
-#include "tools/TableDiff.h"
-#include "tools/TableDump.h"
-#include "tools/TableJsonReader.h"
-#include "tools/TableMerge.h"
-#include "tools/TableTextReader.h"
+#include "tools/TableComparison.h"
+#include "tools/TableJson.h"
+#include "tools/TableText.h"
 #include "tools/TableToolArguments.h"
 #include "tools/ToolFiles.h"
 
@@ -128,9 +125,9 @@ TableToolExitCode RunTextconv(const std::string& name, const CodePageTable* page
     TilesetTable table;
     std::string reason;
     if (ToolFiles::TableFromBytes(bytes, table, reason)) {
-        TableDump::WriteText(table, page, streams.out);
+        TableText::Write(table, page, streams.out);
     } else {
-        RawTableDump::WriteText(bytes, page, streams.out);
+        TableText::WriteEntries(bytes, page, streams.out);
     }
     return Finished(TABLE_TOOL_EXIT_OK, streams.out, streams.err);
 }
@@ -149,11 +146,11 @@ TableToolExitCode RunDump(const TableToolArguments& arguments, const ToolStreams
         return TABLE_TOOL_EXIT_FAILED;
     }
     if (arguments.format == TABLE_DUMP_TEXT) {
-        TableDump::WriteText(table, page, streams.out);
+        TableText::Write(table, page, streams.out);
         return Finished(TABLE_TOOL_EXIT_OK, streams.out, streams.err);
     }
     if (page != nullptr) {
-        const std::string unheld = TableDump::ByteWithoutCharacter(table, *page);
+        const std::string unheld = TableJson::ByteWithoutCharacter(table, *page);
         if (!unheld.empty()) {
             return FileError(name,
                              unheld + " has no character in code page " + std::to_string(page->number) +
@@ -161,7 +158,7 @@ TableToolExitCode RunDump(const TableToolArguments& arguments, const ToolStreams
                              streams.err);
         }
     }
-    TableDump::WriteJson(table, page, streams.out);
+    TableJson::Write(table, page, streams.out);
     return Finished(TABLE_TOOL_EXIT_OK, streams.out, streams.err);
 }
 
@@ -233,9 +230,9 @@ TableToolExitCode RunBuild(const TableToolArguments& arguments, const ToolStream
     }
     TableBuilder builder;
     if (arguments.format == TABLE_DUMP_JSON) {
-        TableJsonReader::Read(text, arguments.codePage, builder);
+        TableJson::Read(text, arguments.codePage, builder);
     } else {
-        TableTextReader::Read(text, arguments.codePage, builder);
+        TableText::Read(text, arguments.codePage, builder);
     }
     if (builder.ErrorCount() != 0) {
         return BuildErrors(arguments, builder, streams);
@@ -250,7 +247,7 @@ TableToolExitCode RunDiff(const TableToolArguments& arguments, const ToolStreams
     if (!LoadTable(arguments.files[0], before, streams) || !LoadTable(arguments.files[1], after, streams)) {
         return TABLE_TOOL_EXIT_FAILED;
     }
-    const std::vector<std::string> lines = TableDiff::Lines(before, after, arguments.codePage);
+    const std::vector<std::string> lines = TableComparison::Differences(before, after, arguments.codePage);
     for (const std::string& line : lines) {
         streams.out << line << "\n";
     }
@@ -270,7 +267,7 @@ TableToolExitCode RunMerge(const TableToolArguments& arguments, const ToolStream
         return TABLE_TOOL_EXIT_FAILED;
     }
     TilesetTable merged;
-    const std::vector<std::string> conflicts = TableMerge::Merge(base, ours, theirs, arguments.codePage, merged);
+    const std::vector<std::string> conflicts = TableComparison::Merge(base, ours, theirs, arguments.codePage, merged);
     std::ostream& told = ToolFiles::IsStandardStream(arguments.output) ? streams.err : streams.out;
     for (const std::string& conflict : conflicts) {
         told << conflict << "\n";

@@ -16,12 +16,12 @@ enum TableToolExitCode {
 
 // kestrivane-table: dumps, checks, builds, compares and merges tileset table
 // files from scripts.
-class TableTool {
-public:
-    // args are the words after the program's name. A file named "-" is read
-    // from in, or written to out. Results go to out; errors and the usage go to
-    // err, each error naming the file and the reason.
-    static TableToolExitCode Run(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
-                                 std::ostream& err);
-    static const char* Usage();
-};
+namespace TableTool {
+
+// args are the words after the program's name. A file named "-" is read from
+// in, or written to out. Results go to out; errors and the usage go to err,
+// each error naming the file and the reason.
+TableToolExitCode Run(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err);
+const char* Usage();
+
+} // namespace TableTool

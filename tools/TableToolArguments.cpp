@@ -2,7 +2,7 @@
 
 #include "data/TilesetFile.h"
 #include "tools/CodePage.h"
-#include "tools/DumpQuoting.h"
+#include "tools/DumpNotation.h"
 #include "tools/ToolFiles.h"
 
 #include <algorithm>
@@ -132,7 +132,7 @@ std::string TakeWords(const CommandForm& form, const std::vector<std::string>& a
                 return error;
             }
         } else if (IsOption(word)) {
-            return "unknown option " + DumpQuoting::TextExcerpt(word) + " for " + args[0];
+            return "unknown option " + DumpNotation::TextExcerpt(word) + " for " + args[0];
         } else {
             arguments.files.push_back(word);
         }
@@ -154,7 +154,7 @@ TableToolArguments TableToolArguments::Parse(const std::vector<std::string>& arg
     }
     const CommandForm* const form = FindCommand(args[0]);
     if (form == nullptr) {
-        return UsageError("unknown command " + DumpQuoting::TextExcerpt(args[0]));
+        return UsageError("unknown command " + DumpNotation::TextExcerpt(args[0]));
     }
     const std::string wordsError = TakeWords(*form, args, arguments);
     if (!wordsError.empty()) {

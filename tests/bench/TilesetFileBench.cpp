@@ -13,9 +13,8 @@
 #include "data/TilesetTable.h"
 #include "tools/CodePage.h"
 #include "tools/TableBuilder.h"
-#include "tools/TableDump.h"
-#include "tools/TableJsonReader.h"
-#include "tools/TableTextReader.h"
+#include "tools/TableJson.h"
+#include "tools/TableText.h"
 #include "tools/TableTool.h"
 #include "tools/TableToolArguments.h"
 
@@ -76,9 +75,9 @@ void WriteDump(const TilesetTable& table, const std::string& path, const char* c
 {
     std::ofstream out(path, std::ios::binary);
     if (format == TABLE_DUMP_JSON) {
-        TableDump::WriteJson(table, CodePageNamed(codePage), out);
+        TableJson::Write(table, CodePageNamed(codePage), out);
     } else {
-        TableDump::WriteText(table, CodePageNamed(codePage), out);
+        TableText::Write(table, CodePageNamed(codePage), out);
     }
 }
 
@@ -248,12 +247,12 @@ void ReadDump(benchmark::State& state, const std::string& path,
 
 void BM_ReadTextDump(benchmark::State& state)
 {
-    ReadDump(state, Files().textDump, TableTextReader::Read);
+    ReadDump(state, Files().textDump, TableText::Read);
 }
 
 void BM_ReadJsonDump(benchmark::State& state)
 {
-    ReadDump(state, Files().jsonDump, TableJsonReader::Read);
+    ReadDump(state, Files().jsonDump, TableJson::Read);
 }
 
 // The machine may be busy with other work: each figure is the median of several runs.

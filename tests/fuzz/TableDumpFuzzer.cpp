@@ -8,9 +8,8 @@
 #include "data/TilesetTable.h"
 #include "tools/CodePageTables.h"
 #include "tools/TableBuilder.h"
-#include "tools/TableDump.h"
-#include "tools/TableJsonReader.h"
-#include "tools/TableTextReader.h"
+#include "tools/TableJson.h"
+#include "tools/TableText.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -77,8 +76,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     const std::string input(reinterpret_cast<const char*>(data), size);
     const CodePageTable* const page = &CODE_PAGE_TABLES[size % CODE_PAGE_TABLE_COUNT];
     for (const CodePageTable* const each : {static_cast<const CodePageTable*>(nullptr), page}) {
-        CheckReader(input, TableTextReader::Read, TableDump::WriteText, each);
-        CheckReader(input, TableJsonReader::Read, TableDump::WriteJson, each);
+        CheckReader(input, TableText::Read, TableText::Write, each);
+        CheckReader(input, TableJson::Read, TableJson::Write, each);
     }
     return 0;
 }

@@ -2,8 +2,7 @@
 // (expected/code-pages.txt, made by scripts/tools/code-page-reference), and
 // what the dump shows of their bytes.
 #include "tools/CodePage.h"
-#include "tools/DumpQuoting.h"
-#include "tools/NumberText.h"
+#include "tools/DumpNotation.h"
 
 #include "tests/tools/ToolTestFiles.h"
 
@@ -39,7 +38,7 @@ TEST(CodePage, EveryByteStandsForTheCharacterThatIconvGivesIt)
         const unsigned end = byte + 16;
         for (std::string expected; row >> expected; ++byte) {
             EXPECT_EQ(ReferenceForm(CodePage::CharacterOf(page, static_cast<unsigned char>(byte))), expected)
-                << "code page " << number << ", byte 0x" << NumberText::HexByte(static_cast<unsigned char>(byte));
+                << "code page " << number << ", byte 0x" << DumpNotation::HexByte(static_cast<unsigned char>(byte));
         }
         EXPECT_EQ(byte, end) << line;
         ++rows;
@@ -96,7 +95,7 @@ TEST(CodePage, ParseTakesTheWindowsAnsiCodePagesOnly)
         std::string error;
         const CodePageTable* const page = CodePage::Parse(c.text, error);
         EXPECT_EQ(page != nullptr ? page->number : 0, c.number) << c.text;
-        EXPECT_EQ(error, c.number != 0 ? "" : "code page " + DumpQuoting::Text(c.text) + known);
+        EXPECT_EQ(error, c.number != 0 ? "" : "code page " + DumpNotation::Text(c.text) + known);
     }
 }
 
@@ -116,7 +115,7 @@ void PrintTo(const ShownCase& shownCase, std::ostream* out)
 std::string Shown(const CodePageTable& page, const std::string& bytes)
 {
     std::string shown;
-    DumpQuoting::AppendText(bytes.data(), bytes.size(), &page, shown);
+    DumpNotation::AppendText(bytes.data(), bytes.size(), &page, shown);
     return shown.substr(1, shown.size() - 2);
 }
 

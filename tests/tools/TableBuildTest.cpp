@@ -1,7 +1,7 @@
 #include "data/TilesetTable.h"
 #include "tools/TableBuilder.h"
-#include "tools/TableJsonReader.h"
-#include "tools/TableTextReader.h"
+#include "tools/TableJson.h"
+#include "tools/TableText.h"
 
 #include "tests/support/TilesetFileBytes.h"
 
@@ -19,9 +19,9 @@ Built BuildFrom(const std::string& input, bool json)
 {
     TableBuilder builder;
     if (json) {
-        TableJsonReader::Read(input, nullptr, builder);
+        TableJson::Read(input, nullptr, builder);
     } else {
-        TableTextReader::Read(input, nullptr, builder);
+        TableText::Read(input, nullptr, builder);
     }
     Built built;
     for (const TableInputError& error : builder.Errors()) {
@@ -299,7 +299,7 @@ TEST(TableBuild, TellsTheFirstHundredErrorsByPlaceAndCountsAll)
         json += slot == 0 ? "\n{\"x\": 1}" : ",\n{\"x\": 1}";
     }
     TableBuilder builder;
-    TableJsonReader::Read(json + "]}]}", nullptr, builder);
+    TableJson::Read(json + "]}]}", nullptr, builder);
     ASSERT_EQ(builder.Errors().size(), 100u);
     EXPECT_EQ(builder.ErrorCount(), 300u);
     for (std::size_t k = 0; k < builder.Errors().size(); ++k) {

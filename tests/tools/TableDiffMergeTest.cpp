@@ -1,7 +1,6 @@
 #include "data/TilesetTable.h"
 #include "tools/DemoTable.h"
-#include "tools/TableDiff.h"
-#include "tools/TableMerge.h"
+#include "tools/TableComparison.h"
 
 #include "tests/support/TilesetFileBytes.h"
 
@@ -20,7 +19,7 @@ TilesetTable Demo()
 
 TEST(TableDiff, SameTablesGiveNoLine)
 {
-    EXPECT_EQ(TableDiff::Lines(Demo(), Demo(), nullptr), Lines{});
+    EXPECT_EQ(TableComparison::Differences(Demo(), Demo(), nullptr), Lines{});
 }
 
 TEST(TableDiff, ListsEachChangedFieldInFileOrderWithTheDumpsEscapes)
@@ -32,13 +31,14 @@ TEST(TableDiff, ListsEachChangedFieldInFileOrderWithTheDumpsEscapes)
     SetName(after.RecordAt(1), "Cafe");
     SetSlot(after.RecordAt(0), 0, "");
 
-    EXPECT_EQ(TableDiff::Lines(Demo(), after, nullptr), (Lines{
-                                                            "tileset 0 slot 0: \"grass\" -> \"\"",
-                                                            "tileset 1 name: \"Caf\\xE9 Terrace\" -> \"Cafe\"",
-                                                            "tileset 1 ambient: 12 -> 255",
-                                                            "tileset 1 slot 3: \"\\x80 coin\" -> \"\\xA3 coin\"",
-                                                            "tileset 3 slot 150: \"\" -> \"new \\\"end\\\"\"",
-                                                        }));
+    EXPECT_EQ(TableComparison::Differences(Demo(), after, nullptr),
+              (Lines{
+                  "tileset 0 slot 0: \"grass\" -> \"\"",
+                  "tileset 1 name: \"Caf\\xE9 Terrace\" -> \"Cafe\"",
+                  "tileset 1 ambient: 12 -> 255",
+                  "tileset 1 slot 3: \"\\x80 coin\" -> \"\\xA3 coin\"",
+                  "tileset 3 slot 150: \"\" -> \"new \\\"end\\\"\"",
+              }));
 }
 
 TEST(TableDiff, TilesetsOnlyOneTableHasAreComparedWithEmptyOnes)
@@ -50,9 +50,9 @@ TEST(TableDiff, TilesetsOnlyOneTableHasAreComparedWithEmptyOnes)
     SetName(after.RecordAt(2), "Added");
     after.RecordAt(2).ambient = 4;
 
-    EXPECT_EQ(TableDiff::Lines(before, after, nullptr),
+    EXPECT_EQ(TableComparison::Differences(before, after, nullptr),
               (Lines{"tilesets: 1 -> 3", "tileset 2 name: \"\" -> \"Added\"", "tileset 2 ambient: 0 -> 4"}));
-    EXPECT_EQ(TableDiff::Lines(after, before, nullptr),
+    EXPECT_EQ(TableComparison::Differences(after, before, nullptr),
               (Lines{"tilesets: 3 -> 1", "tileset 2 name: \"Added\" -> \"\"", "tileset 2 ambient: 4 -> 0"}));
 }
 
@@ -64,7 +64,7 @@ struct Merged {
 Merged Merge(const TilesetTable& base, const TilesetTable& ours, const TilesetTable& theirs)
 {
     Merged merged;
-    merged.conflicts = TableMerge::Merge(base, ours, theirs, nullptr, merged.result);
+    merged.conflicts = TableComparison::Merge(base, ours, theirs, nullptr, merged.result);
     return merged;
 }
 

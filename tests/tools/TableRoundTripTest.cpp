@@ -4,9 +4,8 @@
 #include "data/TilesetTable.h"
 #include "tools/CodePage.h"
 #include "tools/TableBuilder.h"
-#include "tools/TableDump.h"
-#include "tools/TableJsonReader.h"
-#include "tools/TableTextReader.h"
+#include "tools/TableJson.h"
+#include "tools/TableText.h"
 
 #include "tests/support/FileBytes.h"
 #include "tests/support/TilesetFileBytes.h"
@@ -109,12 +108,11 @@ bool ExpectRoundTrip(const std::string& bytes, const std::string& name, const Co
         return false;
     }
     const std::string saved = WriteBytes(table);
-    EXPECT_EQ(Built(TextDumpOf(table, page), TableTextReader::Read, page), saved) << name << " as text";
+    EXPECT_EQ(Built(TextDumpOf(table, page), TableText::Read, page), saved) << name << " as text";
     const TilesetTable defined = WithDefinedBytesOnly(table, page);
-    const bool refused = page != nullptr && !TableDump::ByteWithoutCharacter(table, *page).empty();
+    const bool refused = page != nullptr && !TableJson::ByteWithoutCharacter(table, *page).empty();
     EXPECT_EQ(refused, WriteBytes(defined) != saved) << name;
-    EXPECT_EQ(Built(JsonDumpOf(defined, page), TableJsonReader::Read, page), WriteBytes(defined))
-        << name << " as JSON";
+    EXPECT_EQ(Built(JsonDumpOf(defined, page), TableJson::Read, page), WriteBytes(defined)) << name << " as JSON";
     return true;
 }
 

@@ -3,7 +3,8 @@
 #include "data/TilesetTable.h"
 #include "tools/CodePage.h"
 #include "tools/DemoTable.h"
-#include "tools/TableDump.h"
+#include "tools/TableJson.h"
+#include "tools/TableText.h"
 
 #include "tests/support/FileBytes.h"
 #include "tests/support/TilesetFileBytes.h"
@@ -60,14 +61,14 @@ std::string EveryProblemFile()
 std::string TextDumpOf(const TilesetTable& table, const CodePageTable* page)
 {
     std::ostringstream out;
-    TableDump::WriteText(table, page, out);
+    TableText::Write(table, page, out);
     return out.str();
 }
 
 std::string JsonDumpOf(const TilesetTable& table, const CodePageTable* page)
 {
     std::ostringstream out;
-    TableDump::WriteJson(table, page, out);
+    TableJson::Write(table, page, out);
     return out.str();
 }
 

@@ -1,16 +1,81 @@
-#include "tools/TableTextReader.h"
+#include "tools/TableText.h"
 
+#include "data/TilesetFileFormat.h"
+#include "data/TilesetTable.h"
 #include "tools/CodePage.h"
-#include "tools/DumpQuoting.h"
-#include "tools/NumberText.h"
+#include "tools/DumpNotation.h"
+#include "tools/RecordText.h"
 #include "tools/TableBuilder.h"
 #include "tools/Utf8.h"
 
 #include <cstdint>
+#include <cstring>
+#include <ostream>
 #include <string>
 #include <string_view>
 
 namespace {
+
+using Format = TilesetFileFormat;
+
+// Each tileset is put together in a string and written in one piece: a stream
+// insertion per value took most of the time of a large table's dump.
+void AppendTilesetText(int index, const std::string& name, int ambient, const CodePageTable* page, std::string& text)
+{
+    text += "\ntileset " + std::to_string(index) + "\n  name ";
+    DumpNotation::AppendText(name.data(), name.size(), page, text);
+    text += "\n  ambient " + std::to_string(ambient) + "\n";
+}
+
+void AppendSlotText(uint64_t slot, const char* bytes, std::size_t length, const CodePageTable* page, std::string& text)
+{
+    if (length != 0) {
+        text += "  slot " + std::to_string(slot) + " ";
+        DumpNotation::AppendText(bytes, length, page, text);
+        text += '\n';
+    }
+}
+
+void AppendTextRecord(const TilesetRecord& record, int index, const CodePageTable* page, std::string& text)
+{
+    const std::string name = RecordText::Name(record);
+    AppendTilesetText(index, name, record.ambient, page, text);
+    for (int slot = 0; slot < SLOTS_PER_TILESET; ++slot) {
+        AppendSlotText(static_cast<uint64_t>(slot), record.slots[slot], Format::TextLength(record.slots[slot]), page,
+                       text);
+    }
+}
+
+// The text of the field at offset, which lies within bytes.
+std::string FieldText(const std::string& bytes, uint64_t offset)
+{
+    char field[Format::FIELD_SIZE];
+    std::memcpy(field, bytes.data() + offset, sizeof field);
+    Format::CleanField(field);
+    return std::string(field, Format::TextLength(field));
+}
+
+bool FieldWithin(const std::string& bytes, uint64_t offset)
+{
+    return offset + Format::FIELD_SIZE <= bytes.size();
+}
+
+// Stops where the bytes end, however many slots the header declares.
+void AppendEntry(const std::string& bytes, int index, uint64_t offset, uint64_t slotCount, const CodePageTable* page,
+                 std::string& text)
+{
+    const uint64_t ambientAt = offset + Format::FIELD_SIZE;
+    const int ambient = ambientAt < bytes.size() ? static_cast<unsigned char>(bytes[ambientAt]) : 0;
+    AppendTilesetText(index, FieldText(bytes, offset), ambient, page, text);
+    for (uint64_t slot = 0; slot < slotCount; ++slot) {
+        const uint64_t slotAt = offset + Format::SLOTS_OFFSET + Format::FIELD_SIZE * slot;
+        if (!FieldWithin(bytes, slotAt)) {
+            return;
+        }
+        const std::string slotText = FieldText(bytes, slotAt);
+        AppendSlotText(slot, slotText.data(), slotText.size(), page, text);
+    }
+}
 
 const char COUNT_WORD[] = "tilesets";
 
@@ -54,7 +119,7 @@ public:
         SkipBlanks();
         place = Here();
         number.text = Word();
-        return NumberText::ParseDecimal(number.text, number.value) ||
+        return DumpNotation::ParseDecimal(number.text, number.value) ||
                Fail(place, [&] { return "expected " + what + " (a number), found " + Found(number.text); });
     }
 
@@ -108,7 +173,7 @@ private:
 
     static std::string Found(std::string_view word)
     {
-        return word.empty() ? "nothing" : DumpQuoting::TextExcerpt(word);
+        return word.empty() ? "nothing" : DumpNotation::TextExcerpt(word);
     }
 
     bool QuotedByte(InputText& bytes)
@@ -118,8 +183,8 @@ private:
             QuotedCharacter(bytes);
             return true;
         }
-        if (byte < 0x20 || byte > 0x7E) {
-            const std::string hex = NumberText::HexByte(byte);
+        if (!DumpNotation::IsPrintableAscii(byte)) {
+            const std::string hex = DumpNotation::HexByte(byte);
             return Fail(Here(), [&hex] {
                 return "byte 0x" + hex + " in a text: expected printable ASCII, other bytes as \\x" + hex;
             });
@@ -130,18 +195,18 @@ private:
         }
         const InputPlace escapeAt = Here();
         const char kind = at + 1 < text.size() ? text[at + 1] : '\0';
-        if (kind == '"' || kind == '\\') {
+        if (DumpNotation::IsBackslashed(static_cast<unsigned char>(kind))) {
             bytes.Add(kind);
             at += 2;
             return true;
         }
-        const int high = kind == 'x' && at + 2 < text.size() ? NumberText::HexDigitValue(text[at + 2]) : -1;
-        const int low = high >= 0 && at + 3 < text.size() ? NumberText::HexDigitValue(text[at + 3]) : -1;
+        const int high = kind == 'x' && at + 2 < text.size() ? DumpNotation::HexDigitValue(text[at + 2]) : -1;
+        const int low = high >= 0 && at + 3 < text.size() ? DumpNotation::HexDigitValue(text[at + 3]) : -1;
         if (low < 0) {
             // The escape as far as it goes: its letter and the hexadecimal digits after \x.
             const std::size_t length = at + 1 == text.size() ? 1 : high < 0 ? 2 : 3;
             return Fail(escapeAt, [this, length] {
-                return "bad escape " + DumpQuoting::TextExcerpt(text.substr(at, length)) +
+                return "bad escape " + DumpNotation::TextExcerpt(text.substr(at, length)) +
                        ": expected \\xNN (two hexadecimal digits), \\\" or \\\\";
             });
         }
@@ -176,7 +241,7 @@ private:
     {
         std::string named = bytes.size() == 1 ? "byte" : "bytes";
         for (const char byte : bytes) {
-            named += " 0x" + NumberText::HexByte(static_cast<unsigned char>(byte));
+            named += " 0x" + DumpNotation::HexByte(static_cast<unsigned char>(byte));
         }
         return named + ": " + Utf8::Describe(fault) + "; with --code-page, a text is read as UTF-8";
     }
@@ -220,7 +285,7 @@ public:
             ReadSlot(reader);
         } else {
             reader.Fail(wordAt, [word] {
-                return "unknown line " + DumpQuoting::TextExcerpt(word) +
+                return "unknown line " + DumpNotation::TextExcerpt(word) +
                        ": expected tilesets, tileset, name, ambient or slot";
             });
         }
@@ -315,7 +380,37 @@ private:
 
 } // namespace
 
-void TableTextReader::Read(const std::string& input, const CodePageTable* page, TableBuilder& builder)
+void TableText::Write(const TilesetTable& table, const CodePageTable* page, std::ostream& out)
+{
+    out << "tilesets " << table.RecordCount() << "\n";
+    std::string text;
+    for (int i = 0; i < table.RecordCount(); ++i) {
+        text.clear();
+        AppendTextRecord(table.RecordAt(i), i, page, text);
+        out << text;
+    }
+}
+
+void TableText::WriteEntries(const std::string& bytes, const CodePageTable* page, std::ostream& out)
+{
+    char headerBytes[Format::HEADER_SIZE] = {};
+    bytes.copy(headerBytes, sizeof headerBytes);
+    const Format::Header header = Format::DecodeHeader(headerBytes);
+    out << "tilesets " << header.tilesetCount << "\n";
+    const uint64_t entrySize = Format::EntrySize(header.slotsPerTileset);
+    std::string text;
+    for (int i = 0; i < header.tilesetCount; ++i) {
+        const uint64_t offset = Format::HEADER_SIZE + entrySize * static_cast<uint64_t>(i);
+        if (!FieldWithin(bytes, offset)) {
+            return;
+        }
+        text.clear();
+        AppendEntry(bytes, i, offset, header.slotsPerTileset, page, text);
+        out << text;
+    }
+}
+
+void TableText::Read(const std::string& input, const CodePageTable* page, TableBuilder& builder)
 {
     TextReader reader(page, builder);
     int line = 1;

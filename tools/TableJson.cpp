@@ -1,17 +1,64 @@
-#include "tools/TableJsonReader.h"
+#include "tools/TableJson.h"
 
-#include "tools/DumpQuoting.h"
+#include "data/TilesetFileFormat.h"
+#include "data/TilesetTable.h"
+#include "tools/CodePage.h"
+#include "tools/DumpNotation.h"
 #include "tools/JsonParser.h"
 #include "tools/JsonPath.h"
-#include "tools/NumberText.h"
+#include "tools/RecordText.h"
 #include "tools/TableBuilder.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
+#include <ostream>
+#include <string>
 #include <string_view>
 
 namespace {
+
+void AppendJsonSlots(const TilesetRecord& record, const CodePageTable* page, std::string& json)
+{
+    const char* separator = "\n";
+    bool any = false;
+    json += "      \"slots\": [";
+    for (int slot = 0; slot < SLOTS_PER_TILESET; ++slot) {
+        if (record.slots[slot][0] != '\0') {
+            json += separator;
+            json += "        { \"index\": " + std::to_string(slot) + ", \"text\": ";
+            DumpNotation::AppendJson(record.slots[slot], TilesetFileFormat::TextLength(record.slots[slot]), page,
+                                     json);
+            json += " }";
+            separator = ",\n";
+            any = true;
+        }
+    }
+    json += any ? "\n      ]\n" : "]\n";
+}
+
+// Each tileset is put together in a string and written in one piece, as the text dump does.
+void AppendJsonRecord(const TilesetRecord& record, int index, const CodePageTable* page, std::string& json)
+{
+    const std::string name = RecordText::Name(record);
+    json += "    {\n      \"index\": " + std::to_string(index) + ",\n      \"name\": ";
+    DumpNotation::AppendJson(name.data(), name.size(), page, json);
+    json += ",\n      \"ambient\": " + std::to_string(record.ambient) + ",\n";
+    AppendJsonSlots(record, page, json);
+    json += "    }";
+}
+
+// "byte 0x98" for the first byte of text that page leaves undefined; empty for none.
+std::string ByteWithoutCharacterIn(std::string_view text, const CodePageTable& page)
+{
+    for (const char c : text) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        if (CodePage::CharacterOf(page, byte) == CodePage::NO_CHARACTER) {
+            return "byte 0x" + DumpNotation::HexByte(byte);
+        }
+    }
+    return {};
+}
 
 const char* KindName(JsonKind kind)
 {
@@ -166,8 +213,8 @@ private:
         case 0:
             if (Whole(path, number, at) && number.value != position) {
                 builder.AddError(at, [&] {
-                    return "index " + NumberText::Shown(number.text) + ": expected " + std::to_string(position) +
-                           ", the tileset's place in the list";
+                    return "index " + DumpNotation::NumberShown(number.text) + ": expected " +
+                           std::to_string(position) + ", the tileset's place in the list";
                 });
             }
             break;
@@ -283,8 +330,10 @@ private:
         if (!parser.Number(number.text)) {
             return false;
         }
-        if (!NumberText::ParseDecimal(number.text, number.value)) {
-            builder.AddError(at, [&] { return "expected a whole number, found " + NumberText::Shown(number.text); });
+        if (!DumpNotation::ParseDecimal(number.text, number.value)) {
+            builder.AddError(at, [&] {
+                return "expected a whole number, found " + DumpNotation::NumberShown(number.text);
+            });
             return false;
         }
         return true;
@@ -305,7 +354,38 @@ private:
 
 } // namespace
 
-void TableJsonReader::Read(const std::string& input, const CodePageTable* page, TableBuilder& builder)
+void TableJson::Write(const TilesetTable& table, const CodePageTable* page, std::ostream& out)
+{
+    out << "{\n  \"tilesets\": [";
+    std::string json;
+    for (int i = 0; i < table.RecordCount(); ++i) {
+        json = i == 0 ? "\n" : ",\n";
+        AppendJsonRecord(table.RecordAt(i), i, page, json);
+        out << json;
+    }
+    out << (table.RecordCount() == 0 ? "]\n}\n" : "\n  ]\n}\n");
+}
+
+std::string TableJson::ByteWithoutCharacter(const TilesetTable& table, const CodePageTable& page)
+{
+    for (int i = 0; i < table.RecordCount(); ++i) {
+        const TilesetRecord& record = table.RecordAt(i);
+        std::string where = "tileset " + std::to_string(i);
+        const std::string inName = ByteWithoutCharacterIn(RecordText::Name(record), page);
+        if (!inName.empty()) {
+            return where.append(" name: ").append(inName);
+        }
+        for (int slot = 0; slot < SLOTS_PER_TILESET; ++slot) {
+            const std::string inSlot = ByteWithoutCharacterIn(RecordText::Slot(record, slot), page);
+            if (!inSlot.empty()) {
+                return where.append(" slot ").append(std::to_string(slot)).append(": ").append(inSlot);
+            }
+        }
+    }
+    return {};
+}
+
+void TableJson::Read(const std::string& input, const CodePageTable* page, TableBuilder& builder)
 {
     JsonReader(input, page, builder).Document();
 }

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct CodePageTable;
+class TilesetTable;
+
+// Two tables compared, and three merged, field by field: each tileset's name,
+// ambient number and slots. Values are shown as the text dump shows them,
+// plain or in the code page.
+namespace TableComparison {
+
+// What differs, as a reviewer reads it: one line a change, in file order: the
+// count, then each tileset's fields, old and new. A tileset that only one
+// table has is compared with an empty one.
+std::vector<std::string> Differences(const TilesetTable& before, const TilesetTable& after, const CodePageTable* page);
+
+// result becomes ours, with each field that only theirs changed from base
+// taken from theirs. A field that both changed, each differently, is a
+// conflict: it keeps ours and gives one line with the three values. Tables
+// whose counts differ are not merged at all: the editor never changes the
+// count, so tilesets of the same index need not be the same tileset; result
+// is then ours whole, and the counts are the one conflict.
+std::vector<std::string> Merge(const TilesetTable& base, const TilesetTable& ours, const TilesetTable& theirs,
+                               const CodePageTable* page, TilesetTable& result);
+
+} // namespace TableComparison
