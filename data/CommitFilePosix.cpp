@@ -1,7 +1,7 @@
 #include "data/CommitFile.h"
 
 #include "data/CommitFileSystem.h"
-#include "data/TilesetFileFormat.h"
+#include "data/FileFailure.h"
 
 #include <cerrno>
 #include <filesystem>
@@ -289,7 +289,7 @@ SystemError FlushToDisk(SystemFile& file)
 
 std::string SystemErrorReason(SystemError error)
 {
-    return TilesetFileFormat::SystemErrorText(static_cast<int>(error));
+    return SystemErrorText(static_cast<int>(error));
 }
 
 void RemoveLeftoverTempFiles(const std::string& targetPath)

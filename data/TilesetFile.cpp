@@ -1,6 +1,7 @@
 #include "data/TilesetFile.h"
 
 #include "data/CommitFile.h"
+#include "data/FileFailure.h"
 #include "data/FileKind.h"
 #include "data/FileSnapshot.h"
 #include "data/TilesetFileCheck.h"
@@ -82,33 +83,24 @@ TilesetFileResult Parse(const std::string& bytes, const std::string& fileName, T
     return {TILESET_FILE_LOADED, fileName};
 }
 
-// Nothing is parsed before the whole file was read, up to the largest table
-// and a byte more: the entries that follow a read error would be saved back
-// empty, and whatever follows the largest table is never a table's.
-TilesetFileResult ReadAll(std::istream& in, const std::string& fileName, std::string& bytes, WholeFileRead& read)
+// A file that could not be read to its end, as the load tells it.
+TilesetFileResult ReadFailed(const FileFailure& failure, const std::string& path)
 {
-    read = WholeFile::Read(in, Format::LARGEST_FILE_SIZE, bytes);
-    if (!read.read) {
-        const std::string reason = read.readError != 0 ? Format::SystemErrorText(read.readError)
-                                                       : "fewer bytes could be read than the file holds";
-        return {TILESET_FILE_READ_FAILED, fileName, reason};
-    }
-    return {TILESET_FILE_LOADED, fileName};
-}
-
-TilesetFileResult OpenFailed(const WholeFile& file, WholeFileOpenStatus status, const std::string& path)
-{
-    switch (status) {
-    case WHOLE_FILE_OPENED:
+    switch (failure.kind) {
+    case FILE_FAILURE_NONE:
         break;
-    case WHOLE_FILE_MISSING:
+    case FILE_FAILURE_MISSING:
         return {TILESET_FILE_NOT_FOUND, path};
-    case WHOLE_FILE_IS_FOLDER:
+    case FILE_FAILURE_FOLDER:
         return {TILESET_FILE_NOT_A_FILE, path, RefusedKindReason(FILE_KIND_FOLDER)};
-    case WHOLE_FILE_OPEN_FAILED:
-        break;
+    case FILE_FAILURE_OPEN:
+        return {TILESET_FILE_OPEN_FAILED, path, SystemErrorText(failure.systemError)};
+    case FILE_FAILURE_READ:
+        return {TILESET_FILE_READ_FAILED, path,
+                failure.systemError != 0 ? SystemErrorText(failure.systemError)
+                                         : "fewer bytes could be read than the file holds"};
     }
-    return {TILESET_FILE_OPEN_FAILED, path, Format::SystemErrorText(file.OpenError())};
+    std::abort();
 }
 
 // The file's bytes are read once: the table is parsed from them, the checker
@@ -124,16 +116,13 @@ TilesetFileResult OpenAndRead(const std::string& path, TilesetTable& table, Tile
     if (kind != FILE_KIND_PLAIN) {
         return {TILESET_FILE_NOT_A_FILE, path, RefusedKindReason(kind)};
     }
-    WholeFile file;
-    const WholeFileOpenStatus status = file.Open(path);
-    if (status != WHOLE_FILE_OPENED) {
-        return OpenFailed(file, status, path);
-    }
+    // Nothing is parsed before the whole file was read, up to the largest table
+    // and a byte more: the entries that follow a read error would be saved back
+    // empty, and whatever follows the largest table is never a table's.
     std::string bytes;
-    WholeFileRead read;
-    const TilesetFileResult readResult = ReadAll(file.Stream(), path, bytes, read);
-    if (!readResult.Succeeded()) {
-        return readResult;
+    const WholeFileRead read = WholeFile::Read(path, Format::LARGEST_FILE_SIZE, bytes);
+    if (!read.read) {
+        return ReadFailed(read.failure, path);
     }
     TilesetFileResult result = Parse(bytes, path, table, sink);
     if (result.Succeeded()) {
@@ -213,7 +202,7 @@ TilesetFileResult TilesetFile::Save(const std::string& path, TilesetTable& table
     case WRITE_ACCESS_READ_ONLY:
         return {TILESET_FILE_READ_ONLY, path};
     case WRITE_ACCESS_DENIED:
-        return {TILESET_FILE_NOT_PERMITTED, path, Format::SystemErrorText(EACCES)};
+        return {TILESET_FILE_NOT_PERMITTED, path, SystemErrorText(EACCES)};
     }
     std::ostringstream bytes;
     if (!TilesetFile::Write(table, bytes)) {
@@ -234,9 +223,8 @@ TilesetFileResult TilesetFile::Read(std::istream& in, const std::string& fileNam
         std::abort();
     }
     std::string bytes;
-    WholeFileRead read;
-    const TilesetFileResult readResult = ReadAll(in, fileName, bytes, read);
-    return readResult.Succeeded() ? Parse(bytes, fileName, table, sink) : readResult;
+    const WholeFileRead read = WholeFile::Read(in, Format::LARGEST_FILE_SIZE, bytes);
+    return read.read ? Parse(bytes, fileName, table, sink) : ReadFailed(read.failure, fileName);
 }
 
 bool TilesetFile::Write(const TilesetTable& table, std::ostream& out)

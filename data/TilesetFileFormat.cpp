@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <system_error>
 
 // Every build is for a processor with SSE2: 64-bit Intel and AMD processors
 // have it, and the 32-bit build asks for it (-msse2; MSVC's 32-bit builds use
@@ -106,9 +105,4 @@ void TilesetFileFormat::CleanSlots(int count, char (&slots)[SLOTS_PER_TILESET][F
     for (int slot = 0; slot < count; ++slot) {
         CleanField(slots[slot]);
     }
-}
-
-std::string TilesetFileFormat::SystemErrorText(int error)
-{
-    return error != 0 ? std::generic_category().message(error) : "the system gave no reason";
 }

@@ -5,7 +5,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <string>
 
 // The layout of the tileset table file, written once for the load and the save,
 // the checker, the table tool and the tests:
@@ -50,7 +49,4 @@ public:
     static void CleanField(char (&field)[FIELD_SIZE]);
     // Cleans the first count slot fields, in one call for the load's sake.
     static void CleanSlots(int count, char (&slots)[SLOTS_PER_TILESET][FIELD_SIZE]);
-
-    // The system's words for an errno value, or that it gave none.
-    static std::string SystemErrorText(int error);
 };

@@ -60,8 +60,7 @@ WholeFileRead ReadUpTo(std::istream& in, std::size_t limit, std::string& bytes)
     const bool readAllItSaid = said != 0 && bytes.size() >= said;
     if ((in.bad() && !readAllItSaid) || bytes.size() < std::min<uint64_t>(said, most)) {
         bytes.clear();
-        result.reason = "reading failed";
-        result.readError = in.bad() ? errno : 0;
+        result.failure = {FILE_FAILURE_READ, in.bad() ? errno : 0};
         return result;
     }
     result.read = true;
@@ -82,44 +81,19 @@ WholeFile::WholeFile() : buffer(new char[READ_BUFFER_SIZE])
     in.rdbuf()->pubsetbuf(buffer.get(), READ_BUFFER_SIZE);
 }
 
-WholeFileOpenStatus WholeFile::Open(const std::string& path)
+FileFailure WholeFile::Open(const std::string& path)
 {
     std::error_code error;
     // A folder opens for reading on some systems and then yields nothing.
     if (std::filesystem::is_directory(path, error)) {
-        return WHOLE_FILE_IS_FOLDER;
+        return {FILE_FAILURE_FOLDER};
     }
     errno = 0;
     in.open(path, std::ios::binary);
     if (!in.is_open()) {
-        openError = errno;
+        const int openError = errno;
         const bool missing = !std::filesystem::exists(path, error) && !error;
-        return missing ? WHOLE_FILE_MISSING : WHOLE_FILE_OPEN_FAILED;
-    }
-    return WHOLE_FILE_OPENED;
-}
-
-std::istream& WholeFile::Stream()
-{
-    return in;
-}
-
-int WholeFile::OpenError() const
-{
-    return openError;
-}
-
-std::string WholeFile::OpenFailure(WholeFileOpenStatus status, int openError)
-{
-    switch (status) {
-    case WHOLE_FILE_OPENED:
-        break;
-    case WHOLE_FILE_MISSING:
-        return "no such file";
-    case WHOLE_FILE_IS_FOLDER:
-        return "is a folder, not a file";
-    case WHOLE_FILE_OPEN_FAILED:
-        return "cannot be opened: " + TilesetFileFormat::SystemErrorText(openError);
+        return missing ? FileFailure{FILE_FAILURE_MISSING} : FileFailure{FILE_FAILURE_OPEN, openError};
     }
     return {};
 }
@@ -128,10 +102,10 @@ WholeFileRead WholeFile::Read(const std::string& path, std::size_t limit, std::s
 {
     bytes.clear();
     WholeFile file;
-    const WholeFileOpenStatus status = file.Open(path);
-    if (status != WHOLE_FILE_OPENED) {
+    const FileFailure failure = file.Open(path);
+    if (failure.kind != FILE_FAILURE_NONE) {
         WholeFileRead failed;
-        failed.reason = OpenFailure(status, file.OpenError());
+        failed.failure = failure;
         return failed;
     }
     return Read(file.in, limit, bytes);
@@ -149,6 +123,6 @@ WholeFileRead WholeFile::Read(std::istream& in, std::size_t limit, std::string& 
 bool WholeFile::Read(const std::string& path, std::string& bytes, std::string& reason)
 {
     const WholeFileRead result = Read(path, TilesetFileFormat::LARGEST_FILE_SIZE, bytes);
-    reason = result.reason;
+    reason = result.failure.Text();
     return result.read;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/FileFailure.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <fstream>
@@ -7,21 +9,11 @@
 #include <optional>
 #include <string>
 
-enum WholeFileOpenStatus {
-    WHOLE_FILE_OPENED,
-    WHOLE_FILE_MISSING,
-    WHOLE_FILE_IS_FOLDER,
-    WHOLE_FILE_OPEN_FAILED,
-};
-
 // What a read up to a limit found besides the bytes.
 struct WholeFileRead {
-    // False when the file could not be opened or a read failed; reason says why.
+    // False when the file could not be opened or a read failed; failure says why.
     bool read = false;
-    std::string reason;
-    // The system's errno value for a failed read, or 0 where the stream ended
-    // before the length it gave without telling why.
-    int readError = 0;
+    FileFailure failure;
     // The file holds more than the limit: the bytes are the limit and one byte more.
     bool goesOn = false;
     // The whole file's size, where the system knows it (a plain file, not a
@@ -34,18 +26,8 @@ struct WholeFileRead {
 // the calls took longer than everything else the load does.
 class WholeFile {
 public:
-    WholeFile();
     WholeFile(const WholeFile&) = delete;
     WholeFile& operator=(const WholeFile&) = delete;
-
-    // Opens the file for reading in binary mode.
-    WholeFileOpenStatus Open(const std::string& path);
-    std::istream& Stream();
-    // The system's errno value for WHOLE_FILE_OPEN_FAILED.
-    int OpenError() const;
-
-    // A failed open in a few words, e.g. "no such file".
-    static std::string OpenFailure(WholeFileOpenStatus status, int openError);
 
     // At most limit bytes of the file and, where it goes on, one byte more, so
     // that no file (a device without end, a sparse file of many gigabytes)
@@ -59,8 +41,11 @@ public:
     static bool Read(const std::string& path, std::string& bytes, std::string& reason);
 
 private:
+    WholeFile();
+    // Opens the file for reading in binary mode.
+    FileFailure Open(const std::string& path);
+
     // Declared before the stream, which uses it until the stream is gone.
     std::unique_ptr<char[]> buffer;
     std::ifstream in;
-    int openError = 0;
 };

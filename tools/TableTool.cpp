@@ -116,7 +116,7 @@ TableToolExitCode RunTextconv(const std::string& name, const CodePageTable* page
     std::string bytes;
     const WholeFileRead read = ToolFiles::Read(name, TilesetFileFormat::LARGEST_FILE_SIZE, streams.in, bytes);
     if (!read.read) {
-        streams.out << "the table cannot be read: " << read.reason << "\n";
+        streams.out << "the table cannot be read: " << read.failure.Text() << "\n";
         return Finished(TABLE_TOOL_EXIT_OK, streams.out, streams.err);
     }
     for (const TilesetFileProblem& problem : Problems(bytes, read)) {
@@ -168,7 +168,7 @@ TableToolExitCode RunCheck(const TableToolArguments& arguments, const ToolStream
     std::string bytes;
     const WholeFileRead read = ToolFiles::Read(name, TilesetFileFormat::LARGEST_FILE_SIZE, streams.in, bytes);
     if (!read.read) {
-        return FileError(name, read.reason, streams.err);
+        return FileError(name, read.failure.Text(), streams.err);
     }
     const std::vector<TilesetFileProblem> problems = Problems(bytes, read);
     for (const TilesetFileProblem& problem : problems) {
@@ -220,7 +220,7 @@ TableToolExitCode RunBuild(const TableToolArguments& arguments, const ToolStream
     std::string text;
     const WholeFileRead read = ToolFiles::Read(input, BUILD_INPUT_LIMIT, streams.in, text);
     if (!read.read) {
-        return FileError(input, read.reason, streams.err);
+        return FileError(input, read.failure.Text(), streams.err);
     }
     if (read.goesOn) {
         return FileError(input,

@@ -1,5 +1,6 @@
 #include "tools/ToolFiles.h"
 
+#include "data/FileFailure.h"
 #include "data/FileKind.h"
 #include "data/TilesetFile.h"
 #include "data/TilesetFileFormat.h"
@@ -46,7 +47,7 @@ bool WriteStream(const TilesetTable& table, std::ostream& stream, std::string& r
     stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     stream.flush();
     if (!stream) {
-        reason = "could not be written: " + TilesetFileFormat::SystemErrorText(errno);
+        reason = "could not be written: " + SystemErrorText(errno);
         return false;
     }
     return true;
@@ -92,7 +93,7 @@ bool ToolFiles::Load(const std::string& name, std::istream& in, TilesetTable& ta
     std::string bytes;
     const WholeFileRead read = Read(name, TilesetFileFormat::LARGEST_FILE_SIZE, in, bytes);
     if (!read.read) {
-        reason = read.reason;
+        reason = read.failure.Text();
         return false;
     }
     return TableFromBytes(bytes, table, reason);
@@ -107,7 +108,7 @@ bool ToolFiles::Write(const std::string& name, TilesetTable& table, std::ostream
         errno = 0;
         std::ofstream stream(name, std::ios::binary);
         if (!stream.is_open()) {
-            reason = "could not be opened: " + TilesetFileFormat::SystemErrorText(errno);
+            reason = "could not be opened: " + SystemErrorText(errno);
             return false;
         }
         return WriteStream(table, stream, reason);

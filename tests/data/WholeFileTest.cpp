@@ -1,4 +1,4 @@
-// The bounded read that the table tool takes every input through, from files
+// The bounded read that the load and the table tool take every input through, from files
 // and from streams such as standard input.
 #include "data/TilesetFileFormat.h"
 #include "data/WholeFile.h"
