@@ -104,26 +104,37 @@ TEST(TableToolArguments, TakeTheFileAndTheFormatInEitherOrder)
     EXPECT_EQ(TableToolArguments::Parse({"dump", "--format", "text"}).format, TABLE_DUMP_TEXT);
 }
 
-TEST(TableToolFiles, MissingFileIsNamedWithTheReasonAndExitsWithTwo)
+// Each command that reads a table refuses a file the editor would not load,
+// names it with the reason, and writes nothing.
+TEST(TableToolFiles, UnloadableFileIsNamedWithTheReasonAndExitsWithTwo)
 {
     const TemporaryFolder folder;
-    const std::string path = folder.Path("missing.dat");
-    for (const char* command : {"dump", "check"}) {
-        const ToolRun run = RunTool({command, path});
-        EXPECT_EQ(run.code, TABLE_TOOL_EXIT_FAILED) << command;
-        EXPECT_EQ(run.out, "") << command;
-        EXPECT_EQ(run.err, "kestrivane-table: " + path + ": no such file\n") << command;
+    WriteFileBytes(folder.Path("wide.dat"), Header(1, 152) + Entry("Wide", 0, {}, 152));
+    WriteFileBytes(folder.Path("empty.dat"), "");
+    const std::string wide = ": has 152 slots per tileset, more than the 151 a tileset holds\n";
+    const struct {
+        Args args;
+        std::string file;
+        std::string reason;
+    } cases[] = {
+        {{"dump", "missing.dat"}, "missing.dat", ": no such file\n"},
+        {{"check", "missing.dat"}, "missing.dat", ": no such file\n"},
+        {{"dump", ""}, "", ": is a folder, not a file\n"},
+        {{"check", ""}, "", ": is a folder, not a file\n"},
+        {{"dump", "wide.dat"}, "wide.dat", wide},
+        {{"merge", "missing.dat", "wide.dat", "empty.dat"}, "missing.dat", ": no such file\n"},
+        {{"merge", "empty.dat", "wide.dat", "empty.dat"}, "wide.dat", wide},
+    };
+    for (const auto& loadCase : cases) {
+        Args args = loadCase.args;
+        std::transform(args.begin() + 1, args.end(), args.begin() + 1,
+                       [&folder](const std::string& name) { return folder.Path(name); });
+        const ToolRun run = RunTool(args);
+        EXPECT_EQ(run.code, TABLE_TOOL_EXIT_FAILED) << args[0] << " " << loadCase.file;
+        EXPECT_EQ(run.out, "") << args[0];
+        EXPECT_EQ(run.err, "kestrivane-table: " + folder.Path(loadCase.file) + loadCase.reason);
     }
-}
-
-TEST(TableToolFiles, FolderInPlaceOfTheFileExitsWithTwo)
-{
-    const TemporaryFolder folder;
-    for (const char* command : {"dump", "check"}) {
-        const ToolRun run = RunTool({command, folder.Path("")});
-        EXPECT_EQ(run.code, TABLE_TOOL_EXIT_FAILED) << command;
-        EXPECT_EQ(run.err, "kestrivane-table: " + folder.Path("") + ": is a folder, not a file\n") << command;
-    }
+    EXPECT_EQ(ReadFileBytes(folder.Path("wide.dat")), Header(1, 152) + Entry("Wide", 0, {}, 152));
 }
 
 // The process's own memory, whose first page is never mapped: the file opens,
@@ -185,19 +196,6 @@ TEST(TableToolDump, ShowsTilesetsCutOffByTheEndOfTheFileAsEmptyLikeTheEditor)
     EXPECT_EQ(run.code, TABLE_TOOL_EXIT_OK);
     EXPECT_EQ(run.out, "tilesets 2\n\ntileset 0\n  name \"Moor\"\n  ambient 7\n  slot 0 \"peat\"\n"
                        "\ntileset 1\n  name \"\"\n  ambient 0\n");
-}
-
-TEST(TableToolDump, RefusesMoreSlotsThanATilesetHoldsLikeTheEditor)
-{
-    const TemporaryFolder folder;
-    const std::string path = folder.Path("wide.dat");
-    WriteFileBytes(path, Header(1, 152) + Entry("Wide", 0, {}, 152));
-
-    const ToolRun run = RunTool({"dump", path});
-    EXPECT_EQ(run.code, TABLE_TOOL_EXIT_FAILED);
-    EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err,
-              "kestrivane-table: " + path + ": has 152 slots per tileset, more than the 151 a tileset holds\n");
 }
 
 TEST(TableToolCheck, ReportsEachProblemWithTheFileAndOffsetAndExitsWithOne)
@@ -428,25 +426,6 @@ TEST(TableToolTextconv, ShowsTheProblemsAndWhatCanBeShownAndSucceeds)
         EXPECT_EQ(run.out, textconvCase.out);
         EXPECT_EQ(run.err, "");
     }
-}
-
-TEST(TableToolMerge, UnreadableInputWritesNothingAndExitsWithTwo)
-{
-    const TemporaryFolder folder;
-    const std::string base = folder.Path("base.dat");
-    const std::string ours = folder.Path("ours.dat");
-    const std::string theirs = folder.Path("theirs.dat");
-    WriteFileBytes(ours, Header(1, 152));
-    WriteFileBytes(theirs, "");
-
-    const ToolRun missing = RunTool({"merge", base, ours, theirs});
-    EXPECT_EQ(missing.code, TABLE_TOOL_EXIT_FAILED);
-    EXPECT_EQ(missing.err, "kestrivane-table: " + base + ": no such file\n");
-    const ToolRun wide = RunTool({"merge", theirs, ours, theirs});
-    EXPECT_EQ(wide.code, TABLE_TOOL_EXIT_FAILED);
-    EXPECT_EQ(wide.err,
-              "kestrivane-table: " + ours + ": has 152 slots per tileset, more than the 151 a tileset holds\n");
-    EXPECT_EQ(ReadFileBytes(ours), Header(1, 152));
 }
 
 // What the editor should be tried on, whatever the demo's texts are.
