@@ -14,10 +14,8 @@ import os
 import pathlib
 import shutil
 import struct
+import subprocess
 import sys
-
-import tool_process
-from tool_process import expect
 
 TOOL = os.path.abspath(sys.argv[1])
 WORK = pathlib.Path(sys.argv[2]).resolve()
@@ -26,12 +24,16 @@ TABLE = "qx7set.dat"
 ENV = dict(os.environ, HOME=str(WORK.parent / (WORK.name + "-home")), GIT_CONFIG_NOSYSTEM="1", LC_ALL="C")
 
 
-def run(*args, code=0):
-    return tool_process.run(args, WORK, code, encoding="utf-8", env=ENV)
+def run(*args, expect=0):
+    result = subprocess.run(args, cwd=WORK, capture_output=True, encoding="utf-8", env=ENV)
+    if expect is not None and result.returncode != expect:
+        sys.exit("%s: exit code %d, expected %d\n%s%s" % (" ".join(args), result.returncode, expect,
+                                                        result.stdout, result.stderr))
+    return result
 
 
-def git(*args, code=0):
-    return run("git", *args, code=code)
+def git(*args, expect=0):
+    return run("git", *args, expect=expect)
 
 
 def dump(*code_page):
@@ -52,6 +54,11 @@ def commit_on(branch, old, new, *code_page):
     git("checkout", "-q", "-b", branch, "main")
     rename(old, new, *code_page)
     git("commit", "-q", "-am", "%s: %s" % (branch, new))
+
+
+def expect(condition, what, output):
+    if not condition:
+        sys.exit("%s:\n%s" % (what, output))
 
 
 def set_up():
@@ -91,7 +98,7 @@ def renames_of_different_slots_merge_clean():
 def renames_of_one_slot_conflict():
     commit_on("flowers-a", "flowers", "roses")
     commit_on("flowers-b", "flowers", "tulips")
-    merged = git("merge", "--no-edit", "flowers-a", code=1)
+    merged = git("merge", "--no-edit", "flowers-a", expect=1)
     output = merged.stdout + merged.stderr
     expect('conflict: tileset 0 slot 1: base "flowers", ours "tulips", theirs "roses"' in output,
            "the conflict is not listed", output)
@@ -125,7 +132,7 @@ def merge_of_a_refused_table_keeps_ours():
     rename("pond", "lake")
     git("commit", "-q", "-am", "ours: lake")
     before = (WORK / TABLE).read_bytes()
-    merged = git("merge", "--no-edit", "refused", code=1)
+    merged = git("merge", "--no-edit", "refused", expect=1)
     output = merged.stdout + merged.stderr
     expect("has 152 slots per tileset" in output and "CONFLICT" in output,
            "the refused table is not told as a conflict", output)
@@ -145,7 +152,7 @@ def cyrillic_letters_with_the_code_page():
     git("checkout", "-q", "--", TABLE)
     commit_on("roses", "flowers", "розы", *cyrillic)
     commit_on("tulips", "flowers", "тюльпаны", *cyrillic)
-    merged = git("merge", "--no-edit", "roses", code=1)
+    merged = git("merge", "--no-edit", "roses", expect=1)
     output = merged.stdout + merged.stderr
     expect('conflict: tileset 0 slot 1: base "flowers", ours "тюльпаны", theirs "розы"' in output,
            "the conflict is not listed in Cyrillic", output)
