@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
-"""Runs the real kestrivane-table as a process (under Wine in a Windows build,
-whose emulator's command comes last) and checks its exit codes and the exact
-bytes of its output and errors. A run tests one case, named as in CTest.
+"""Runs the real kestrivane-table as a process, under the emulator given last
+(Wine in a Windows build), and checks its exit codes and the exact bytes of its
+output and errors. A run tests one case, named as its CTest test is.
 
     table_tool_process_test.py CASE TOOL EXPECTED WORK [EMULATOR...]
 """
