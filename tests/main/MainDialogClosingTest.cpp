@@ -46,45 +46,58 @@ protected:
     }
 };
 
-TEST_F(MainDialogClosing, CloseWithoutChangesAsksNothingAndQuitsWithTheCommandsCode)
+struct CloseCase {
+    const char* name;
+    UINT message;
+    WPARAM command;
+    int quitCode;
+};
+
+class MainDialogCloseUnedited : public MainDialogClosing, public ::testing::WithParamInterface<CloseCase> {};
+
+TEST_P(MainDialogCloseUnedited, AsksNothingAndQuitsWithTheCommandsCode)
 {
     OpenSample();
-    Command(IDCANCEL);
+    SendMessageA(window, GetParam().message, GetParam().command, 0);
+    Pump();
     EXPECT_TRUE(boxes.Boxes().empty());
-    EXPECT_EQ(QuitCode(), 2);
+    EXPECT_EQ(QuitCode(), GetParam().quitCode);
     EXPECT_EQ(dialog.Window(), nullptr);
     EXPECT_FALSE(IsWindow(window));
 }
 
-TEST_F(MainDialogClosing, OkCommandQuitsWithOne)
-{
-    OpenSample();
-    Command(IDOK);
-    EXPECT_EQ(QuitCode(), 1);
-    EXPECT_FALSE(IsWindow(window));
-}
+// The close box becomes Cancel.
+INSTANTIATE_TEST_SUITE_P(Commands, MainDialogCloseUnedited,
+                         ::testing::Values(CloseCase{"Cancel", WM_COMMAND, IDCANCEL, 2},
+                                           CloseCase{"Ok", WM_COMMAND, IDOK, 1},
+                                           CloseCase{"CloseBox", WM_CLOSE, 0, 2}),
+                         [](const ::testing::TestParamInfo<CloseCase>& info) { return info.param.name; });
 
-TEST_F(MainDialogClosing, CloseBoxBecomesCancelAndQuitsWithTwo)
-{
-    OpenSample();
-    SendMessageA(window, WM_CLOSE, 0, 0);
-    Pump();
-    EXPECT_EQ(QuitCode(), 2);
-    EXPECT_FALSE(IsWindow(window));
-}
+struct AnswerCase {
+    const char* name;
+    int answer;
+    bool saves;
+};
 
-TEST_F(MainDialogClosing, QuestionIsAskedInCyrillicWithYesNoCancelAndYesAsDefault)
+class MainDialogCloseQuestion : public MainDialogClosing, public ::testing::WithParamInterface<AnswerCase> {};
+
+TEST_P(MainDialogCloseQuestion, IsAskedInCyrillicWithYesNoCancelAndClosesAfterYesOrNo)
 {
     OpenSample();
     RenameFirstSlot();
-    boxes.Answer(MessageBoxAnswerer::PRESS_ENTER);
+    boxes.Answer(GetParam().answer);
     Command(IDCANCEL);
     ASSERT_EQ(boxes.Boxes().size(), 1u);
     ExpectSaveQuestion(boxes.Boxes()[0]);
-    // Enter answered Yes: the table was saved before the window closed.
     EXPECT_EQ(QuitCode(), 2);
-    EXPECT_EQ(ReadTable(), SampleWithRename());
+    EXPECT_EQ(ReadTable(), GetParam().saves ? SampleWithRename() : SampleTable());
 }
+
+// Enter takes the default button, which is Yes: the table is saved before the window closes.
+INSTANTIATE_TEST_SUITE_P(Answers, MainDialogCloseQuestion,
+                         ::testing::Values(AnswerCase{"Enter", MessageBoxAnswerer::PRESS_ENTER, true},
+                                           AnswerCase{"Yes", IDYES, true}, AnswerCase{"No", IDNO, false}),
+                         [](const ::testing::TestParamInfo<AnswerCase>& info) { return info.param.name; });
 
 TEST_F(MainDialogClosing, CancelAtTheQuestionKeepsEverythingAndClosingAsksAgain)
 {
@@ -121,26 +134,6 @@ TEST_F(MainDialogClosing, RequestsWhileTheQuestionIsUpAreIgnored)
     EXPECT_TRUE(IsWindow(window));
     EXPECT_TRUE(IsWindowEnabled(window));
     EXPECT_TRUE(Modified());
-}
-
-TEST_F(MainDialogClosing, YesSavesThenCloses)
-{
-    OpenSample();
-    RenameFirstSlot();
-    boxes.Answer(IDYES);
-    Command(IDCANCEL);
-    EXPECT_EQ(QuitCode(), 2);
-    EXPECT_EQ(ReadTable(), SampleWithRename());
-}
-
-TEST_F(MainDialogClosing, NoClosesWithoutWriting)
-{
-    OpenSample();
-    RenameFirstSlot();
-    boxes.Answer(IDNO);
-    Command(IDCANCEL);
-    EXPECT_EQ(QuitCode(), 2);
-    EXPECT_EQ(ReadTable(), SampleTable());
 }
 
 TEST_F(MainDialogClosing, ChangedAmbientNumberIsAskedAboutToo)
@@ -276,37 +269,31 @@ TEST_F(MainDialogSessionEnd, NothingUnsavedLetsTheSessionEndAtOnceAndTheWindowCl
     EXPECT_EQ(ReadTable(), SampleTable());
 }
 
-TEST_F(MainDialogSessionEnd, UnsavedEditsAreAskedAboutAndYesSavesBeforeTheSessionEnds)
+class MainDialogSessionEndAnswer : public MainDialogSessionEnd, public ::testing::WithParamInterface<AnswerCase> {};
+
+// Once the session ends, the window closes without asking again.
+TEST_P(MainDialogSessionEndAnswer, UnsavedEditsAreAskedAboutAndTheSessionEndsAfterYesOrNo)
 {
     OpenSample();
     RenameFirstSlot();
-    boxes.Answer(IDYES);
+    boxes.Answer(GetParam().answer);
     EXPECT_EQ(QueryEndSession(ENDSESSION_LOGOFF), TRUE);
     ASSERT_EQ(boxes.Boxes().size(), 1u);
     ExpectSaveQuestion(boxes.Boxes()[0]);
-    EXPECT_EQ(ReadTable(), SampleWithRename());
-    EXPECT_FALSE(Modified());
-
-    EndSession(TRUE);
-    EXPECT_EQ(boxes.Boxes().size(), 1u);
-    EXPECT_FALSE(IsWindow(window));
-}
-
-TEST_F(MainDialogSessionEnd, NoLetsTheSessionEndWithoutWritingOrAskingAgain)
-{
-    OpenSample();
-    RenameFirstSlot();
-    boxes.Answer(IDNO);
-    EXPECT_EQ(QueryEndSession(), TRUE);
-    EXPECT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(ReadTable(), GetParam().saves ? SampleWithRename() : SampleTable());
+    EXPECT_EQ(Modified(), !GetParam().saves);
     EXPECT_TRUE(IsWindow(window));
 
     EndSession(TRUE);
     EXPECT_EQ(boxes.Boxes().size(), 1u);
     EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ(QuitCode(), 2);
-    EXPECT_EQ(ReadTable(), SampleTable());
+    EXPECT_EQ(ReadTable(), GetParam().saves ? SampleWithRename() : SampleTable());
 }
+
+INSTANTIATE_TEST_SUITE_P(Answers, MainDialogSessionEndAnswer,
+                         ::testing::Values(AnswerCase{"Yes", IDYES, true}, AnswerCase{"No", IDNO, false}),
+                         [](const ::testing::TestParamInfo<AnswerCase>& info) { return info.param.name; });
 
 TEST_F(MainDialogSessionEnd, CancelRefusesTheEndAndEditingGoesOn)
 {
