@@ -174,41 +174,42 @@ TEST_F(MainDialogClosing, AfterSaveClosingAsksNothing)
     EXPECT_EQ(QuitCode(), 2);
 }
 
-TEST_F(MainDialogClosing, FailedSaveIsToldAndKeepsFileAndEdits)
-{
-    OpenSample();
-    RenameFirstSlot();
-    MakeTableReadOnly();
-    Command(ID_SAVE_BUTTON);
-    ASSERT_EQ(boxes.Boxes().size(), 1u);
-    EXPECT_EQ(boxes.Boxes()[0].caption, L"Kestrivane");
-    EXPECT_TRUE(boxes.Boxes()[0].hasIcon);
-    EXPECT_NE(boxes.Boxes()[0].text.find(L"qx7set.dat"), std::wstring::npos);
-    EXPECT_EQ(boxes.Boxes()[0].owner, window);
-    EXPECT_TRUE(Modified());
-    EXPECT_EQ(ReadTable(), SampleTable());
-}
+class MainDialogFailedSave : public MainDialogClosing, public ::testing::WithParamInterface<SaveRequest> {};
 
-TEST_F(MainDialogClosing, FailedSaveAfterYesKeepsWindowOpenAndAsksAgain)
+// A close or the end of a session asks again later, as nothing was saved.
+TEST_P(MainDialogFailedSave, IsToldAndKeepsTheFileTheEditsAndTheWindow)
 {
     OpenSample();
     RenameFirstSlot();
     MakeTableReadOnly();
-    boxes.Answer(IDYES);
-    boxes.Answer(IDOK);
-    Command(IDCANCEL);
-    ASSERT_EQ(boxes.Boxes().size(), 2u);
-    EXPECT_EQ(boxes.Boxes()[1].caption, L"Kestrivane");
+    const LRESULT sessionMayEnd = RequestSave(GetParam(), IDOK);
+    if (GetParam() == SESSION_END) {
+        EXPECT_EQ(sessionMayEnd, FALSE);
+    }
+    ASSERT_EQ(boxes.Boxes().size(), GetParam() == SAVE_BUTTON ? 1u : 2u);
+    const MessageBoxAnswerer::Box& box = boxes.Boxes().back();
+    EXPECT_EQ(box.caption, L"Kestrivane");
+    EXPECT_TRUE(box.hasIcon);
+    EXPECT_NE(box.text.find(L"qx7set.dat"), std::wstring::npos);
+    EXPECT_EQ(box.owner, window);
     EXPECT_EQ(QuitCode(), -1);
     EXPECT_TRUE(IsWindow(window));
     EXPECT_TRUE(Modified());
     EXPECT_EQ(ReadTable(), SampleTable());
 
+    const std::size_t told = boxes.Boxes().size();
     boxes.Answer(IDNO);
     Command(IDCANCEL);
-    EXPECT_EQ(boxes.Boxes().size(), 3u);
+    EXPECT_EQ(boxes.Boxes().size(), told + 1);
     EXPECT_EQ(QuitCode(), 2);
 }
+
+INSTANTIATE_TEST_SUITE_P(Requests, MainDialogFailedSave, ::testing::Values(SAVE_BUTTON, CLOSE, SESSION_END),
+                         [](const ::testing::TestParamInfo<SaveRequest>& info) {
+                             return std::string(info.param == SAVE_BUTTON ? "SaveButton"
+                                                : info.param == CLOSE     ? "Close"
+                                                                          : "SessionEnd");
+                         });
 
 TEST_F(MainDialogClosing, MissingTableIsToldOnceShownAndSaveCreatesIt)
 {
@@ -314,23 +315,6 @@ TEST_F(MainDialogSessionEnd, CancelRefusesTheEndAndEditingGoesOn)
     Command(IDCANCEL);
     EXPECT_EQ(boxes.Boxes().size(), 2u);
     EXPECT_EQ(QuitCode(), 2);
-}
-
-TEST_F(MainDialogSessionEnd, FailedSaveAfterYesIsToldAndRefusesTheEnd)
-{
-    OpenSample();
-    RenameFirstSlot();
-    MakeTableReadOnly();
-    boxes.Answer(IDYES);
-    boxes.Answer(IDOK);
-    EXPECT_EQ(QueryEndSession(), FALSE);
-    ASSERT_EQ(boxes.Boxes().size(), 2u);
-    EXPECT_EQ(boxes.Boxes()[1].caption, L"Kestrivane");
-    EXPECT_TRUE(boxes.Boxes()[1].hasIcon);
-    EXPECT_NE(boxes.Boxes()[1].text.find(L"qx7set.dat"), std::wstring::npos);
-    EXPECT_TRUE(IsWindow(window));
-    EXPECT_TRUE(Modified());
-    EXPECT_EQ(ReadTable(), SampleTable());
 }
 
 void CALLBACK EndStuckLoop(HWND, UINT, UINT_PTR, DWORD)

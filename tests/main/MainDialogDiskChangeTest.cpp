@@ -16,10 +16,6 @@ std::string Narrow(const std::wstring& text)
 
 enum OtherProgram { CHANGES_THE_FILE, CREATES_THE_FILE, DELETES_THE_FILE };
 
-// What makes the window save: its button, or Yes to the question of a close or
-// of the end of a session.
-enum SaveRequest { SAVE_BUTTON, CLOSE, SESSION_END };
-
 struct DiskChangeCase {
     const char* name;
     OtherProgram other;
@@ -54,21 +50,6 @@ protected:
         } else {
             WriteTable(OtherProgramsTable());
         }
-    }
-
-    // Answers Yes to the close question where there is one, then answer to the
-    // question before replacing; returns the reply to the end of a session.
-    LRESULT RequestSave(SaveRequest request, int answer)
-    {
-        if (request != SAVE_BUTTON) {
-            boxes.Answer(IDYES);
-        }
-        boxes.Answer(answer);
-        if (request == SESSION_END) {
-            return SendMessageA(window, WM_QUERYENDSESSION, 0, 0);
-        }
-        Command(request == CLOSE ? IDCANCEL : ID_SAVE_BUTTON);
-        return TRUE;
     }
 
     static std::string OtherProgramsTable() { return SampleTable("Theirs"); }
