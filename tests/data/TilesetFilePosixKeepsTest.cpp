@@ -162,7 +162,6 @@ const RefusedKind REFUSED_KINDS[] = {
          fs::create_symlink("/dev/null", Table(f));
          return Table(f);
      }},
-    {"is a device, not a file", FILE_KIND_DEVICE, [](const std::string&) { return std::string("/dev/null"); }},
     {"is a loop of symbolic links", FILE_KIND_LINK_LOOP,
      [](const std::string& f) {
          fs::create_symlink(TILESET_FILE_NAME, f + "/loop");

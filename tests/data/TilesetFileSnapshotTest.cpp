@@ -58,34 +58,33 @@ TEST(FileSnapshot, LoadAndSaveRememberWhatTheFileHolds)
     EXPECT_FALSE(TilesetTable().RememberedFile().has_value());
 }
 
-TEST(TilesetFileLoad, ResultHoldsTheCheckersProblemsOfTheBytesRead)
-{
-    const TemporaryFolder folder;
-    const std::string path = folder.Path(TILESET_FILE_NAME);
-    WriteFileBytes(path, UNEDITED_FILE + "tail");
-    TilesetTable table;
-    NameList names;
-    const TilesetFileResult result = TilesetFile::Load(path, table, names);
-    ASSERT_EQ(result.Problems().size(), 1u);
-    EXPECT_EQ(result.Problems()[0].Description(), "4 bytes follow the last entry");
-}
-
 // Whatever follows the largest table is never read; the checker counts it from
 // the file's size as bytes after the last entry.
-TEST(TilesetFileLoad, FileLargerThanTheLargestTableIsReadOnlyAByteBeyondIt)
+TEST(TilesetFileLoad, ResultHoldsTheCheckersProblemsOfTheBytesReadAndNoMoreIsRead)
 {
-    const TemporaryFolder folder;
-    const std::string path = folder.Path(TILESET_FILE_NAME);
     const std::string largest = Header(255, 151) + std::string(SAVED_ENTRY_BYTES * 255, '\0');
-    WriteFileBytes(path, largest + std::string(1 << 20, 'x'));
-    TilesetTable table;
-    NameList names;
-    const TilesetFileResult result = TilesetFile::Load(path, table, names);
-    EXPECT_EQ(result.Status(), TILESET_FILE_LOADED);
-    EXPECT_EQ(table.RecordCount(), 255);
-    ASSERT_EQ(result.Problems().size(), 1u);
-    EXPECT_EQ(result.Problems()[0].Description(), "1048576 bytes follow the last entry");
-    EXPECT_EQ(table.RememberedFile()->size, largest.size() + 1);
+    const struct {
+        std::string file;
+        int tilesets;
+        const char* problem;
+        std::size_t bytesRead;
+    } cases[] = {
+        {UNEDITED_FILE + "tail", 1, "4 bytes follow the last entry", UNEDITED_FILE.size() + 4},
+        {largest + std::string(1 << 20, 'x'), 255, "1048576 bytes follow the last entry", largest.size() + 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.problem);
+        const TemporaryFolder folder;
+        WriteFileBytes(folder.Path(TILESET_FILE_NAME), c.file);
+        TilesetTable table;
+        NameList names;
+        const TilesetFileResult result = TilesetFile::Load(folder.Path(TILESET_FILE_NAME), table, names);
+        EXPECT_EQ(result.Status(), TILESET_FILE_LOADED);
+        EXPECT_EQ(table.RecordCount(), c.tilesets);
+        ASSERT_EQ(result.Problems().size(), 1u);
+        EXPECT_EQ(result.Problems()[0].Description(), c.problem);
+        EXPECT_EQ(table.RememberedFile()->size, c.bytesRead);
+    }
 }
 
 } // namespace

@@ -72,32 +72,34 @@ std::string AccessList(const std::string& path)
     return list;
 }
 
+// The table file after the Linux side ran command on it; false where it cannot run.
+bool ChangedByUnix(const TemporaryFolder& folder, const std::string& command)
+{
+    WriteFileBytes(folder.Path(TILESET_FILE_NAME), UNEDITED_FILE);
+    return RunUnixCommand(folder.Path(), command) == 0;
+}
+
 TEST(TilesetFileSaveKeeps, NewFileTakesTheTablesAccessList)
 {
     const TemporaryFolder folder;
-    const std::string path = folder.Path(TILESET_FILE_NAME);
-    WriteFileBytes(path, UNEDITED_FILE);
-    if (RunUnixCommand(folder.Path(), "chmod 600 qx7set.dat") != 0) {
+    if (!ChangedByUnix(folder, "chmod 600 qx7set.dat")) {
         GTEST_SKIP() << "no private file: making one needs Wine's start of Linux programs";
     }
-    const TempFile temp = WriteTempFile(path, "new");
+    const TempFile temp = WriteTempFile(folder.Path(TILESET_FILE_NAME), "new");
     ASSERT_TRUE(temp.Written()) << temp.Reason();
-    EXPECT_EQ(AccessList(temp.Path()), AccessList(path));
+    EXPECT_EQ(AccessList(temp.Path()), AccessList(folder.Path(TILESET_FILE_NAME)));
 }
 
 // A Windows program cannot give a new file these under Wine, so the table is written in place.
 TEST(TilesetFileSaveKeeps, UnderWineTheUnixOwnerGroupAndPermissionBitsStay)
 {
     const TemporaryFolder folder;
-    const std::string path = folder.Path(TILESET_FILE_NAME);
-    WriteFileBytes(path, UNEDITED_FILE);
-    if (RunUnixCommand(folder.Path(), "chown 65534:65534 qx7set.dat && chmod 600 qx7set.dat") != 0) {
+    if (!ChangedByUnix(folder, "chown 65534:65534 qx7set.dat && chmod 600 qx7set.dat")) {
         GTEST_SKIP() << "no file of another user: making one needs Wine's start of Linux programs, and root";
     }
-
     TilesetTable table;
-    EXPECT_EQ(LoadEditAndSave(path, table).Status(), TILESET_FILE_SAVED);
-    EXPECT_EQ(ReadFileBytes(path), EDITED_FILE);
+    EXPECT_EQ(LoadEditAndSave(folder.Path(TILESET_FILE_NAME), table).Status(), TILESET_FILE_SAVED);
+    EXPECT_EQ(ReadFileBytes(folder.Path(TILESET_FILE_NAME)), EDITED_FILE);
     EXPECT_EQ(RunUnixCommand(folder.Path(), "test $(stat -c %u:%g:%a qx7set.dat) = 65534:65534:600"), 0);
     EXPECT_EQ(folder.Entries(), Names{TILESET_FILE_NAME});
 }

@@ -46,45 +46,58 @@ protected:
     }
 };
 
-TEST_F(MainDialogClosing, CloseWithoutChangesAsksNothingAndQuitsWithTheCommandsCode)
+struct CloseCase {
+    const char* name;
+    UINT message;
+    WPARAM command;
+    int quitCode;
+};
+
+class MainDialogCloseUnedited : public MainDialogClosing, public ::testing::WithParamInterface<CloseCase> {};
+
+TEST_P(MainDialogCloseUnedited, AsksNothingAndQuitsWithTheCommandsCode)
 {
     OpenSample();
-    Command(IDCANCEL);
+    SendMessageA(window, GetParam().message, GetParam().command, 0);
+    Pump();
     EXPECT_TRUE(boxes.Boxes().empty());
-    EXPECT_EQ(QuitCode(), 2);
+    EXPECT_EQ(QuitCode(), GetParam().quitCode);
     EXPECT_EQ(dialog.Window(), nullptr);
     EXPECT_FALSE(IsWindow(window));
 }
 
-TEST_F(MainDialogClosing, OkCommandQuitsWithOne)
-{
-    OpenSample();
-    Command(IDOK);
-    EXPECT_EQ(QuitCode(), 1);
-    EXPECT_FALSE(IsWindow(window));
-}
+// The close box becomes Cancel.
+INSTANTIATE_TEST_SUITE_P(Commands, MainDialogCloseUnedited,
+                         ::testing::Values(CloseCase{"Cancel", WM_COMMAND, IDCANCEL, 2},
+                                           CloseCase{"Ok", WM_COMMAND, IDOK, 1},
+                                           CloseCase{"CloseBox", WM_CLOSE, 0, 2}),
+                         [](const ::testing::TestParamInfo<CloseCase>& info) { return info.param.name; });
 
-TEST_F(MainDialogClosing, CloseBoxBecomesCancelAndQuitsWithTwo)
-{
-    OpenSample();
-    SendMessageA(window, WM_CLOSE, 0, 0);
-    Pump();
-    EXPECT_EQ(QuitCode(), 2);
-    EXPECT_FALSE(IsWindow(window));
-}
+struct AnswerCase {
+    const char* name;
+    int answer;
+    bool saves;
+};
 
-TEST_F(MainDialogClosing, QuestionIsAskedInCyrillicWithYesNoCancelAndYesAsDefault)
+class MainDialogCloseQuestion : public MainDialogClosing, public ::testing::WithParamInterface<AnswerCase> {};
+
+TEST_P(MainDialogCloseQuestion, IsAskedInCyrillicWithYesNoCancelAndClosesAfterYesOrNo)
 {
     OpenSample();
     RenameFirstSlot();
-    boxes.Answer(MessageBoxAnswerer::PRESS_ENTER);
+    boxes.Answer(GetParam().answer);
     Command(IDCANCEL);
     ASSERT_EQ(boxes.Boxes().size(), 1u);
     ExpectSaveQuestion(boxes.Boxes()[0]);
-    // Enter answered Yes: the table was saved before the window closed.
     EXPECT_EQ(QuitCode(), 2);
-    EXPECT_EQ(ReadTable(), SampleWithRename());
+    EXPECT_EQ(ReadTable(), GetParam().saves ? SampleWithRename() : SampleTable());
 }
+
+// Enter takes the default button, which is Yes: the table is saved before the window closes.
+INSTANTIATE_TEST_SUITE_P(Answers, MainDialogCloseQuestion,
+                         ::testing::Values(AnswerCase{"Enter", MessageBoxAnswerer::PRESS_ENTER, true},
+                                           AnswerCase{"Yes", IDYES, true}, AnswerCase{"No", IDNO, false}),
+                         [](const ::testing::TestParamInfo<AnswerCase>& info) { return info.param.name; });
 
 TEST_F(MainDialogClosing, CancelAtTheQuestionKeepsEverythingAndClosingAsksAgain)
 {
@@ -121,26 +134,6 @@ TEST_F(MainDialogClosing, RequestsWhileTheQuestionIsUpAreIgnored)
     EXPECT_TRUE(IsWindow(window));
     EXPECT_TRUE(IsWindowEnabled(window));
     EXPECT_TRUE(Modified());
-}
-
-TEST_F(MainDialogClosing, YesSavesThenCloses)
-{
-    OpenSample();
-    RenameFirstSlot();
-    boxes.Answer(IDYES);
-    Command(IDCANCEL);
-    EXPECT_EQ(QuitCode(), 2);
-    EXPECT_EQ(ReadTable(), SampleWithRename());
-}
-
-TEST_F(MainDialogClosing, NoClosesWithoutWriting)
-{
-    OpenSample();
-    RenameFirstSlot();
-    boxes.Answer(IDNO);
-    Command(IDCANCEL);
-    EXPECT_EQ(QuitCode(), 2);
-    EXPECT_EQ(ReadTable(), SampleTable());
 }
 
 TEST_F(MainDialogClosing, ChangedAmbientNumberIsAskedAboutToo)
@@ -181,41 +174,42 @@ TEST_F(MainDialogClosing, AfterSaveClosingAsksNothing)
     EXPECT_EQ(QuitCode(), 2);
 }
 
-TEST_F(MainDialogClosing, FailedSaveIsToldAndKeepsFileAndEdits)
-{
-    OpenSample();
-    RenameFirstSlot();
-    MakeTableReadOnly();
-    Command(ID_SAVE_BUTTON);
-    ASSERT_EQ(boxes.Boxes().size(), 1u);
-    EXPECT_EQ(boxes.Boxes()[0].caption, L"Kestrivane");
-    EXPECT_TRUE(boxes.Boxes()[0].hasIcon);
-    EXPECT_NE(boxes.Boxes()[0].text.find(L"qx7set.dat"), std::wstring::npos);
-    EXPECT_EQ(boxes.Boxes()[0].owner, window);
-    EXPECT_TRUE(Modified());
-    EXPECT_EQ(ReadTable(), SampleTable());
-}
+class MainDialogFailedSave : public MainDialogClosing, public ::testing::WithParamInterface<SaveRequest> {};
 
-TEST_F(MainDialogClosing, FailedSaveAfterYesKeepsWindowOpenAndAsksAgain)
+// A close or the end of a session asks again later, as nothing was saved.
+TEST_P(MainDialogFailedSave, IsToldAndKeepsTheFileTheEditsAndTheWindow)
 {
     OpenSample();
     RenameFirstSlot();
     MakeTableReadOnly();
-    boxes.Answer(IDYES);
-    boxes.Answer(IDOK);
-    Command(IDCANCEL);
-    ASSERT_EQ(boxes.Boxes().size(), 2u);
-    EXPECT_EQ(boxes.Boxes()[1].caption, L"Kestrivane");
+    const LRESULT sessionMayEnd = RequestSave(GetParam(), IDOK);
+    if (GetParam() == SESSION_END) {
+        EXPECT_EQ(sessionMayEnd, FALSE);
+    }
+    ASSERT_EQ(boxes.Boxes().size(), GetParam() == SAVE_BUTTON ? 1u : 2u);
+    const MessageBoxAnswerer::Box& box = boxes.Boxes().back();
+    EXPECT_EQ(box.caption, L"Kestrivane");
+    EXPECT_TRUE(box.hasIcon);
+    EXPECT_NE(box.text.find(L"qx7set.dat"), std::wstring::npos);
+    EXPECT_EQ(box.owner, window);
     EXPECT_EQ(QuitCode(), -1);
     EXPECT_TRUE(IsWindow(window));
     EXPECT_TRUE(Modified());
     EXPECT_EQ(ReadTable(), SampleTable());
 
+    const std::size_t told = boxes.Boxes().size();
     boxes.Answer(IDNO);
     Command(IDCANCEL);
-    EXPECT_EQ(boxes.Boxes().size(), 3u);
+    EXPECT_EQ(boxes.Boxes().size(), told + 1);
     EXPECT_EQ(QuitCode(), 2);
 }
+
+INSTANTIATE_TEST_SUITE_P(Requests, MainDialogFailedSave, ::testing::Values(SAVE_BUTTON, CLOSE, SESSION_END),
+                         [](const ::testing::TestParamInfo<SaveRequest>& info) {
+                             return std::string(info.param == SAVE_BUTTON ? "SaveButton"
+                                                : info.param == CLOSE     ? "Close"
+                                                                          : "SessionEnd");
+                         });
 
 TEST_F(MainDialogClosing, MissingTableIsToldOnceShownAndSaveCreatesIt)
 {
@@ -276,37 +270,31 @@ TEST_F(MainDialogSessionEnd, NothingUnsavedLetsTheSessionEndAtOnceAndTheWindowCl
     EXPECT_EQ(ReadTable(), SampleTable());
 }
 
-TEST_F(MainDialogSessionEnd, UnsavedEditsAreAskedAboutAndYesSavesBeforeTheSessionEnds)
+class MainDialogSessionEndAnswer : public MainDialogSessionEnd, public ::testing::WithParamInterface<AnswerCase> {};
+
+// Once the session ends, the window closes without asking again.
+TEST_P(MainDialogSessionEndAnswer, UnsavedEditsAreAskedAboutAndTheSessionEndsAfterYesOrNo)
 {
     OpenSample();
     RenameFirstSlot();
-    boxes.Answer(IDYES);
+    boxes.Answer(GetParam().answer);
     EXPECT_EQ(QueryEndSession(ENDSESSION_LOGOFF), TRUE);
     ASSERT_EQ(boxes.Boxes().size(), 1u);
     ExpectSaveQuestion(boxes.Boxes()[0]);
-    EXPECT_EQ(ReadTable(), SampleWithRename());
-    EXPECT_FALSE(Modified());
-
-    EndSession(TRUE);
-    EXPECT_EQ(boxes.Boxes().size(), 1u);
-    EXPECT_FALSE(IsWindow(window));
-}
-
-TEST_F(MainDialogSessionEnd, NoLetsTheSessionEndWithoutWritingOrAskingAgain)
-{
-    OpenSample();
-    RenameFirstSlot();
-    boxes.Answer(IDNO);
-    EXPECT_EQ(QueryEndSession(), TRUE);
-    EXPECT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(ReadTable(), GetParam().saves ? SampleWithRename() : SampleTable());
+    EXPECT_EQ(Modified(), !GetParam().saves);
     EXPECT_TRUE(IsWindow(window));
 
     EndSession(TRUE);
     EXPECT_EQ(boxes.Boxes().size(), 1u);
     EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ(QuitCode(), 2);
-    EXPECT_EQ(ReadTable(), SampleTable());
+    EXPECT_EQ(ReadTable(), GetParam().saves ? SampleWithRename() : SampleTable());
 }
+
+INSTANTIATE_TEST_SUITE_P(Answers, MainDialogSessionEndAnswer,
+                         ::testing::Values(AnswerCase{"Yes", IDYES, true}, AnswerCase{"No", IDNO, false}),
+                         [](const ::testing::TestParamInfo<AnswerCase>& info) { return info.param.name; });
 
 TEST_F(MainDialogSessionEnd, CancelRefusesTheEndAndEditingGoesOn)
 {
@@ -327,23 +315,6 @@ TEST_F(MainDialogSessionEnd, CancelRefusesTheEndAndEditingGoesOn)
     Command(IDCANCEL);
     EXPECT_EQ(boxes.Boxes().size(), 2u);
     EXPECT_EQ(QuitCode(), 2);
-}
-
-TEST_F(MainDialogSessionEnd, FailedSaveAfterYesIsToldAndRefusesTheEnd)
-{
-    OpenSample();
-    RenameFirstSlot();
-    MakeTableReadOnly();
-    boxes.Answer(IDYES);
-    boxes.Answer(IDOK);
-    EXPECT_EQ(QueryEndSession(), FALSE);
-    ASSERT_EQ(boxes.Boxes().size(), 2u);
-    EXPECT_EQ(boxes.Boxes()[1].caption, L"Kestrivane");
-    EXPECT_TRUE(boxes.Boxes()[1].hasIcon);
-    EXPECT_NE(boxes.Boxes()[1].text.find(L"qx7set.dat"), std::wstring::npos);
-    EXPECT_TRUE(IsWindow(window));
-    EXPECT_TRUE(Modified());
-    EXPECT_EQ(ReadTable(), SampleTable());
 }
 
 void CALLBACK EndStuckLoop(HWND, UINT, UINT_PTR, DWORD)

@@ -9,8 +9,6 @@
 
 namespace {
 
-const std::string EMPTY_TABLE("\x00\x97\x00\x00\x00", 5);
-
 std::string Narrow(const std::wstring& text)
 {
     return std::string(text.begin(), text.end());
@@ -21,10 +19,10 @@ enum OtherProgram { CHANGES_THE_FILE, CREATES_THE_FILE, DELETES_THE_FILE };
 struct DiskChangeCase {
     const char* name;
     OtherProgram other;
+    SaveRequest request;
     int answer;
     // The word of the question that says what happened.
     const char* told;
-    bool replaced;
 };
 
 class MainDialogDiskChange : public MainWindowTest, public ::testing::WithParamInterface<DiskChangeCase> {
@@ -62,39 +60,39 @@ TEST_P(MainDialogDiskChange, SaveAsksBeforeReplacingAndNoKeepsTheirFileAndTheEdi
     const DiskChangeCase& c = GetParam();
     OpenAndEdit(c.other);
     ActAsOtherProgram(c.other);
-    boxes.Answer(c.answer);
-    Command(ID_SAVE_BUTTON);
-
-    ASSERT_EQ(boxes.Boxes().size(), 1u);
-    const MessageBoxAnswerer::Box& box = boxes.Boxes()[0];
+    const LRESULT sessionMayEnd = RequestSave(c.request, c.answer);
+    ASSERT_EQ(boxes.Boxes().size(), c.request == SAVE_BUTTON ? 1u : 2u);
+    const MessageBoxAnswerer::Box& box = boxes.Boxes().back();
     EXPECT_EQ(box.caption, L"Kestrivane");
     EXPECT_EQ(box.owner, window);
     EXPECT_NE(Narrow(box.text).find(c.told), std::string::npos) << Narrow(box.text);
-    const std::string written = c.other == CREATES_THE_FILE ? EMPTY_TABLE : SampleTable("Grassy");
-    if (c.replaced) {
-        EXPECT_EQ(ReadTable(), written);
+    if (c.answer == IDYES) {
+        EXPECT_EQ(ReadTable(),
+                  c.other == CREATES_THE_FILE ? std::string("\x00\x97\x00\x00\x00", 5) : SampleTable("Grassy"));
         EXPECT_FALSE(Modified());
-    } else {
-        if (c.other == DELETES_THE_FILE) {
-            EXPECT_FALSE(TableExists());
-        } else {
-            EXPECT_EQ(ReadTable(), OtherProgramsTable());
-        }
-        EXPECT_EQ(Modified(), c.other != CREATES_THE_FILE);
+        return;
     }
+    EXPECT_EQ(ReadTable(), OtherProgramsTable());
+    EXPECT_TRUE(Modified());
+    if (c.request == SESSION_END) {
+        EXPECT_EQ(sessionMayEnd, FALSE);
+    }
+    EXPECT_TRUE(IsWindow(window));
+    EXPECT_EQ(QuitCode(), -1);
 }
 
-// Enter takes the default button, which must be No.
-INSTANTIATE_TEST_SUITE_P(Table, MainDialogDiskChange,
-                         ::testing::Values(DiskChangeCase{"ChangedYes", CHANGES_THE_FILE, IDYES, "changed", true},
-                                           DiskChangeCase{"ChangedNo", CHANGES_THE_FILE, IDNO, "changed", false},
-                                           DiskChangeCase{"ChangedEnter", CHANGES_THE_FILE,
-                                                          MessageBoxAnswerer::PRESS_ENTER, "changed", false},
-                                           DiskChangeCase{"CreatedYes", CREATES_THE_FILE, IDYES, "created", true},
-                                           DiskChangeCase{"CreatedNo", CREATES_THE_FILE, IDNO, "created", false},
-                                           DiskChangeCase{"DeletedYes", DELETES_THE_FILE, IDYES, "deleted", true},
-                                           DiskChangeCase{"DeletedNo", DELETES_THE_FILE, IDNO, "deleted", false}),
-                         [](const ::testing::TestParamInfo<DiskChangeCase>& info) { return info.param.name; });
+// Enter takes the default button, which must be No; No itself is the same
+// refusal, met after Yes to a close and to the end of a session.
+INSTANTIATE_TEST_SUITE_P(
+    Table, MainDialogDiskChange,
+    ::testing::Values(DiskChangeCase{"ChangedYes", CHANGES_THE_FILE, SAVE_BUTTON, IDYES, "changed"},
+                      DiskChangeCase{"ChangedEnter", CHANGES_THE_FILE, SAVE_BUTTON, MessageBoxAnswerer::PRESS_ENTER,
+                                     "changed"},
+                      DiskChangeCase{"CreatedYes", CREATES_THE_FILE, SAVE_BUTTON, IDYES, "created"},
+                      DiskChangeCase{"DeletedYes", DELETES_THE_FILE, SAVE_BUTTON, IDYES, "deleted"},
+                      DiskChangeCase{"NoAfterYesToTheCloseQuestion", CHANGES_THE_FILE, CLOSE, IDNO, "changed"},
+                      DiskChangeCase{"NoAfterYesAtTheEndOfASession", CHANGES_THE_FILE, SESSION_END, IDNO, "changed"}),
+    [](const ::testing::TestParamInfo<DiskChangeCase>& info) { return info.param.name; });
 
 class MainDialogReplaceQuestion : public MainDialogDiskChange {};
 
@@ -126,32 +124,6 @@ TEST_F(MainDialogReplaceQuestion, ChangeWhileTheQuestionIsUpIsAskedAboutAgain)
     EXPECT_EQ(boxes.Boxes().size(), 2u);
     EXPECT_EQ(ReadTable(), SampleTable("Later"));
     EXPECT_TRUE(Modified());
-}
-
-TEST_F(MainDialogReplaceQuestion, NoAfterYesToTheCloseQuestionKeepsTheWindowOpen)
-{
-    OpenAndEdit(CHANGES_THE_FILE);
-    ActAsOtherProgram(CHANGES_THE_FILE);
-    boxes.Answer(IDYES);
-    boxes.Answer(IDNO);
-    Command(IDCANCEL);
-    EXPECT_EQ(boxes.Boxes().size(), 2u);
-    EXPECT_EQ(QuitCode(), -1);
-    EXPECT_TRUE(IsWindow(window));
-    EXPECT_TRUE(Modified());
-    EXPECT_EQ(ReadTable(), OtherProgramsTable());
-}
-
-TEST_F(MainDialogReplaceQuestion, NoAfterYesAtTheEndOfASessionRefusesTheEnd)
-{
-    OpenAndEdit(CHANGES_THE_FILE);
-    ActAsOtherProgram(CHANGES_THE_FILE);
-    boxes.Answer(IDYES);
-    boxes.Answer(IDNO);
-    EXPECT_EQ(SendMessageA(window, WM_QUERYENDSESSION, 0, 0), FALSE);
-    EXPECT_EQ(boxes.Boxes().size(), 2u);
-    EXPECT_TRUE(Modified());
-    EXPECT_EQ(ReadTable(), OtherProgramsTable());
 }
 
 // A file that is not as the editor writes it loads as before, and the window

@@ -195,51 +195,34 @@ TEST_F(MainDialogEditing, EmptiedAmbientFieldStoresZero)
     EXPECT_EQ(Record(0).ambient, 0);
 }
 
-TEST_F(MainDialogEditing, AmbientTextWithoutANumberOrBeyond32BitsReadsAsZeroSilently)
+// Pasted text is read up to its digits after leading blanks (ES_NUMBER stops
+// typed non-digits, not pasted ones); text without a number, or beyond 32 bits,
+// reads as 0 silently; a number above 254, the largest unsigned one included,
+// is rejected and the stored number kept.
+TEST_F(MainDialogEditing, PastedAmbientTextIsReadAsTheDialogManagerReadsIt)
 {
+    const struct {
+        const char* pasted;
+        int stored;
+        bool modified;
+        std::size_t rejections;
+    } steps[] = {
+        {" 7", 7, false, 0},         {"7 ", 7, false, 0},         {"7abc", 7, false, 0},  {"\t007x", 7, false, 0},
+        {" 12", 12, true, 0},        {"13 ", 13, true, 0},        {"14abc", 14, true, 0}, {" 300 ", 14, true, 1},
+        {"4294967295", 14, true, 2}, {"99999999999", 0, true, 2}, {"12", 12, true, 2},    {"-5", 0, true, 2},
+        {"12", 12, true, 2},         {"ab12", 0, true, 2},
+    };
     SelectTileset(0);
-    Paste(ID_AMBIENT_EDIT, "99999999999");
-    EXPECT_EQ(Record(0).ambient, 0);
-    Paste(ID_AMBIENT_EDIT, "12");
-    Paste(ID_AMBIENT_EDIT, "-5");
-    EXPECT_EQ(Record(0).ambient, 0);
-    Paste(ID_AMBIENT_EDIT, "12");
-    Paste(ID_AMBIENT_EDIT, "ab12");
-    EXPECT_EQ(Record(0).ambient, 0);
-    EXPECT_TRUE(boxes.Boxes().empty());
-}
-
-// ES_NUMBER stops typed non-digits, not pasted ones.
-TEST_F(MainDialogEditing, PastedAmbientTextIsReadUpToItsDigitsAfterLeadingBlanks)
-{
-    SelectTileset(0);
-    for (const char* sameNumber : {" 7", "7 ", "7abc", "\t007x"}) {
-        Paste(ID_AMBIENT_EDIT, sameNumber);
-        EXPECT_EQ(Record(0).ambient, 7) << sameNumber;
-        EXPECT_FALSE(Modified()) << sameNumber;
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.pasted);
+        Paste(ID_AMBIENT_EDIT, step.pasted);
+        EXPECT_EQ(Record(0).ambient, step.stored);
+        EXPECT_EQ(Modified(), step.modified);
+        ASSERT_EQ(boxes.Boxes().size(), step.rejections);
+        if (step.rejections > 0) {
+            EXPECT_EQ(boxes.Boxes().back().text, AMBIENT_REJECTION);
+        }
     }
-    Paste(ID_AMBIENT_EDIT, " 12");
-    EXPECT_EQ(Record(0).ambient, 12);
-    Paste(ID_AMBIENT_EDIT, "13 ");
-    EXPECT_EQ(Record(0).ambient, 13);
-    Paste(ID_AMBIENT_EDIT, "14abc");
-    EXPECT_EQ(Record(0).ambient, 14);
-    EXPECT_TRUE(Modified());
-    EXPECT_TRUE(boxes.Boxes().empty());
-
-    Paste(ID_AMBIENT_EDIT, " 300 ");
-    EXPECT_EQ(Record(0).ambient, 14);
-    ASSERT_EQ(boxes.Boxes().size(), 1u);
-    EXPECT_EQ(boxes.Boxes()[0].text, AMBIENT_REJECTION);
-}
-
-TEST_F(MainDialogEditing, LargestUnsignedNumberIsRejectedLikeAnyNumberAbove254)
-{
-    SelectTileset(0);
-    Paste(ID_AMBIENT_EDIT, "4294967295");
-    EXPECT_EQ(Record(0).ambient, 7);
-    ASSERT_EQ(boxes.Boxes().size(), 1u);
-    EXPECT_EQ(boxes.Boxes()[0].text, AMBIENT_REJECTION);
 }
 
 TEST_F(MainDialogEditing, AmbientChangeSetsModifiedButShowingTheSameNumberDoesNot)

@@ -135,6 +135,21 @@ void MainWindowTest::Command(int controlId, int notification)
     Pump();
 }
 
+LRESULT MainWindowTest::RequestSave(SaveRequest request, int answer)
+{
+    if (request != SAVE_BUTTON) {
+        boxes.Answer(IDYES);
+    }
+    boxes.Answer(answer);
+    if (request == SESSION_END) {
+        const LRESULT reply = SendMessageA(window, WM_QUERYENDSESSION, 0, 0);
+        Pump();
+        return reply;
+    }
+    Command(request == CLOSE ? IDCANCEL : ID_SAVE_BUTTON);
+    return TRUE;
+}
+
 std::string MainWindowTest::FieldText(int fieldId) const
 {
     const HWND field = Control(fieldId);

@@ -10,6 +10,10 @@
 
 #include <string>
 
+// The ways a user makes the window save: its button, or Yes to the question
+// that a close or the end of a session asks about unsaved edits.
+enum SaveRequest { SAVE_BUTTON, CLOSE, SESSION_END };
+
 // A real main window created from the real template, in a folder of its own
 // that holds the table file, driven with the messages a user's actions raise.
 class MainWindowTest : public ::testing::Test {
@@ -36,6 +40,10 @@ protected:
     // Sets the field's text at once, as a paste over everything does.
     void Paste(int fieldId, const std::string& text);
     void Command(int controlId, int notification = BN_CLICKED);
+    // Asks for a save as request does, answering Yes to the question about
+    // unsaved edits where there is one, then the next box with answer. Returns
+    // the reply to the end of a session (TRUE for the others).
+    LRESULT RequestSave(SaveRequest request, int answer);
 
     std::string FieldText(int fieldId) const;
     std::string SlotRow(int row) const;
