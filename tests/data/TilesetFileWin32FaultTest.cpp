@@ -2,6 +2,7 @@
 #include "data/TilesetFile.h"
 #include "data/TilesetTable.h"
 
+#include "tests/data/EditedTable.h"
 #include "tests/support/FileBytes.h"
 #include "tests/support/TemporaryFolder.h"
 #include "tests/support/TilesetFileBytes.h"
@@ -19,8 +20,6 @@
 namespace {
 
 using Names = std::vector<std::string>;
-
-const std::string OLD_FILE = Header(1, 151) + Entry("Old", 3, {"kept"}, 151);
 
 // Another program's handle on the file, which by default shares nothing with anyone.
 class ExclusiveHandle {
@@ -93,7 +92,7 @@ TEST(TilesetFileSaveFault, FileHeldOpenIsReplacedOnlyWhenReleasedWithinTheWait)
         SCOPED_TRACE(c.holdMilliseconds);
         const TemporaryFolder folder;
         const std::string path = folder.Path(TILESET_FILE_NAME);
-        WriteFileBytes(path, OLD_FILE);
+        WriteFileBytes(path, UNEDITED_FILE);
         TilesetTable table;
         table.modified = true;
 
@@ -108,7 +107,7 @@ TEST(TilesetFileSaveFault, FileHeldOpenIsReplacedOnlyWhenReleasedWithinTheWait)
 
         EXPECT_EQ(result.Status(), c.replaced ? TILESET_FILE_SAVED : TILESET_FILE_REPLACE_FAILED) << result.Message();
         EXPECT_EQ(table.modified, !c.replaced);
-        EXPECT_EQ(ReadFileBytes(path), c.replaced ? std::string("\x00\x97\x00\x00\x00", 5) : OLD_FILE);
+        EXPECT_EQ(ReadFileBytes(path), c.replaced ? std::string("\x00\x97\x00\x00\x00", 5) : UNEDITED_FILE);
         EXPECT_EQ(folder.Entries(), Names{TILESET_FILE_NAME});
         if (!c.replaced) {
             EXPECT_FALSE(result.Reason().empty());
@@ -120,7 +119,7 @@ TEST(TilesetFileSaveFault, FileHeldOpenByAnotherProgramIsNotLoadedNorSavedOver)
 {
     const TemporaryFolder folder;
     const std::string path = folder.Path(TILESET_FILE_NAME);
-    WriteFileBytes(path, OLD_FILE);
+    WriteFileBytes(path, UNEDITED_FILE);
     TilesetTable table;
     NameList names;
     ExclusiveHandle holder(path);
@@ -132,7 +131,7 @@ TEST(TilesetFileSaveFault, FileHeldOpenByAnotherProgramIsNotLoadedNorSavedOver)
     EXPECT_FALSE(load.Reason().empty());
     EXPECT_TRUE(table.LoadFailed());
     EXPECT_EQ(TilesetFile::Save(path, table).Status(), TILESET_FILE_NOT_LOADED);
-    EXPECT_EQ(ReadFileBytes(path), OLD_FILE);
+    EXPECT_EQ(ReadFileBytes(path), UNEDITED_FILE);
 }
 
 // A scanner that opens the new file as soon as it is written shares it, as
@@ -141,7 +140,7 @@ TEST(TilesetFileCommit, ScannerOnTheNewFileDoesNotStopItsCommit)
 {
     const TemporaryFolder folder;
     const std::string path = folder.Path(TILESET_FILE_NAME);
-    WriteFileBytes(path, OLD_FILE);
+    WriteFileBytes(path, UNEDITED_FILE);
     TempFile temp = WriteTempFile(path, "new");
     ASSERT_TRUE(temp.Written()) << temp.Reason();
 
@@ -163,7 +162,7 @@ TEST(TilesetFileSaveFault, FullDiskLeavesTheOldFileWholeAndNoTemporaryFile)
         GTEST_SKIP() << "no 64 KB tmpfs: mounting one needs Wine's start of Linux programs, and root";
     }
     const std::string path = folder.Path("volume\\" + std::string(TILESET_FILE_NAME));
-    WriteFileBytes(path, OLD_FILE);
+    WriteFileBytes(path, UNEDITED_FILE);
     // About 100 KB, more than the volume holds.
     TilesetTable table;
     table.SetRecordCount(20);
@@ -176,7 +175,7 @@ TEST(TilesetFileSaveFault, FullDiskLeavesTheOldFileWholeAndNoTemporaryFile)
                 result.Reason().find("Disk full") != std::string::npos)
         << result.Message();
     EXPECT_TRUE(table.modified);
-    EXPECT_EQ(ReadFileBytes(path), OLD_FILE);
+    EXPECT_EQ(ReadFileBytes(path), UNEDITED_FILE);
     EXPECT_EQ(folder.Entries("volume"), Names{TILESET_FILE_NAME});
 }
 
