@@ -18,6 +18,9 @@ namespace {
 
 using Format = TilesetFileFormat;
 
+// The first line's word, before the count of tilesets.
+const char COUNT_WORD[] = "tilesets";
+
 // Each tileset is put together in a string and written in one piece: a stream
 // insertion per value took most of the time of a large table's dump.
 void AppendTilesetText(int index, const std::string& name, int ambient, const CodePageTable* page, std::string& text)
@@ -76,8 +79,6 @@ void AppendEntry(const std::string& bytes, int index, uint64_t offset, uint64_t 
         AppendSlotText(slot, slotText.data(), slotText.size(), page, text);
     }
 }
-
-const char COUNT_WORD[] = "tilesets";
 
 bool IsBlank(char c)
 {
@@ -382,7 +383,7 @@ private:
 
 void TableText::Write(const TilesetTable& table, const CodePageTable* page, std::ostream& out)
 {
-    out << "tilesets " << table.RecordCount() << "\n";
+    out << COUNT_WORD << " " << table.RecordCount() << "\n";
     std::string text;
     for (int i = 0; i < table.RecordCount(); ++i) {
         text.clear();
@@ -396,7 +397,7 @@ void TableText::WriteEntries(const std::string& bytes, const CodePageTable* page
     char headerBytes[Format::HEADER_SIZE] = {};
     bytes.copy(headerBytes, sizeof headerBytes);
     const Format::Header header = Format::DecodeHeader(headerBytes);
-    out << "tilesets " << header.tilesetCount << "\n";
+    out << COUNT_WORD << " " << header.tilesetCount << "\n";
     const uint64_t entrySize = Format::EntrySize(header.slotsPerTileset);
     std::string text;
     for (int i = 0; i < header.tilesetCount; ++i) {
