@@ -61,28 +61,6 @@ void ParseEntries(const std::string& bytes, uint32_t slotCount, TilesetTable& ta
     }
 }
 
-// The table as the load leaves it from the file's bytes: as many records as the
-// header declares, those the file holds filled and their names listed.
-TilesetFileResult Parse(const std::string& bytes, const std::string& fileName, TilesetTable& table,
-                        TilesetNameSink& sink)
-{
-    if (bytes.size() < Format::HEADER_SIZE) {
-        // A file cut inside the header still says how many tilesets it has, all empty.
-        table.SetRecordCount(bytes.empty() ? 0 : static_cast<unsigned char>(bytes[0]));
-        return {TILESET_FILE_LOADED, fileName};
-    }
-    char headerBytes[Format::HEADER_SIZE];
-    bytes.copy(headerBytes, sizeof headerBytes);
-    const Format::Header header = Format::DecodeHeader(headerBytes);
-    // Reading part of each entry would drop the other slots at the next save.
-    if (header.slotsPerTileset > SLOTS_PER_TILESET) {
-        return {TILESET_FILE_TOO_MANY_SLOTS, fileName, {}, header.slotsPerTileset};
-    }
-    table.SetRecordCount(header.tilesetCount);
-    ParseEntries(bytes, header.slotsPerTileset, table, sink);
-    return {TILESET_FILE_LOADED, fileName};
-}
-
 // A file that could not be read to its end, as the load tells it.
 TilesetFileResult ReadFailed(const FileFailure& failure, const std::string& path)
 {
@@ -124,7 +102,7 @@ TilesetFileResult OpenAndRead(const std::string& path, TilesetTable& table, Tile
     if (!read.read) {
         return ReadFailed(read.failure, path);
     }
-    TilesetFileResult result = Parse(bytes, path, table, sink);
+    TilesetFileResult result = TilesetFile::Parse(bytes, path, table, sink);
     if (result.Succeeded()) {
         result.SetProblems(read.goesOn ? TilesetFileCheck::Check(bytes, read.size) : TilesetFileCheck::Check(bytes));
         table.RememberFile(FileSnapshots::Of(bytes));
@@ -224,7 +202,27 @@ TilesetFileResult TilesetFile::Read(std::istream& in, const std::string& fileNam
     }
     std::string bytes;
     const WholeFileRead read = WholeFile::Read(in, Format::LARGEST_FILE_SIZE, bytes);
-    return read.read ? Parse(bytes, fileName, table, sink) : ReadFailed(read.failure, fileName);
+    return read.read ? TilesetFile::Parse(bytes, fileName, table, sink) : ReadFailed(read.failure, fileName);
+}
+
+TilesetFileResult TilesetFile::Parse(const std::string& bytes, const std::string& fileName, TilesetTable& table,
+                                     TilesetNameSink& sink)
+{
+    if (bytes.size() < Format::HEADER_SIZE) {
+        // A file cut inside the header still says how many tilesets it has, all empty.
+        table.SetRecordCount(bytes.empty() ? 0 : static_cast<unsigned char>(bytes[0]));
+        return {TILESET_FILE_LOADED, fileName};
+    }
+    char headerBytes[Format::HEADER_SIZE];
+    bytes.copy(headerBytes, sizeof headerBytes);
+    const Format::Header header = Format::DecodeHeader(headerBytes);
+    // Reading part of each entry would drop the other slots at the next save.
+    if (header.slotsPerTileset > SLOTS_PER_TILESET) {
+        return {TILESET_FILE_TOO_MANY_SLOTS, fileName, {}, header.slotsPerTileset};
+    }
+    table.SetRecordCount(header.tilesetCount);
+    ParseEntries(bytes, header.slotsPerTileset, table, sink);
+    return {TILESET_FILE_LOADED, fileName};
 }
 
 bool TilesetFile::Write(const TilesetTable& table, std::ostream& out)

@@ -36,6 +36,11 @@ public:
     // as a read error.
     static TilesetFileResult Read(std::istream& in, const std::string& fileName, TilesetTable& table,
                                   TilesetNameSink& sink);
+    // The table as the load leaves it from a file's bytes, already read whole:
+    // as many records as the header declares, those the bytes hold filled and
+    // their names listed. fileName is only for the result.
+    static TilesetFileResult Parse(const std::string& bytes, const std::string& fileName, TilesetTable& table,
+                                   TilesetNameSink& sink);
     // Returns false when a write failed.
     static bool Write(const TilesetTable& table, std::ostream& out);
 };

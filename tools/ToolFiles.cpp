@@ -77,9 +77,8 @@ WholeFileRead ToolFiles::Read(const std::string& name, std::size_t limit, std::i
 
 bool ToolFiles::TableFromBytes(const std::string& bytes, TilesetTable& table, std::string& reason)
 {
-    std::istringstream in(bytes);
     IgnoredNames names;
-    const TilesetFileResult result = TilesetFile::Read(in, {}, table, names);
+    const TilesetFileResult result = TilesetFile::Parse(bytes, {}, table, names);
     if (result.Status() == TILESET_FILE_TOO_MANY_SLOTS) {
         reason = "has " + std::to_string(result.SlotCount()) + " slots per tileset, more than the " +
                  std::to_string(SLOTS_PER_TILESET) + " a tileset holds";
