@@ -1,6 +1,5 @@
 // The bounded read that the load and the table tool take every input through, from files
 // and from streams such as standard input.
-#include "data/TilesetFileFormat.h"
 #include "data/WholeFile.h"
 
 #include "tests/support/FileBytes.h"
@@ -49,21 +48,6 @@ TEST(WholeFile, ReadsUpToTheLimitAndOneByteMoreAndTellsTheFileGoesOn)
         EXPECT_EQ(file.size.value_or(0), readCase.fileSize);
         EXPECT_FALSE(piped.size.has_value()) << readCase.fileSize;
     }
-}
-
-TEST(WholeFile, ReadsATableFileUpToTheLargestTableAndOneByteMore)
-{
-    const TemporaryFolder folder;
-    const std::string path = folder.Path("long.dat");
-    WriteFileBytes(path, std::string(TilesetFileFormat::LARGEST_FILE_SIZE + 100, 'x'));
-
-    std::string bytes;
-    std::string reason;
-    EXPECT_TRUE(WholeFile::Read(path, bytes, reason));
-    EXPECT_EQ(bytes.size(), TilesetFileFormat::LARGEST_FILE_SIZE + 1);
-    EXPECT_FALSE(WholeFile::Read(folder.Path("missing.dat"), bytes, reason));
-    EXPECT_EQ(reason, "no such file");
-    EXPECT_EQ(bytes, "");
 }
 
 } // namespace

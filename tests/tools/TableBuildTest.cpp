@@ -211,8 +211,6 @@ INSTANTIATE_TEST_SUITE_P(
                   "in:1:25: the lone surrogate U+D83D: expected a pair, \\uD800 to \\uDBFF then \\uDC00 to \\uDFFF\n"
                   "in:1:32: the lone surrogate U+DE00: expected a pair, \\uD800 to \\uDBFF then \\uDC00 to \\uDFFF\n"
                   "in:1:38: the lone surrogate U+D83D: expected a pair, \\uD800 to \\uDBFF then \\uDC00 to \\uDFFF\n"},
-        InputCase{"SurrogateAsUtf8", OneTileset("\"name\": \"\xED\xA0\xBD\""),
-                  "in:1:25: bytes that are not UTF-8 in a string\n"},
         InputCase{"ControlBytesInAKey", "{\"\\u001b[2J\": 1, \"tilesets\": []}",
                   "in:1:2: \"\\u001B[2J\": unknown key: expected \"tilesets\"\n"},
         InputCase{"QuoteInAKey", "{\"tilesets\": [{\"a\\\"b\": 1}]}",

@@ -140,14 +140,6 @@ TEST(TilesetFileCheck, JudgesTheStartOfAFileByItsSize)
     }
 }
 
-TEST(TilesetFileCheck, TellsBytesOfNoKnownCountAsAFileThatGoesOn)
-{
-    const TilesetFileProblem unknown{TILESET_PROBLEM_BYTES_AFTER_ENTRIES, 5, 0};
-    const TilesetFileProblem counted{TILESET_PROBLEM_BYTES_AFTER_ENTRIES, 5, 2};
-    EXPECT_EQ(unknown.Description(), "the file goes on after the last entry");
-    EXPECT_EQ(counted.Description(), "2 bytes follow the last entry");
-}
-
 TEST(TilesetFileCheck, FindsNothingInAFileTheEditorSaved)
 {
     const TemporaryFolder folder;
