@@ -61,7 +61,10 @@ private:
 };
 
 // The file that replacing path replaces: where the symbolic links at path end,
-// or path itself. Replacing a link itself would turn it into a plain file.
+// or path itself. Replacing a link itself would turn it into a plain file; so
+// a link whose end is missing gives the path of that end, and empty where the
+// system can neither tell it nor create it (on Windows, in a folder that does
+// not exist).
 std::string ReplacedFilePath(const std::string& path);
 
 // Gives the file at targetPath the new bytes, so that it is either the old file

@@ -203,21 +203,97 @@ void DeleteOpenFile(HANDLE file)
     }
 }
 
-// A running save's file is open without delete sharing, so opening it for
-// deletion fails. A link of the name is not followed.
-void RemoveIfUnheld(const std::string& path)
-{
-    const ScopedFileHandle file(CreateFileA(path.c_str(), DELETE | FILE_WRITE_ATTRIBUTES, ALL_SHARING, nullptr,
-                                            OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-    if (file.IsOpen()) {
-        DeleteOpenFile(file.Get());
-    }
-}
-
 ScopedFileHandle OpenForInfo(const std::string& path)
 {
     return ScopedFileHandle(
         CreateFileA(path.c_str(), 0, ALL_SHARING, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+}
+
+// Where the file of an open handle is, after every link on the way; empty where
+// the system cannot tell.
+std::string FinalPathOf(HANDLE file)
+{
+    // Asked for the size alone, Wine's answer leaves out the NUL; so the second
+    // call gets a buffer one longer than the first answer.
+    std::string finalPath(MAX_PATH, '\0');
+    for (int call = 0; call < 2; ++call) {
+        const DWORD length = GetFinalPathNameByHandleA(file, &finalPath[0], static_cast<DWORD>(finalPath.size()),
+                                                       FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        if (length == 0) {
+            return {};
+        }
+        if (length < finalPath.size()) {
+            finalPath.resize(length);
+            return WithoutLongPathPrefix(finalPath);
+        }
+        finalPath.resize(length + 1);
+    }
+    return {};
+}
+
+// True for the handle of a plain file whose own path is path: not a folder,
+// nor a link that leads elsewhere. Under Wine a Linux link opens as the file it
+// leads to, FILE_FLAG_OPEN_REPARSE_POINT or not, so only the handle's final
+// path, against the final path of its folder, tells it.
+bool IsPlainFileAt(HANDLE file, const std::string& folderFinalPath, const std::string& name)
+{
+    BY_HANDLE_FILE_INFORMATION information = {};
+    if (!GetFileInformationByHandle(file, &information) ||
+        (information.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0) {
+        return false;
+    }
+    const char last = folderFinalPath.empty() ? '\\' : folderFinalPath.back();
+    const std::string ownPath = folderFinalPath + (last == '\\' ? "" : "\\") + name;
+    return !folderFinalPath.empty() && FinalPathOf(file) == ownPath;
+}
+
+// A running save's file is open without delete sharing, so opening it for
+// deletion fails. Only a plain file of the name is removed: a link of a
+// leftover's name, as a mod's archive may carry, would lead the deletion to
+// another file, the table itself among them.
+void RemoveIfUnheldLeftover(const std::string& folderPrefix, const std::string& folderFinalPath,
+                            const std::string& name)
+{
+    const ScopedFileHandle file(CreateFileA((folderPrefix + name).c_str(), DELETE | FILE_WRITE_ATTRIBUTES, ALL_SHARING,
+                                            nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (file.IsOpen() && IsPlainFileAt(file.Get(), folderFinalPath, name)) {
+        DeleteOpenFile(file.Get());
+    }
+}
+
+// Under Wine a Linux link whose end is missing looks like no file at all:
+// opening it, its attributes and its folder's listing all say so. Only a new
+// file of its name is refused, as the name is taken. The new file tried shares
+// nothing and goes as its handle closes, so that no other program sees it.
+bool IsNameTakenThoughMissing(const std::string& path)
+{
+    const ScopedFileHandle probe(
+        CreateFileA(path.c_str(), DELETE, 0, nullptr, CREATE_NEW, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    return !probe.IsOpen() && IsNameTaken(GetLastError());
+}
+
+// The file a link whose end is missing leads to: opened to be created, its end
+// is made through the link, and the handle knows where that is. The empty
+// file made is removed again, so that the save creates it as a new file, with
+// the one-step rename; empty where the end cannot be made, as in a folder
+// that does not exist.
+std::string EndOfLinkToMissingFile(const std::string& path)
+{
+    std::string end;
+    {
+        const ScopedFileHandle file(CreateFileA(path.c_str(), GENERIC_READ, ALL_SHARING, nullptr, OPEN_ALWAYS,
+                                                FILE_ATTRIBUTE_NORMAL, nullptr));
+        LARGE_INTEGER size = {};
+        if (!file.IsOpen() || !GetFileSizeEx(file.Get(), &size)) {
+            return {};
+        }
+        end = FinalPathOf(file.Get());
+        if (end.empty() || size.QuadPart != 0) {
+            return end;
+        }
+    }
+    DeleteFileA(end.c_str());
+    return end;
 }
 
 } // namespace
@@ -253,23 +329,14 @@ void RemoveHeldFile(SystemFile& file, const std::string&)
 std::string ReplacedFilePath(const std::string& path)
 {
     const ScopedFileHandle file(OpenForInfo(path));
-    if (!file.IsOpen()) {
-        return path;
+    if (file.IsOpen()) {
+        const std::string finalPath = FinalPathOf(file.Get());
+        return finalPath.empty() ? path : finalPath;
     }
-    // Asked for the size alone, Wine's answer leaves out the NUL; so the second
-    // call gets a buffer one longer than the first answer.
-    std::string finalPath(MAX_PATH, '\0');
-    for (int call = 0; call < 2; ++call) {
-        const DWORD length = GetFinalPathNameByHandleA(file.Get(), &finalPath[0], static_cast<DWORD>(finalPath.size()),
-                                                       FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-        if (length == 0) {
-            return path;
-        }
-        if (length < finalPath.size()) {
-            finalPath.resize(length);
-            return WithoutLongPathPrefix(finalPath);
-        }
-        finalPath.resize(length + 1);
+    const DWORD error = GetLastError();
+    const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+    if (missing && IsNameTakenThoughMissing(path)) {
+        return EndOfLinkToMissingFile(path);
     }
     return path;
 }
@@ -392,10 +459,12 @@ void RemoveLeftoverTempFiles(const std::string& targetPath)
         return;
     }
     const std::size_t nameLimit = NameLengthLimit(parts.folder);
+    const ScopedFileHandle folder(OpenForInfo(parts.folder.empty() ? "." : parts.folder));
+    const std::string folderFinalPath = folder.IsOpen() ? FinalPathOf(folder.Get()) : std::string();
     do {
         if ((entry.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0 &&
             IsTempFileNameOf(entry.cFileName, parts.name, nameLimit)) {
-            RemoveIfUnheld(folderPrefix + entry.cFileName);
+            RemoveIfUnheldLeftover(folderPrefix, folderFinalPath, entry.cFileName);
         }
     } while (search.Next(entry));
 }

@@ -19,6 +19,12 @@ enum FileKind {
 
 FileKind KindOfFile(const std::string& path);
 
+// True when another program holds the file at path open so that it cannot be
+// read (on Windows, a handle that shares no reading, as some games, backup
+// programs and editors hold theirs), after waiting about a second for it to
+// let go, as a save waits before it replaces a file.
+bool IsHeldByAnotherProgram(const std::string& path);
+
 // A few words for a kind that is neither read nor replaced, e.g. "is a named
 // pipe, not a file"; empty for a plain or missing file.
 std::string RefusedKindReason(FileKind kind);

@@ -3,6 +3,12 @@
 #include <filesystem>
 #include <system_error>
 
+// No other program's open handle keeps a file from being read here.
+bool IsHeldByAnotherProgram(const std::string&)
+{
+    return false;
+}
+
 FileKind KindOfFile(const std::string& path)
 {
     namespace fs = std::filesystem;

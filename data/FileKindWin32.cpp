@@ -6,6 +6,18 @@
 
 namespace {
 
+const ULONGLONG HOLD_WAIT_LIMIT_MS = 1000;
+const DWORD HOLD_RETRY_DELAY_MS = 50;
+
+bool IsHeldOnce(const std::string& path)
+{
+    const ScopedFileHandle file(CreateFileA(path.c_str(), GENERIC_READ,
+                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    const DWORD error = file.IsOpen() ? ERROR_SUCCESS : GetLastError();
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+}
+
 FileKind KindOfUnopened(DWORD error)
 {
     switch (error) {
@@ -21,6 +33,18 @@ FileKind KindOfUnopened(DWORD error)
 }
 
 } // namespace
+
+bool IsHeldByAnotherProgram(const std::string& path)
+{
+    const ULONGLONG deadline = GetTickCount64() + HOLD_WAIT_LIMIT_MS;
+    while (IsHeldOnce(path)) {
+        if (GetTickCount64() + HOLD_RETRY_DELAY_MS > deadline) {
+            return true;
+        }
+        Sleep(HOLD_RETRY_DELAY_MS);
+    }
+    return false;
+}
 
 // The C library here takes a device (NUL, or under Wine a link to /dev/null)
 // or a named pipe for a missing file; the system's own type of an open handle

@@ -21,17 +21,18 @@ uint64_t Fnv1a(const std::string& bytes)
 
 bool FileSnapshot::operator==(const FileSnapshot& other) const
 {
-    return exists == other.exists && readable == other.readable && size == other.size && hash == other.hash;
+    return exists == other.exists && readable == other.readable && held == other.held && size == other.size &&
+           hash == other.hash;
 }
 
 FileSnapshot FileSnapshots::Of(const std::string& bytes)
 {
-    return {true, true, bytes.size(), Fnv1a(bytes)};
+    return {true, true, false, bytes.size(), Fnv1a(bytes)};
 }
 
 FileSnapshot FileSnapshots::Missing()
 {
-    return {false, true, 0, 0};
+    return {false, true, false, 0, 0};
 }
 
 FileSnapshot FileSnapshots::Read(const std::string& path)
@@ -40,16 +41,22 @@ FileSnapshot FileSnapshots::Read(const std::string& path)
     if (kind == FILE_KIND_MISSING) {
         return Missing();
     }
+    if (kind == FILE_KIND_PLAIN && IsHeldByAnotherProgram(path)) {
+        return {true, false, true, 0, 0};
+    }
     std::string bytes;
     std::string reason;
     if (kind != FILE_KIND_PLAIN || !WholeFile::Read(path, bytes, reason)) {
-        return {true, false, 0, 0};
+        return {true, false, false, 0, 0};
     }
     return Of(bytes);
 }
 
 DiskChange FileSnapshots::Compare(const FileSnapshot& remembered, const FileSnapshot& now)
 {
+    if (now.held) {
+        return DISK_HELD;
+    }
     if (remembered == now) {
         return DISK_UNCHANGED;
     }

@@ -9,6 +9,8 @@ struct FileSnapshot {
     bool exists = false;
     // A file that exists but could not be read now equals no snapshot.
     bool readable = true;
+    // Another program holds the file so that it cannot be read: not a change, but no save either.
+    bool held = false;
     uint64_t size = 0;
     // 64-bit FNV-1a of the bytes.
     uint64_t hash = 0;
@@ -23,13 +25,16 @@ enum DiskChange {
     // The file was missing and now exists.
     DISK_CREATED,
     DISK_DELETED,
+    // Another program holds the file open, and what it holds cannot be told.
+    DISK_HELD,
 };
 
 namespace FileSnapshots {
 
 FileSnapshot Of(const std::string& bytes);
 FileSnapshot Missing();
-// Reads the file at path now, through its links.
+// Reads the file at path now, through its links; a file that another program
+// holds is waited for, as IsHeldByAnotherProgram says.
 FileSnapshot Read(const std::string& path);
 DiskChange Compare(const FileSnapshot& remembered, const FileSnapshot& now);
 

@@ -29,17 +29,19 @@ void CopyField(const std::string& bytes, std::size_t offset, char (&field)[Forma
     Format::CleanField(field);
 }
 
-// The slot fields the file holds whole come straight into the record and are
-// cleaned where they lie; the others stay empty.
+// The slot fields the file holds come straight into the record and are
+// cleaned where they lie; the others stay empty. A field that the file's end
+// cuts short keeps the bytes it holds, its text among them where its NUL is
+// there, and zeros after them.
 void CopySlots(const std::string& bytes, std::size_t offset, uint32_t slotCount, TilesetRecord& record)
 {
     const std::size_t held = bytes.size() > offset ? bytes.size() - offset : 0;
-    const std::size_t fields = std::min<std::size_t>(slotCount, held / Format::FIELD_SIZE);
-    if (fields == 0) {
+    const std::size_t copied = std::min<std::size_t>(std::size_t{slotCount} * Format::FIELD_SIZE, held);
+    if (copied == 0) {
         return;
     }
-    bytes.copy(record.slots[0], fields * Format::FIELD_SIZE, offset);
-    Format::CleanSlots(static_cast<int>(fields), record.slots);
+    bytes.copy(record.slots[0], copied, offset);
+    Format::CleanSlots(static_cast<int>((copied + Format::FIELD_SIZE - 1) / Format::FIELD_SIZE), record.slots);
 }
 
 // Stops at the first name that the file does not hold whole; the records from
@@ -140,7 +142,11 @@ TilesetFileStatus SavedStatus(FileCommitStatus status)
 // library's errno at EINVAL.
 TilesetFileResult WriteAndCommit(const std::string& path, const std::string& bytes)
 {
-    const FileCommitResult commit = SaveFileContent(ReplacedFilePath(path), bytes);
+    const std::string replaced = ReplacedFilePath(path);
+    if (replaced.empty()) {
+        return {TILESET_FILE_NOT_REPLACEABLE, path, "is a link to a missing file that cannot be created"};
+    }
+    const FileCommitResult commit = SaveFileContent(replaced, bytes);
     return {SavedStatus(commit.status), path, commit.reason};
 }
 

@@ -89,6 +89,9 @@ std::string TilesetFileResult::Message() const
         return QuotedName() + " is read-only and was not saved." + SAVE_FAILED;
     case TILESET_FILE_NOT_PERMITTED:
         return QuotedName() + " was not saved, because you are not allowed to change it." + SAVE_FAILED;
+    case TILESET_FILE_IN_USE:
+        return QuotedName() + " is in use by another program and was not saved." + SAVE_FAILED +
+               " Save again once that program has closed it.";
     case TILESET_FILE_WRITE_FAILED:
         return QuotedName() + " could not be saved, because writing the new content failed: " + reason + "." +
                SAVE_FAILED;

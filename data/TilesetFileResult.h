@@ -24,6 +24,8 @@ enum TilesetFileStatus {
     TILESET_FILE_READ_ONLY,
     // The file's permissions or security do not let this user change it.
     TILESET_FILE_NOT_PERMITTED,
+    // Another program holds the file open, so that it can be neither read nor replaced.
+    TILESET_FILE_IN_USE,
     TILESET_FILE_WRITE_FAILED,
     TILESET_FILE_REPLACE_FAILED,
     // Writing into the file itself failed on the way, and it may hold part of the new table.

@@ -49,11 +49,12 @@ void AppendTextRecord(const TilesetRecord& record, int index, const CodePageTabl
     }
 }
 
-// The text of the field at offset, which lies within bytes.
+// The text of the field at offset, which starts within bytes; a field that the
+// bytes' end cuts short is what the load makes of it: the bytes it holds.
 std::string FieldText(const std::string& bytes, uint64_t offset)
 {
-    char field[Format::FIELD_SIZE];
-    std::memcpy(field, bytes.data() + offset, sizeof field);
+    char field[Format::FIELD_SIZE] = {};
+    bytes.copy(field, sizeof field, static_cast<std::size_t>(offset));
     Format::CleanField(field);
     return std::string(field, Format::TextLength(field));
 }
@@ -72,7 +73,7 @@ void AppendEntry(const std::string& bytes, int index, uint64_t offset, uint64_t 
     AppendTilesetText(index, FieldText(bytes, offset), ambient, page, text);
     for (uint64_t slot = 0; slot < slotCount; ++slot) {
         const uint64_t slotAt = offset + Format::SLOTS_OFFSET + Format::FIELD_SIZE * slot;
-        if (!FieldWithin(bytes, slotAt)) {
+        if (slotAt >= bytes.size()) {
             return;
         }
         const std::string slotText = FieldText(bytes, slotAt);

@@ -70,6 +70,7 @@ std::string ReplaceQuestion(DiskChange change)
                "Write it again with the table shown here?";
     case DISK_UNCHANGED:
     case DISK_CHANGED:
+    case DISK_HELD:
         break;
     }
     return "Another program has changed " + file +
@@ -317,7 +318,7 @@ void MainDialog::HandleSlotNameChange()
     table.modified = true;
 }
 
-std::uint32_t MainDialog::ReadAmbientField() const
+std::optional<std::uint32_t> MainDialog::ReadAmbientField() const
 {
     const HWND field = GetDlgItem(window, ID_AMBIENT_EDIT);
     std::string text(static_cast<std::size_t>(GetWindowTextLengthA(field)) + 1, '\0');
@@ -327,8 +328,8 @@ std::uint32_t MainDialog::ReadAmbientField() const
 
 void MainDialog::HandleAmbientChange()
 {
-    const std::uint32_t value = ReadAmbientField();
-    if (value >= AMBIENT_LIMIT) {
+    const std::optional<std::uint32_t> value = ReadAmbientField();
+    if (!value || *value >= AMBIENT_LIMIT) {
         MessageBoxA(window, AMBIENT_TOO_LARGE, MESSAGE_CAPTION, MB_OK | MB_ICONERROR);
         return;
     }
@@ -337,8 +338,8 @@ void MainDialog::HandleAmbientChange()
         return;
     }
     TilesetRecord& record = table.RecordAt(t);
-    if (record.ambient != value) {
-        record.ambient = static_cast<std::uint8_t>(value);
+    if (record.ambient != *value) {
+        record.ambient = static_cast<std::uint8_t>(*value);
         table.modified = true;
     }
 }
@@ -359,7 +360,7 @@ void MainDialog::HandleSave()
 }
 
 // FALSE when the user chose not to replace a file that another program
-// changed, or the save failed and was told.
+// changed, another program holds the file, or the save failed; each is told.
 BOOL MainDialog::SaveTable()
 {
     if (!ConfirmReplace()) {
@@ -376,7 +377,8 @@ BOOL MainDialog::SaveTable()
 // TRUE when the file on disk is still what the editor last read or wrote, or
 // the user chose to replace what is there now. No is the default button, so
 // that Enter never destroys another program's work; a change that lands while
-// the question is up is asked about again.
+// the question is up is asked about again. A file that another program holds
+// open is told, not asked about: what it holds cannot be read, nor replaced.
 BOOL MainDialog::ConfirmReplace()
 {
     const std::optional<FileSnapshot>& remembered = table.RememberedFile();
@@ -387,6 +389,10 @@ BOOL MainDialog::ConfirmReplace()
     for (;;) {
         const FileSnapshot now = FileSnapshots::Read(TILESET_FILE_NAME);
         const DiskChange change = FileSnapshots::Compare(*remembered, now);
+        if (change == DISK_HELD) {
+            ReportFailure({TILESET_FILE_IN_USE, TILESET_FILE_NAME});
+            return FALSE;
+        }
         if (change == DISK_UNCHANGED || accepted == now) {
             return TRUE;
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "app/DialogWindow.h"
 #include "app/IdleHandler.h"
@@ -47,7 +48,8 @@ private:
     void ReportFailure(const TilesetFileResult& failure) const;
     int SelectedTileset() const;
     int SelectedSlot() const;
-    std::uint32_t ReadAmbientField() const;
+    // None for a text that is not a whole number of 32 bits; 0 for an empty field.
+    std::optional<std::uint32_t> ReadAmbientField() const;
 
     TilesetTable table;
     HWND tilesetList = nullptr;

@@ -1,11 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
-// The number a text reads as under the documented unsigned rule of the dialog
-// manager's integer fields: leading blanks (spaces and tabs) are skipped, and
-// the decimal digits that follow, up to the first other character, give the
-// value. No digits there, or a number above 4294967295, gives 0. Kept here
-// because Wine's GetDlgItemInt departs from the rule at its edges, and the
-// ambient field must read the same everywhere.
-std::uint32_t ParseUnsignedDecimal(const char* text);
+// The number a text of decimal digits alone gives (leading zeros allowed); none
+// for a text that holds anything else (a blank, a sign, a letter) or a number
+// above 4294967295. The empty text gives 0: emptying a field is how a new
+// number is typed. Kept here because GetDlgItemInt reads "12abc" as 12 and, on
+// Windows and Wine differently, a number beyond 32 bits as 0 or as its low
+// bits, and the ambient field must store only what the user plainly typed.
+std::optional<std::uint32_t> ParseUnsignedDecimal(const char* text);

@@ -217,8 +217,9 @@ TEST(TilesetFileRead, BytesAfterTheLastEntryAreIgnored)
     EXPECT_EQ(Resaved(file + Field("more") + "\x01\x02"), file);
 }
 
-// A small file cut at every length: what was read whole is taken, nothing else.
-TEST(TilesetFileRead, EveryTruncationLoadsOnlyWholeFields)
+// A small file cut at every length: a name is taken only whole, and a slot
+// keeps what the file holds of it, its text whole once its NUL is there.
+TEST(TilesetFileRead, EveryTruncationKeepsWholeNamesAndWhatTheFileHoldsOfEachSlot)
 {
     const uint32_t slotsPerTileset = 2;
     const std::string file = Header(2, slotsPerTileset) + Entry("First", 11, {"f0", "f1"}, slotsPerTileset) +
@@ -242,8 +243,10 @@ TEST(TilesetFileRead, EveryTruncationLoadsOnlyWholeFields)
             EXPECT_EQ(NameOf(record), nameRead ? entryNames[i] : "");
             EXPECT_EQ(record.ambient, nameRead && length >= entry + 33 ? ambients[i] : 0);
             for (int j = 0; j < 2; ++j) {
-                const bool slotRead = nameRead && length >= entry + 33 + 32 * static_cast<std::size_t>(j + 1);
-                EXPECT_STREQ(record.slots[j], slotRead ? slotTexts[i][j] : "") << "record " << i << " slot " << j;
+                const std::size_t slot = entry + 33 + 32 * static_cast<std::size_t>(j);
+                const std::string held =
+                    nameRead && length > slot ? std::string(slotTexts[i][j]).substr(0, length - slot) : "";
+                EXPECT_EQ(std::string(record.slots[j]), held) << "record " << i << " slot " << j;
             }
             if (nameRead) {
                 expectedNames.push_back(entryNames[i]);

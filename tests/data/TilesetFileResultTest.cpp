@@ -31,6 +31,8 @@ const MessageCase MESSAGE_CASES[] = {
      "The tileset file \"t.dat\" is read-only and was not saved. The file was left as it was."},
     {TILESET_FILE_NOT_PERMITTED, "The tileset file \"t.dat\" was not saved, because you are not allowed to change "
                                  "it. The file was left as it was."},
+    {TILESET_FILE_IN_USE, "The tileset file \"t.dat\" is in use by another program and was not saved. The file "
+                          "was left as it was. Save again once that program has closed it."},
     {TILESET_FILE_WRITE_FAILED, "The tileset file \"t.dat\" could not be saved, because writing the new content "
                                 "failed: Access denied. The file was left as it was."},
     {TILESET_FILE_REPLACE_FAILED, "The tileset file \"t.dat\" could not be saved, because it could not be replaced: "

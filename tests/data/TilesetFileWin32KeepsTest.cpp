@@ -40,6 +40,60 @@ TEST(TilesetFileSaveKeeps, LinkedTableStaysALinkAndItsTargetIsReplaced)
     EXPECT_EQ(folder.Entries("mods"), Names{"table.dat"});
 }
 
+// What the table's path reads as after the save: none where it leads nowhere.
+enum SavedTable { EDITED_TABLE, EMPTY_TABLE, NO_TABLE };
+
+struct LinkCase {
+    // Linux commands that make the links, and check the folder after the save.
+    const char* make;
+    const char* check;
+    TilesetFileStatus saved;
+    SavedTable table;
+};
+
+// A link of a leftover's name, as a mod's archive may carry, is neither removed
+// nor followed to remove the file it leads to, the table itself included, whose
+// mode then stays; a link whose end is missing gets that end, where its folder
+// exists, and is never replaced by a plain file.
+const LinkCase LINK_CASES[] = {
+    {"mkdir mods && printf theirs > mods/other.dat && ln -s mods/other.dat qx7set.dat.99999-0.tmp",
+     "test -L qx7set.dat.99999-0.tmp && test $(cat mods/other.dat) = theirs", TILESET_FILE_SAVED, EDITED_TABLE},
+    {"chmod 600 qx7set.dat && ln -s qx7set.dat qx7set.dat.7-3.tmp",
+     "test -L qx7set.dat.7-3.tmp && test $(stat -c %a qx7set.dat) = 600", TILESET_FILE_SAVED, EDITED_TABLE},
+    {"rm qx7set.dat && mkdir mods && ln -s mods/nowhere.dat qx7set.dat",
+     "test -L qx7set.dat && test -f mods/nowhere.dat && test $(ls | wc -l) = 2", TILESET_FILE_SAVED, EMPTY_TABLE},
+    {"rm qx7set.dat && ln -s gone/nowhere.dat qx7set.dat",
+     "test -L qx7set.dat && test ! -e gone && test $(ls) = qx7set.dat", TILESET_FILE_NOT_REPLACEABLE, NO_TABLE},
+};
+
+TEST(TilesetFileSaveKeeps, LinksAreNeitherRemovedNorReplacedNorFollowedToRemoveAFile)
+{
+    for (const LinkCase& test : LINK_CASES) {
+        SCOPED_TRACE(test.make);
+        const TemporaryFolder folder;
+        const std::string path = folder.Path(TILESET_FILE_NAME);
+        WriteFileBytes(path, UNEDITED_FILE);
+        if (RunUnixCommand(folder.Path(), test.make) != 0) {
+            GTEST_SKIP() << "no Linux symbolic link: making one needs Wine's start of Linux programs";
+        }
+        TilesetTable table;
+        NameList names;
+        TilesetFile::Load(path, table, names);
+        table.modified = true;
+        if (table.RecordCount() > 0) {
+            SetSlot(table.RecordAt(0), 0, "renamed");
+        }
+
+        EXPECT_EQ(TilesetFile::Save(path, table).Status(), test.saved);
+        EXPECT_EQ(RunUnixCommand(folder.Path(), test.check), 0);
+        if (test.table != NO_TABLE) {
+            EXPECT_EQ(ReadFileBytes(path),
+                      test.table == EDITED_TABLE ? EDITED_FILE : std::string("\x00\x97\x00\x00\x00", 5));
+        }
+        RunUnixCommand(folder.Path(), "rm -rf qx7set.dat* mods");
+    }
+}
+
 TEST(TilesetFileSaveKeeps, HiddenAndSystemAttributesStayAndArchiveIsSet)
 {
     const TemporaryFolder folder;

@@ -4,8 +4,11 @@
 
 #include "tests/main/MainWindowTest.h"
 
+#include "data/ScopedFileHandle.h"
 #include "data/TilesetFileCheck.h"
 #include "res/ResourceIds.h"
+
+#include <memory>
 
 namespace {
 
@@ -14,7 +17,8 @@ std::string Narrow(const std::wstring& text)
     return std::string(text.begin(), text.end());
 }
 
-enum OtherProgram { CHANGES_THE_FILE, CREATES_THE_FILE, DELETES_THE_FILE };
+// A program that holds the file open, sharing nothing, for longer than a save waits.
+enum OtherProgram { CHANGES_THE_FILE, CREATES_THE_FILE, DELETES_THE_FILE, HOLDS_THE_FILE };
 
 struct DiskChangeCase {
     const char* name;
@@ -47,12 +51,21 @@ protected:
     {
         if (other == DELETES_THE_FILE) {
             DeleteFileA("qx7set.dat");
+        } else if (other == HOLDS_THE_FILE) {
+            hold = std::make_unique<ScopedFileHandle>(
+                CreateFileA("qx7set.dat", GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+            ASSERT_TRUE(hold->IsOpen());
         } else {
-            WriteTable(OtherProgramsTable());
+            WriteTable(OtherProgramsTable(other));
         }
     }
 
-    static std::string OtherProgramsTable() { return SampleTable("Theirs"); }
+    static std::string OtherProgramsTable(OtherProgram other)
+    {
+        return other == HOLDS_THE_FILE ? SampleTable() : SampleTable("Theirs");
+    }
+
+    std::unique_ptr<ScopedFileHandle> hold;
 };
 
 TEST_P(MainDialogDiskChange, SaveAsksBeforeReplacingAndNoKeepsTheirFileAndTheEdits)
@@ -61,6 +74,7 @@ TEST_P(MainDialogDiskChange, SaveAsksBeforeReplacingAndNoKeepsTheirFileAndTheEdi
     OpenAndEdit(c.other);
     ActAsOtherProgram(c.other);
     const LRESULT sessionMayEnd = RequestSave(c.request, c.answer);
+    hold.reset();
     ASSERT_EQ(boxes.Boxes().size(), c.request == SAVE_BUTTON ? 1u : 2u);
     const MessageBoxAnswerer::Box& box = boxes.Boxes().back();
     EXPECT_EQ(box.caption, L"Kestrivane");
@@ -72,7 +86,7 @@ TEST_P(MainDialogDiskChange, SaveAsksBeforeReplacingAndNoKeepsTheirFileAndTheEdi
         EXPECT_FALSE(Modified());
         return;
     }
-    EXPECT_EQ(ReadTable(), OtherProgramsTable());
+    EXPECT_EQ(ReadTable(), OtherProgramsTable(c.other));
     EXPECT_TRUE(Modified());
     if (c.request == SESSION_END) {
         EXPECT_EQ(sessionMayEnd, FALSE);
@@ -85,13 +99,14 @@ TEST_P(MainDialogDiskChange, SaveAsksBeforeReplacingAndNoKeepsTheirFileAndTheEdi
 // refusal, met after Yes to a close and to the end of a session.
 INSTANTIATE_TEST_SUITE_P(
     Table, MainDialogDiskChange,
-    ::testing::Values(DiskChangeCase{"ChangedYes", CHANGES_THE_FILE, SAVE_BUTTON, IDYES, "changed"},
-                      DiskChangeCase{"ChangedEnter", CHANGES_THE_FILE, SAVE_BUTTON, MessageBoxAnswerer::PRESS_ENTER,
-                                     "changed"},
-                      DiskChangeCase{"CreatedYes", CREATES_THE_FILE, SAVE_BUTTON, IDYES, "created"},
-                      DiskChangeCase{"DeletedYes", DELETES_THE_FILE, SAVE_BUTTON, IDYES, "deleted"},
-                      DiskChangeCase{"NoAfterYesToTheCloseQuestion", CHANGES_THE_FILE, CLOSE, IDNO, "changed"},
-                      DiskChangeCase{"NoAfterYesAtTheEndOfASession", CHANGES_THE_FILE, SESSION_END, IDNO, "changed"}),
+    ::testing::Values(
+        DiskChangeCase{"ChangedYes", CHANGES_THE_FILE, SAVE_BUTTON, IDYES, "changed"},
+        DiskChangeCase{"ChangedEnter", CHANGES_THE_FILE, SAVE_BUTTON, MessageBoxAnswerer::PRESS_ENTER, "changed"},
+        DiskChangeCase{"CreatedYes", CREATES_THE_FILE, SAVE_BUTTON, IDYES, "created"},
+        DiskChangeCase{"DeletedYes", DELETES_THE_FILE, SAVE_BUTTON, IDYES, "deleted"},
+        DiskChangeCase{"NoAfterYesToTheCloseQuestion", CHANGES_THE_FILE, CLOSE, IDNO, "changed"},
+        DiskChangeCase{"NoAfterYesAtTheEndOfASession", CHANGES_THE_FILE, SESSION_END, IDNO, "changed"},
+        DiskChangeCase{"HeldIsToldAsInUse", HOLDS_THE_FILE, SAVE_BUTTON, IDOK, "is in use by another program"}),
     [](const ::testing::TestParamInfo<DiskChangeCase>& info) { return info.param.name; });
 
 class MainDialogReplaceQuestion : public MainDialogDiskChange {};

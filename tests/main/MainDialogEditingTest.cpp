@@ -6,6 +6,7 @@
 #include "res/ResourceIds.h"
 
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -195,26 +196,26 @@ TEST_F(MainDialogEditing, EmptiedAmbientFieldStoresZero)
     EXPECT_EQ(Record(0).ambient, 0);
 }
 
-// Pasted text is read up to its digits after leading blanks (ES_NUMBER stops
-// typed non-digits, not pasted ones); text without a number, or beyond 32 bits,
-// reads as 0 silently; a number above 254, the largest unsigned one included,
-// is rejected and the stored number kept.
-TEST_F(MainDialogEditing, PastedAmbientTextIsReadAsTheDialogManagerReadsIt)
+// A paste gets past ES_NUMBER, which stops only typed non-digits: whatever is
+// not digits alone, or a number beyond 32 bits, is rejected as 300 is, and the
+// stored number kept; leading zeros are a number.
+TEST_F(MainDialogEditing, PastedAmbientTextOtherThanANumberIsRejectedAndTheNumberKept)
 {
+    const std::string tenThousandOnes(10240, '1');
     const struct {
         const char* pasted;
         int stored;
         bool modified;
         std::size_t rejections;
     } steps[] = {
-        {" 7", 7, false, 0},         {"7 ", 7, false, 0},         {"7abc", 7, false, 0},  {"\t007x", 7, false, 0},
-        {" 12", 12, true, 0},        {"13 ", 13, true, 0},        {"14abc", 14, true, 0}, {" 300 ", 14, true, 1},
-        {"4294967295", 14, true, 2}, {"99999999999", 0, true, 2}, {"12", 12, true, 2},    {"-5", 0, true, 2},
-        {"12", 12, true, 2},         {"ab12", 0, true, 2},
+        {"7", 7, false, 0},   {"12", 12, true, 0},         {"7x", 12, true, 1},
+        {"abc", 12, true, 2}, {"-1", 12, true, 3},         {" 7", 12, true, 4},
+        {"13 ", 12, true, 5}, {"4294967303", 12, true, 6}, {tenThousandOnes.c_str(), 12, true, 7},
+        {"300", 12, true, 8}, {"007", 7, true, 8},
     };
     SelectTileset(0);
     for (const auto& step : steps) {
-        SCOPED_TRACE(step.pasted);
+        SCOPED_TRACE(std::string(step.pasted).substr(0, 12));
         Paste(ID_AMBIENT_EDIT, step.pasted);
         EXPECT_EQ(Record(0).ambient, step.stored);
         EXPECT_EQ(Modified(), step.modified);
