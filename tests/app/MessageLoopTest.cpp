@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <utility>
@@ -106,6 +107,15 @@ private:
     }
 };
 
+// The script's timer ticks again where the machine is slow to come back to the
+// loop; the ticks in a row are one wait for the purpose of these tests.
+std::vector<UINT> WithoutRepeatedTicks(std::vector<UINT> events)
+{
+    const auto repeated = [](UINT a, UINT b) { return a == WM_TIMER && b == WM_TIMER; };
+    events.erase(std::unique(events.begin(), events.end(), repeated), events.end());
+    return events;
+}
+
 class MessageLoopTest : public testing::Test {
 protected:
     void SetUp() override
@@ -131,7 +141,7 @@ TEST_F(MessageLoopTest, IdleHandlersRunOnceOnAnEmptyQueueThenWaitForAMessage)
 
     EXPECT_EQ(0, loop.RunUntilQuit());
 
-    EXPECT_EQ((std::vector<UINT>{IDLE_PASS, WM_TIMER, IDLE_PASS}), recorder.events);
+    EXPECT_EQ((std::vector<UINT>{IDLE_PASS, WM_TIMER, IDLE_PASS}), WithoutRepeatedTicks(recorder.events));
 }
 
 class QuietMessageTest : public MessageLoopTest, public testing::WithParamInterface<MessageName> {};
@@ -150,7 +160,8 @@ TEST_P(QuietMessageTest, DoesNotCallForAnotherIdlePass)
 
     EXPECT_EQ(0, loop.RunUntilQuit());
 
-    EXPECT_EQ((std::vector<UINT>{IDLE_PASS, GetParam().message, WM_TIMER, IDLE_PASS}), recorder.events);
+    EXPECT_EQ((std::vector<UINT>{IDLE_PASS, GetParam().message, WM_TIMER, IDLE_PASS}),
+              WithoutRepeatedTicks(recorder.events));
 }
 
 INSTANTIATE_TEST_SUITE_P(MovementPaintAndCaret, QuietMessageTest,
