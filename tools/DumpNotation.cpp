@@ -141,6 +141,20 @@ std::string DumpNotation::Json(const std::string& bytes)
     return quoted;
 }
 
+std::string DumpNotation::Unquoted(const std::string& bytes)
+{
+    std::string shown;
+    for (const char c : bytes) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        if (IsPrintableAscii(byte)) {
+            shown += c;
+        } else {
+            AppendByteEscape(byte, shown);
+        }
+    }
+    return shown;
+}
+
 void DumpNotation::AppendText(const char* bytes, std::size_t length, const CodePageTable* page, std::string& out)
 {
     if (page == nullptr) {

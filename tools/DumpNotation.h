@@ -55,6 +55,9 @@ int HexDigitValue(char c);
 std::string Text(const std::string& bytes);
 // Other bytes outside printable ASCII as \u00NN, the character of the same number.
 std::string Json(const std::string& bytes);
+// Printable ASCII as itself, backslashes included (a Windows path stays as it
+// is), any other byte as \xNN: a name shown without quotes, such as a file's.
+std::string Unquoted(const std::string& bytes);
 // The same, appended to out, plain or in a code page: a whole table's dump is
 // built without a string a text. In a code page, the other bytes are \xNN in
 // the text; in JSON, \uXXXX of their characters, which each byte must have

@@ -56,10 +56,10 @@ int ByteOfCharacter(const CodePageTable* page, char32_t character)
 
 } // namespace
 
-// RFC 8259 lets a parser ignore a byte order mark; with a code page the input
-// is UTF-8 from a text editor, which may write one.
+// RFC 8259 lets a parser ignore a byte order mark, which text editors on
+// Windows may write.
 JsonParser::JsonParser(const std::string& input, const CodePageTable* page, TableBuilder& builder)
-    : input(input), page(page), builder(builder), at(page != nullptr ? Utf8::ByteOrderMarkLength(input) : 0)
+    : input(input), page(page), builder(builder), at(Utf8::ByteOrderMarkLength(input))
 {
 }
 
@@ -99,7 +99,7 @@ JsonKind JsonParser::KindAt() const
 
 InputPlace JsonParser::Here() const
 {
-    return {line, static_cast<int>(at - lineStart) + 1};
+    return {line, static_cast<int>(at - lineStart) + 1, stringPath};
 }
 
 bool JsonParser::EnterObject()
@@ -138,7 +138,15 @@ bool JsonParser::NextItem()
     return NextIn(']');
 }
 
-bool JsonParser::String(InputText& text)
+bool JsonParser::String(InputText& text, const JsonPath* path)
+{
+    stringPath = path;
+    const bool read = ReadString(text);
+    stringPath = nullptr;
+    return read;
+}
+
+bool JsonParser::ReadString(InputText& text)
 {
     const InputPlace start = Here();
     ++at;

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+class JsonPath;
 class TableBuilder;
 struct CodePageTable;
 
@@ -47,7 +48,8 @@ public:
     bool EnterArray();
     // False at the end of the list.
     bool NextItem();
-    bool String(InputText& text);
+    // path: the string's own, which errors inside it name; null for a key.
+    bool String(InputText& text, const JsonPath* path = nullptr);
     // The number as written, within the input.
     bool Number(std::string_view& written);
     bool Skip();
@@ -69,6 +71,7 @@ private:
     // After an object's or list's opening or one of its values: true before the
     // next one, false at the closing, which is then read.
     bool NextIn(char closing);
+    bool ReadString(InputText& text);
     bool Literal(std::string_view word);
     bool Digits(const char* what);
     // The number of plain characters of a string from the reading position.
@@ -88,6 +91,8 @@ private:
     int line = 1;
     std::size_t lineStart = 0;
     bool failed = false;
+    // The path of the string being read, for the places of its errors.
+    const JsonPath* stringPath = nullptr;
     // Where Next last looked, after the whitespace, and what it found there.
     std::size_t announcedAt = std::string::npos;
     JsonKind announced = JSON_NO_VALUE;

@@ -79,12 +79,17 @@ void TableBuilder::StartTileset(const WrittenNumber& index, const InputPlace& at
 
 void TableBuilder::SetName(const InputText& text, const InputPlace& at)
 {
-    if (!InTileset("name", at) || !CheckText(text, at) || tileset < 0) {
+    if (!InTileset("name", at)) {
+        return;
+    }
+    // A faulty text is still a giving: a second one is told as well.
+    const bool fits = CheckText(text, at);
+    if (tileset < 0) {
         return;
     }
     if (!FirstGiven(given[tileset].name, at)) {
         GivenTwice("the name of tileset " + Number(tileset), given[tileset].name, at);
-    } else if (keepValues) {
+    } else if (fits && keepValues) {
         RecordText::SetName(text.Bytes(), table.RecordAt(tileset));
     }
 }
@@ -94,13 +99,16 @@ void TableBuilder::SetAmbient(const WrittenNumber& ambient, const InputPlace& at
     if (!InTileset("ambient", at)) {
         return;
     }
-    if (ambient.value > MAX_AMBIENT) {
+    const bool fits = ambient.value <= MAX_AMBIENT;
+    if (!fits) {
         AddError(at, [&] { return "ambient number " + Written(ambient) + ": expected 0 to " + Number(MAX_AMBIENT); });
-    } else if (tileset < 0) {
+    }
+    if (tileset < 0) {
         return;
-    } else if (!FirstGiven(given[tileset].ambient, at)) {
+    }
+    if (!FirstGiven(given[tileset].ambient, at)) {
         GivenTwice("the ambient number of tileset " + Number(tileset), given[tileset].ambient, at);
-    } else if (keepValues) {
+    } else if (fits && keepValues) {
         table.RecordAt(tileset).ambient = static_cast<uint8_t>(ambient.value);
     }
 }
@@ -116,12 +124,16 @@ void TableBuilder::SetSlot(const WrittenNumber& slot, const InputPlace& slotAt, 
             return "slot " + Written(slot) + ": a tileset has slots 0 to " + Number(SLOTS_PER_TILESET - 1);
         });
         CheckText(text, textAt);
-    } else if (!CheckText(text, textAt) || tileset < 0) {
         return;
-    } else if (!FirstGiven(given[tileset].slots[slot.value], slotAt)) {
+    }
+    const bool fits = CheckText(text, textAt);
+    if (tileset < 0) {
+        return;
+    }
+    if (!FirstGiven(given[tileset].slots[slot.value], slotAt)) {
         GivenTwice("slot " + Number(slot.value) + " of tileset " + Number(tileset), given[tileset].slots[slot.value],
                    slotAt);
-    } else if (keepValues) {
+    } else if (fits && keepValues) {
         RecordText::SetSlot(text.Bytes(), static_cast<int>(slot.value), table.RecordAt(tileset));
     }
 }

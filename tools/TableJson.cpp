@@ -343,7 +343,7 @@ private:
     bool Text(const JsonPath& path, InputPlace& at)
     {
         at = Place(path);
-        return Is(JSON_STRING, at) && parser.String(text);
+        return Is(JSON_STRING, at) && parser.String(text, at.path);
     }
 
     JsonParser parser;

@@ -262,7 +262,8 @@ public:
     void ReadLine(std::string_view text, int line)
     {
         LineReader reader(text, line, page, builder);
-        if (line == 1 && page != nullptr) {
+        // Editors on Windows may start a file with one, Notepad among them.
+        if (line == 1) {
             reader.SkipByteOrderMark();
         }
         if (reader.AtEnd()) {

@@ -22,7 +22,8 @@ namespace {
 
 const char PROGRAM_NAME[] = "kestrivane-table";
 
-const char USAGE[] = "Usage: kestrivane-table dump [--format text|json] [--textconv] [--code-page N] [FILE]\n"
+const char USAGE[] = "Usage: kestrivane-table dump [--format text|json] [--code-page N] [FILE]\n"
+                     "       kestrivane-table dump --textconv [--code-page N] [FILE]\n"
                      "       kestrivane-table check [FILE]\n"
                      "       kestrivane-table demo FILE\n"
                      "       kestrivane-table build [--format text|json] [--code-page N] INPUT [-o FILE]\n"
@@ -50,38 +51,57 @@ const char USAGE[] = "Usage: kestrivane-table dump [--format text|json] [--textc
                      "printable ASCII is an escape.\n"
                      "\n"
                      "FILE defaults to qx7set.dat in the current folder; - is standard input\n"
-                     "or output (./- is a file of that name). The exit code is 2 when a file\n"
-                     "cannot be read or written.\n";
+                     "or output (./- is a file of that name). An option's value may follow it\n"
+                     "as the next word or after =, as in --code-page=1251. The exit code is 2\n"
+                     "when a file cannot be read or written.\n";
 
 // Several times the largest dump (about 9 MB as JSON, every slot full of
 // escaped bytes), so that no dump is refused, and small enough that any
 // input is read in bounded time and memory.
 const std::size_t BUILD_INPUT_LIMIT = 32 * 1024 * 1024;
 
+TableToolExitCode Failed(const std::string& shown, const std::string& reason, std::ostream& err)
+{
+    err << PROGRAM_NAME << ": " << shown << ": " << reason << "\n";
+    return TABLE_TOOL_EXIT_FAILED;
+}
+
 TableToolExitCode FileError(const std::string& name, const std::string& reason, std::ostream& err)
 {
-    err << PROGRAM_NAME << ": " << ToolFiles::Shown(name) << ": " << reason << "\n";
-    return TABLE_TOOL_EXIT_FAILED;
+    return Failed(ToolFiles::Shown(name), reason, err);
+}
+
+TableToolExitCode OutputError(const std::string& name, const std::string& reason, std::ostream& err)
+{
+    return Failed(ToolFiles::ShownOutput(name), reason, err);
 }
 
 // Results are worth nothing to a script if they were cut short on the way out.
 TableToolExitCode Finished(TableToolExitCode code, std::ostream& out, std::ostream& err)
 {
     if (!out.flush()) {
-        err << PROGRAM_NAME << ": writing the output failed\n";
+        err << PROGRAM_NAME << ": writing to standard output failed\n";
         return TABLE_TOOL_EXIT_FAILED;
     }
     return code;
 }
 
-bool LoadTable(const std::string& name, TilesetTable& table, const ToolStreams& streams)
+// shown: how errors name the table where its name alone would not do.
+bool LoadTable(const std::string& name, TilesetTable& table, const ToolStreams& streams, const std::string& shown = {})
 {
     std::string reason;
     if (!ToolFiles::Load(name, streams.in, table, reason)) {
-        FileError(name, reason, streams.err);
+        Failed(shown.empty() ? ToolFiles::Shown(name) : shown, reason, streams.err);
         return false;
     }
     return true;
+}
+
+// A merge's tables are told by their role first: git gives the driver
+// temporary names, such as .merge_file_VSlcxK, that say nothing of the side.
+std::string Side(const char* role, const std::string& name)
+{
+    return std::string(role) + " (" + ToolFiles::Shown(name) + ")";
 }
 
 TableToolExitCode WriteTable(const std::string& name, TilesetTable& table, TableToolExitCode code,
@@ -89,7 +109,7 @@ TableToolExitCode WriteTable(const std::string& name, TilesetTable& table, Table
 {
     std::string reason;
     if (!ToolFiles::Write(name, table, streams.out, reason)) {
-        return FileError(name, reason, streams.err);
+        return OutputError(name, reason, streams.err);
     }
     return Finished(code, streams.out, streams.err);
 }
@@ -114,16 +134,16 @@ std::string ProblemLine(const std::string& where, const TilesetFileProblem& prob
 TableToolExitCode RunTextconv(const std::string& name, const CodePageTable* page, const ToolStreams& streams)
 {
     std::string bytes;
-    const WholeFileRead read = ToolFiles::Read(name, TilesetFileFormat::LARGEST_FILE_SIZE, streams.in, bytes);
+    std::string reason;
+    const WholeFileRead read = ToolFiles::Read(name, TilesetFileFormat::LARGEST_FILE_SIZE, streams.in, bytes, reason);
     if (!read.read) {
-        streams.out << "the table cannot be read: " << read.failure.Text() << "\n";
+        streams.out << "the table cannot be read: " << reason << "\n";
         return Finished(TABLE_TOOL_EXIT_OK, streams.out, streams.err);
     }
     for (const TilesetFileProblem& problem : Problems(bytes, read)) {
         streams.out << ProblemLine("problem", problem);
     }
     TilesetTable table;
-    std::string reason;
     if (ToolFiles::TableFromBytes(bytes, table, reason)) {
         TableText::Write(table, page, streams.out);
     } else {
@@ -166,9 +186,10 @@ TableToolExitCode RunCheck(const TableToolArguments& arguments, const ToolStream
 {
     const std::string& name = arguments.files[0];
     std::string bytes;
-    const WholeFileRead read = ToolFiles::Read(name, TilesetFileFormat::LARGEST_FILE_SIZE, streams.in, bytes);
+    std::string reason;
+    const WholeFileRead read = ToolFiles::Read(name, TilesetFileFormat::LARGEST_FILE_SIZE, streams.in, bytes, reason);
     if (!read.read) {
-        return FileError(name, read.failure.Text(), streams.err);
+        return FileError(name, reason, streams.err);
     }
     const std::vector<TilesetFileProblem> problems = Problems(bytes, read);
     for (const TilesetFileProblem& problem : problems) {
@@ -181,13 +202,17 @@ TableToolExitCode RunCheck(const TableToolArguments& arguments, const ToolStream
 TableToolExitCode RunDemo(const TableToolArguments& arguments, const ToolStreams& streams)
 {
     const std::string& name = arguments.files[0];
+    const std::string refusal = ToolFiles::Refusal(name);
+    if (!refusal.empty()) {
+        return OutputError(name, refusal, streams.err);
+    }
     std::error_code error;
     const bool exists = !ToolFiles::IsStandardStream(name) && std::filesystem::exists(name, error);
     if (error) {
-        return FileError(name, "cannot be looked up: " + error.message(), streams.err);
+        return OutputError(name, "cannot be looked up: " + error.message(), streams.err);
     }
     if (exists) {
-        return FileError(name, "already exists; demo writes only a new file", streams.err);
+        return OutputError(name, "already exists; demo writes only a new file", streams.err);
     }
     TilesetTable table;
     DemoTable::Fill(table);
@@ -208,8 +233,8 @@ TableToolExitCode BuildErrors(const TableToolArguments& arguments, const TableBu
         streams.err << PROGRAM_NAME << ": " << input << ": " << untold
                     << (untold == 1 ? " more error" : " more errors") << " after these\n";
     }
-    streams.err << PROGRAM_NAME << ": " << arguments.output << ": not written: " << input << " has " << count
-                << (count == 1 ? " error\n" : " errors\n");
+    streams.err << PROGRAM_NAME << ": " << ToolFiles::ShownOutput(arguments.output) << ": not written: " << input
+                << " has " << count << (count == 1 ? " error\n" : " errors\n");
     return TABLE_TOOL_EXIT_PROBLEMS;
 }
 
@@ -218,9 +243,10 @@ TableToolExitCode RunBuild(const TableToolArguments& arguments, const ToolStream
 {
     const std::string& input = arguments.files[0];
     std::string text;
-    const WholeFileRead read = ToolFiles::Read(input, BUILD_INPUT_LIMIT, streams.in, text);
+    std::string reason;
+    const WholeFileRead read = ToolFiles::Read(input, BUILD_INPUT_LIMIT, streams.in, text, reason);
     if (!read.read) {
-        return FileError(input, read.failure.Text(), streams.err);
+        return FileError(input, reason, streams.err);
     }
     if (read.goesOn) {
         return FileError(input,
@@ -262,8 +288,10 @@ TableToolExitCode RunMerge(const TableToolArguments& arguments, const ToolStream
     TilesetTable base;
     TilesetTable ours;
     TilesetTable theirs;
-    if (!LoadTable(arguments.files[0], base, streams) || !LoadTable(arguments.files[1], ours, streams) ||
-        !LoadTable(arguments.files[2], theirs, streams)) {
+    const std::vector<std::string>& files = arguments.files;
+    if (!LoadTable(files[0], base, streams, Side("BASE", files[0])) ||
+        !LoadTable(files[1], ours, streams, Side("OURS", files[1])) ||
+        !LoadTable(files[2], theirs, streams, Side("THEIRS", files[2]))) {
         return TABLE_TOOL_EXIT_FAILED;
     }
     TilesetTable merged;

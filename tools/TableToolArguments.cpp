@@ -6,6 +6,7 @@
 #include "tools/ToolFiles.h"
 
 #include <algorithm>
+#include <optional>
 
 #include <cstddef>
 
@@ -96,9 +97,28 @@ bool IsOption(const std::string& word)
     return word.size() > 1 && word[0] == '-';
 }
 
-// The value after the option at args[k], which moves past it; null where none follows.
-const std::string* OptionValue(const std::vector<std::string>& args, std::size_t& k)
+// A word of the command line split at its first "=", as "--code-page=1251":
+// a long option with its value in the same word.
+struct OptionWord {
+    std::string name;
+    std::optional<std::string> value;
+};
+
+OptionWord SplitOption(const std::string& word)
 {
+    const std::size_t equals = word.find('=');
+    if (word.compare(0, 2, "--") != 0 || equals == std::string::npos) {
+        return {word, std::nullopt};
+    }
+    return {word.substr(0, equals), word.substr(equals + 1)};
+}
+
+// The option's value, after its "=" or else the next word, which k moves past; null where none follows.
+const std::string* OptionValue(const OptionWord& option, const std::vector<std::string>& args, std::size_t& k)
+{
+    if (option.value) {
+        return &*option.value;
+    }
     return k + 1 < args.size() ? &args[++k] : nullptr;
 }
 
@@ -107,22 +127,26 @@ std::string TakeWords(const CommandForm& form, const std::vector<std::string>& a
 {
     const auto takes = [&form](CommandOption option) { return (form.options & option) != 0; };
     for (std::size_t k = 1; k < args.size(); ++k) {
-        const std::string& word = args[k];
+        const OptionWord option = SplitOption(args[k]);
+        const std::string& word = option.name;
         if (word == FORMAT_OPTION && takes(TAKES_FORMAT)) {
-            const std::string* const value = OptionValue(args, k);
+            const std::string* const value = OptionValue(option, args, k);
             if (value == nullptr || !ParseFormat(*value, arguments.format)) {
                 return "--format takes text or json";
             }
         } else if (word == OUTPUT_OPTION && takes(TAKES_OUTPUT)) {
-            const std::string* const value = OptionValue(args, k);
+            const std::string* const value = OptionValue(option, args, k);
             if (value == nullptr) {
                 return "-o takes the FILE to write";
             }
             arguments.output = *value;
         } else if (word == TEXTCONV_OPTION && takes(TAKES_TEXTCONV)) {
+            if (option.value) {
+                return "--textconv takes no value";
+            }
             arguments.textconv = true;
         } else if (word == CODE_PAGE_OPTION && takes(TAKES_CODE_PAGE)) {
-            const std::string* const value = OptionValue(args, k);
+            const std::string* const value = OptionValue(option, args, k);
             if (value == nullptr) {
                 return "--code-page takes " + CodePage::KnownNumbers() + " (the Windows ANSI code pages)";
             }
@@ -134,7 +158,7 @@ std::string TakeWords(const CommandForm& form, const std::vector<std::string>& a
         } else if (IsOption(word)) {
             return "unknown option " + DumpNotation::TextExcerpt(word) + " for " + args[0];
         } else {
-            arguments.files.push_back(word);
+            arguments.files.push_back(args[k]);
         }
     }
     return {};
@@ -167,7 +191,7 @@ TableToolArguments TableToolArguments::Parse(const std::vector<std::string>& arg
         return UsageError("standard input (-) is given twice; it can be read only once");
     }
     if (arguments.textconv && arguments.format == TABLE_DUMP_JSON) {
-        return UsageError("--textconv shows the text dump, not JSON");
+        return UsageError("--textconv shows the text dump: it cannot be given with --format json");
     }
     if (arguments.files.empty()) {
         arguments.files.push_back(TILESET_FILE_NAME);

@@ -6,6 +6,7 @@
 #include "data/TilesetFileFormat.h"
 #include "data/TilesetNameSink.h"
 #include "data/TilesetTable.h"
+#include "tools/DumpNotation.h"
 
 #include <cerrno>
 #include <fstream>
@@ -55,7 +56,14 @@ bool WriteStream(const TilesetTable& table, std::ostream& stream, std::string& r
 
 bool IsStream(FileKind kind)
 {
-    return kind == FILE_KIND_PIPE || kind == FILE_KIND_DEVICE || kind == FILE_KIND_SOCKET;
+    return kind == FILE_KIND_PIPE || kind == FILE_KIND_DEVICE;
+}
+
+// A socket cannot be opened as a file, nor can a loop of links: the system's
+// words for either ("No such device or address") would not say what it is.
+bool IsRefused(FileKind kind)
+{
+    return kind == FILE_KIND_FOLDER || kind == FILE_KIND_SOCKET || kind == FILE_KIND_LINK_LOOP;
 }
 
 } // namespace
@@ -67,12 +75,36 @@ bool ToolFiles::IsStandardStream(const std::string& name)
 
 std::string ToolFiles::Shown(const std::string& name)
 {
-    return IsStandardStream(name) ? "standard input" : name;
+    return IsStandardStream(name) ? "standard input" : DumpNotation::Unquoted(name);
 }
 
-WholeFileRead ToolFiles::Read(const std::string& name, std::size_t limit, std::istream& in, std::string& bytes)
+std::string ToolFiles::ShownOutput(const std::string& name)
 {
-    return IsStandardStream(name) ? WholeFile::Read(in, limit, bytes) : WholeFile::Read(name, limit, bytes);
+    return IsStandardStream(name) ? "standard output" : DumpNotation::Unquoted(name);
+}
+
+std::string ToolFiles::Refusal(const std::string& name)
+{
+    if (IsStandardStream(name)) {
+        return {};
+    }
+    const FileKind kind = KindOfFile(name);
+    return IsRefused(kind) ? RefusedKindReason(kind) : std::string();
+}
+
+WholeFileRead ToolFiles::Read(const std::string& name, std::size_t limit, std::istream& in, std::string& bytes,
+                              std::string& reason)
+{
+    reason = Refusal(name);
+    if (!reason.empty()) {
+        return {};
+    }
+    const WholeFileRead read =
+        IsStandardStream(name) ? WholeFile::Read(in, limit, bytes) : WholeFile::Read(name, limit, bytes);
+    if (!read.read) {
+        reason = read.failure.Text();
+    }
+    return read;
 }
 
 bool ToolFiles::TableFromBytes(const std::string& bytes, TilesetTable& table, std::string& reason)
@@ -90,12 +122,8 @@ bool ToolFiles::TableFromBytes(const std::string& bytes, TilesetTable& table, st
 bool ToolFiles::Load(const std::string& name, std::istream& in, TilesetTable& table, std::string& reason)
 {
     std::string bytes;
-    const WholeFileRead read = Read(name, TilesetFileFormat::LARGEST_FILE_SIZE, in, bytes);
-    if (!read.read) {
-        reason = read.failure.Text();
-        return false;
-    }
-    return TableFromBytes(bytes, table, reason);
+    const WholeFileRead read = Read(name, TilesetFileFormat::LARGEST_FILE_SIZE, in, bytes, reason);
+    return read.read && TableFromBytes(bytes, table, reason);
 }
 
 bool ToolFiles::Write(const std::string& name, TilesetTable& table, std::ostream& out, std::string& reason)
@@ -103,7 +131,12 @@ bool ToolFiles::Write(const std::string& name, TilesetTable& table, std::ostream
     if (IsStandardStream(name)) {
         return WriteStream(table, out, reason);
     }
-    if (IsStream(KindOfFile(name))) {
+    const FileKind kind = KindOfFile(name);
+    if (IsRefused(kind)) {
+        reason = RefusedKindReason(kind);
+        return false;
+    }
+    if (IsStream(kind)) {
         errno = 0;
         std::ofstream stream(name, std::ios::binary);
         if (!stream.is_open()) {

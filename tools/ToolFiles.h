@@ -25,11 +25,20 @@ namespace ToolFiles {
 inline constexpr char STANDARD_STREAM[] = "-";
 
 bool IsStandardStream(const std::string& name);
-// How messages name the file: "standard input" for "-".
+// How messages name a file read, "standard input" for "-", and one written,
+// "standard output": every other byte as the dump escapes it, so that no name
+// reaches the terminal raw.
 std::string Shown(const std::string& name);
+std::string ShownOutput(const std::string& name);
+// Why the file is neither read nor written, in the words the editor uses, for
+// a folder, a socket or a loop of links; else empty. A pipe or a device is
+// read and written as the stream it is.
+std::string Refusal(const std::string& name);
 
-// At most limit bytes of the file, and one more where it goes on.
-WholeFileRead Read(const std::string& name, std::size_t limit, std::istream& in, std::string& bytes);
+// At most limit bytes of the file, and one more where it goes on; reason says
+// why where it could not be read.
+WholeFileRead Read(const std::string& name, std::size_t limit, std::istream& in, std::string& bytes,
+                   std::string& reason);
 // The table as the editor loads it from the file's bytes: cut-off entries
 // stay as empty tilesets; a file with more slots than a tileset holds is refused.
 bool TableFromBytes(const std::string& bytes, TilesetTable& table, std::string& reason);

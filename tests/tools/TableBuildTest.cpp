@@ -68,8 +68,17 @@ INSTANTIATE_TEST_SUITE_P(
                   "in:3:8: slot 151: a tileset has slots 0 to 150\n"},
         InputCase{"RepeatedSlot", TILESET_0 + "slot 4 \"a\"\nslot 4 \"b\"\n",
                   "in:4:6: slot 4 of tileset 0 is given twice, first on line 3\n"},
+        InputCase{"RepeatedSlotAfterANulInIt", TILESET_0 + "slot 4 \"a\\x00\"\nslot 4 \"b\"\n",
+                  "in:3:8: a text with a NUL byte in it: a text ends at its first NUL\n"
+                  "in:4:6: slot 4 of tileset 0 is given twice, first on line 3\n"},
+        InputCase{"RepeatedAmbientAfterOneAbove255", TILESET_0 + "ambient 256\nambient 1\n",
+                  "in:3:9: ambient number 256: expected 0 to 255\n"
+                  "in:4:9: the ambient number of tileset 0 is given twice, first on line 3\n"},
         InputCase{"RepeatedTileset", TILESET_0 + "tileset 0\n", "in:3:9: tileset 0 is given twice, first on line 2\n"},
         InputCase{"RepeatedName", TILESET_0 + "name \"a\"\nname \"b\"\n",
+                  "in:4:6: the name of tileset 0 is given twice, first on line 3\n"},
+        InputCase{"RepeatedNameAfterALongOne", TILESET_0 + "name \"" + std::string(32, 'n') + "\"\nname \"b\"\n",
+                  "in:3:6: a text of 32 bytes: expected at most 31\n"
                   "in:4:6: the name of tileset 0 is given twice, first on line 3\n"},
         InputCase{"MoreThan255Tilesets", "tilesets 256\n", "in:1:10: 256 tilesets: a table holds at most 255\n"},
         InputCase{"TilesetBeyondTheCount", "tilesets 2\ntileset 2\n",
@@ -159,17 +168,21 @@ INSTANTIATE_TEST_SUITE_P(
         InputCase{"MoreThan255Tilesets", TilesetList(256),
                   "in:1:1035: tilesets[255]: 256 tilesets: a table holds at most 255\n"},
         InputCase{"BadEscape", OneTileset("\"name\": \"a\\xFF\""),
-                  "in:1:26: bad escape \"\\\\x\": expected \\\", \\\\, \\/, \\b, \\f, \\n, \\r, \\t or \\uXXXX\n"},
+                  "in:1:26: tilesets[0].name: bad escape \"\\\\x\": expected \\\", \\\\, \\/, \\b, \\f, \\n, \\r, \\t "
+                  "or \\uXXXX\n"},
         InputCase{"ShortUnicodeEscape", OneTileset("\"name\": \"\\u00E\""),
-                  "in:1:25: bad escape \"\\\\u00E\": expected \\u and four hexadecimal digits\n"},
+                  "in:1:25: tilesets[0].name: bad escape \"\\\\u00E\": expected \\u and four hexadecimal digits\n"},
         InputCase{"CharacterAboveOneByte", OneTileset("\"name\": \"\\u0100 and \xC4\x80\""),
-                  "in:1:25: the character U+0100: expected U+0000 to U+00FF, each the byte of the same number\n"
-                  "in:1:36: the character U+0100: expected U+0000 to U+00FF, each the byte of the same number\n"},
-        InputCase{"NotUtf8", OneTileset("\"name\": \"\xE9\""), "in:1:25: bytes that are not UTF-8 in a string\n"},
+                  "in:1:25: tilesets[0].name: the character U+0100: expected U+0000 to U+00FF, each the byte of the "
+                  "same number\n"
+                  "in:1:36: tilesets[0].name: the character U+0100: expected U+0000 to U+00FF, each the byte of the "
+                  "same number\n"},
+        InputCase{"NotUtf8", OneTileset("\"name\": \"\xE9\""),
+                  "in:1:25: tilesets[0].name: bytes that are not UTF-8 in a string\n"},
         InputCase{"LongerFormOfAByte", OneTileset("\"name\": \"\xE0\x83\xA9\""),
-                  "in:1:25: bytes that are not UTF-8 in a string\n"},
+                  "in:1:25: tilesets[0].name: bytes that are not UTF-8 in a string\n"},
         InputCase{"ControlCharacter", OneTileset("\"name\": \"a\tb\""),
-                  "in:1:26: a control character in a string: expected it escaped, as \\u0009\n"},
+                  "in:1:26: tilesets[0].name: a control character in a string: expected it escaped, as \\u0009\n"},
         InputCase{"NulFromAnEscape", OneTileset("\"name\": \"a\\u0000\""),
                   "in:1:24: tilesets[0].name: a text with a NUL byte in it: a text ends at its first NUL\n"},
         InputCase{"UnknownKeys",
@@ -192,7 +205,7 @@ INSTANTIATE_TEST_SUITE_P(
         InputCase{"NoObject", "[]", "in:1:1: expected an object, found a list\n"},
         InputCase{"MissingComma", "{\"tilesets\": [{} {}]}", "in:1:18: expected \",\" or \"]\", found \"{\"\n"},
         InputCase{"UnterminatedString", "{\"tilesets\": [{\"name\": \"open}]}",
-                  "in:1:24: the string has no closing quote\n"},
+                  "in:1:24: tilesets[0].name: the string has no closing quote\n"},
         InputCase{"CutShort", "{\"tilesets\": [\n", "in:2:1: expected a value, found the end of the input\n"},
         InputCase{"MoreAfterTheDocument", "{\"tilesets\": []} {}",
                   "in:1:18: expected the end of the input after the document\n"},
@@ -206,11 +219,15 @@ INSTANTIATE_TEST_SUITE_P(
         InputCase{"HugeNumberAsWritten", OneTileset("\"ambient\": 99999999999999999999"),
                   "in:1:27: tilesets[0].ambient: ambient number 99999999999999999999: expected 0 to 255\n"},
         InputCase{"SurrogatePairIsOneCharacter", OneTileset("\"name\": \"\\uD83D\\uDE00\""),
-                  "in:1:25: the character U+1F600: expected U+0000 to U+00FF, each the byte of the same number\n"},
+                  "in:1:25: tilesets[0].name: the character U+1F600: expected U+0000 to U+00FF, each the byte of the "
+                  "same number\n"},
         InputCase{"LoneSurrogates", OneTileset("\"name\": \"\\uD83Da\\uDE00\\uD83D\\u0041\""),
-                  "in:1:25: the lone surrogate U+D83D: expected a pair, \\uD800 to \\uDBFF then \\uDC00 to \\uDFFF\n"
-                  "in:1:32: the lone surrogate U+DE00: expected a pair, \\uD800 to \\uDBFF then \\uDC00 to \\uDFFF\n"
-                  "in:1:38: the lone surrogate U+D83D: expected a pair, \\uD800 to \\uDBFF then \\uDC00 to \\uDFFF\n"},
+                  "in:1:25: tilesets[0].name: the lone surrogate U+D83D: expected a pair, \\uD800 to \\uDBFF then "
+                  "\\uDC00 to \\uDFFF\n"
+                  "in:1:32: tilesets[0].name: the lone surrogate U+DE00: expected a pair, \\uD800 to \\uDBFF then "
+                  "\\uDC00 to \\uDFFF\n"
+                  "in:1:38: tilesets[0].name: the lone surrogate U+D83D: expected a pair, \\uD800 to \\uDBFF then "
+                  "\\uDC00 to \\uDFFF\n"},
         InputCase{"ControlBytesInAKey", "{\"\\u001b[2J\": 1, \"tilesets\": []}",
                   "in:1:2: \"\\u001B[2J\": unknown key: expected \"tilesets\"\n"},
         InputCase{"QuoteInAKey", "{\"tilesets\": [{\"a\\\"b\": 1}]}",
@@ -272,6 +289,13 @@ TEST(TableBuild, EveryErrorOfTheInputIsToldInTheOrderOfTheInput)
                             "in:4:6: slot 999: a tileset has slots 0 to 150\n"
                             "in:4:10: a text of 40 bytes: expected at most 31\n"
                             "in:5:9: bad escape \"\\\\q\": expected \\xNN (two hexadecimal digits), \\\" or \\\\\n");
+}
+
+// As Notepad writes UTF-8.
+TEST(TableBuild, BothFormatsTakeAByteOrderMark)
+{
+    EXPECT_EQ(BuildFrom("\xEF\xBB\xBFtilesets 1\n", false).bytes, WriteBytes(Table(1)));
+    EXPECT_EQ(BuildFrom("\xEF\xBB\xBF{\"tilesets\": [{}]}", true).bytes, WriteBytes(Table(1)));
 }
 
 TEST(TableBuild, JsonTakesTheKeysOfAnObjectInAnyOrder)

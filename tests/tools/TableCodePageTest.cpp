@@ -40,8 +40,8 @@ std::string BuildErrors(const std::vector<std::string>& errors)
     for (const std::string& error : errors) {
         told += "kestrivane-table: standard input:" + error + "\n";
     }
-    return told + "kestrivane-table: -: not written: standard input has " + std::to_string(errors.size()) +
-           (errors.size() == 1 ? " error\n" : " errors\n");
+    return told + "kestrivane-table: standard output: not written: standard input has " +
+           std::to_string(errors.size()) + (errors.size() == 1 ? " error\n" : " errors\n");
 }
 
 struct CodePageCase {
@@ -90,10 +90,11 @@ INSTANTIATE_TEST_SUITE_P(
                      TABLE_TOOL_EXIT_PROBLEMS, "", BuildErrors({"3:8: a text of 32 bytes: expected at most 31"})},
         CodePageCase{"JsonCharactersAndEscapesNotInTheCodePage", JSON_1251,
                      JsonName("Ł\\u0141\\uD83D\\uDE00\\u0098\\uDE00"), TABLE_TOOL_EXIT_PROBLEMS, "",
-                     BuildErrors({"1:25: 'Ł' (U+0141) is not in code page 1251",
-                                  "1:27: 'Ł' (U+0141) is not in code page 1251",
-                                  "1:33: U+1F600 is not in code page 1251", "1:45: U+0098 is not in code page 1251",
-                                  std::string("1:51: the lone surrogate U+DE00: expected a pair, ") +
+                     BuildErrors({"1:25: tilesets[0].name: 'Ł' (U+0141) is not in code page 1251",
+                                  "1:27: tilesets[0].name: 'Ł' (U+0141) is not in code page 1251",
+                                  "1:33: tilesets[0].name: U+1F600 is not in code page 1251",
+                                  "1:45: tilesets[0].name: U+0098 is not in code page 1251",
+                                  std::string("1:51: tilesets[0].name: the lone surrogate U+DE00: expected a pair, ") +
                                       "\\uD800 to \\uDBFF then \\uDC00 to \\uDFFF"})},
         CodePageCase{"JsonUnknownKeyInItsLetters", JSON_1251, "{\"имя\\u00A0\": 1, \"tilesets\": []}",
                      TABLE_TOOL_EXIT_PROBLEMS, "",

@@ -1,5 +1,6 @@
 #include "data/TilesetFile.h"
 #include "data/TilesetTable.h"
+#include "tools/CodePageTables.h"
 #include "tools/DemoTable.h"
 #include "tools/TableTool.h"
 #include "tools/TableToolArguments.h"
@@ -68,7 +69,11 @@ INSTANTIATE_TEST_SUITE_P(
         UsageErrorCase{{"merge", "a.dat", "b.dat"}, "merge needs the three files BASE, OURS and THEIRS"},
         UsageErrorCase{{"\x1B]0;title\x07"}, "unknown command \"\\x1B]0;title\\x07\""},
         UsageErrorCase{{"diff", "-", "-"}, "standard input (-) is given twice; it can be read only once"},
-        UsageErrorCase{{"dump", "--textconv", "--format", "json"}, "--textconv shows the text dump, not JSON"},
+        UsageErrorCase{{"dump", "--textconv", "--format", "json"},
+                       "--textconv shows the text dump: it cannot be given with --format json"},
+        UsageErrorCase{{"dump", "--textconv=yes"}, "--textconv takes no value"},
+        UsageErrorCase{{"dump", "--format=xml"}, "--format takes text or json"},
+        UsageErrorCase{{"dump", "--code-page="}, "code page \"\": expected " + KNOWN_CODE_PAGES},
         UsageErrorCase{{"check", "--textconv"}, "unknown option \"--textconv\" for check"},
         UsageErrorCase{{"dump", "--code-page"}, "--code-page takes " + KNOWN_CODE_PAGES},
         UsageErrorCase{{"diff", "--code-page", "65001", "a", "b"},
@@ -94,7 +99,8 @@ TEST(TableToolArguments, FileDefaultsToTheTableInTheCurrentFolder)
 
 TEST(TableToolArguments, TakeTheFileAndTheFormatInEitherOrder)
 {
-    for (const Args& args : {Args{"dump", "--format", "json", "x.dat"}, Args{"dump", "x.dat", "--format", "json"}}) {
+    for (const Args& args : {Args{"dump", "--format", "json", "x.dat"}, Args{"dump", "x.dat", "--format", "json"},
+                             Args{"dump", "--format=json", "x.dat"}}) {
         const TableToolArguments arguments = TableToolArguments::Parse(args);
         EXPECT_EQ(arguments.command, TABLE_TOOL_DUMP);
         EXPECT_EQ(arguments.format, TABLE_DUMP_JSON);
@@ -102,10 +108,12 @@ TEST(TableToolArguments, TakeTheFileAndTheFormatInEitherOrder)
     }
     EXPECT_EQ(TableToolArguments::Parse({"dump", "--format", "text", "-"}).files, std::vector<std::string>{"-"});
     EXPECT_EQ(TableToolArguments::Parse({"dump", "--format", "text"}).format, TABLE_DUMP_TEXT);
+    EXPECT_EQ(TableToolArguments::Parse({"diff", "--code-page=1251", "a", "b"}).codePage->number, 1251);
 }
 
 // Each command that reads a table refuses a file the editor would not load,
-// names it with the reason, and writes nothing.
+// names it with the reason, and writes nothing. In what is told, DIR/ stands
+// for the folder's path; a merge names each table by its role first.
 TEST(TableToolFiles, UnloadableFileIsNamedWithTheReasonAndExitsWithTwo)
 {
     const TemporaryFolder folder;
@@ -114,25 +122,26 @@ TEST(TableToolFiles, UnloadableFileIsNamedWithTheReasonAndExitsWithTwo)
     const std::string wide = ": has 152 slots per tileset, more than the 151 a tileset holds\n";
     const struct {
         Args args;
-        std::string file;
-        std::string reason;
+        std::string told;
     } cases[] = {
-        {{"dump", "missing.dat"}, "missing.dat", ": no such file\n"},
-        {{"check", "missing.dat"}, "missing.dat", ": no such file\n"},
-        {{"dump", ""}, "", ": is a folder, not a file\n"},
-        {{"check", ""}, "", ": is a folder, not a file\n"},
-        {{"dump", "wide.dat"}, "wide.dat", wide},
-        {{"merge", "missing.dat", "wide.dat", "empty.dat"}, "missing.dat", ": no such file\n"},
-        {{"merge", "empty.dat", "wide.dat", "empty.dat"}, "wide.dat", wide},
+        {{"dump", "missing.dat"}, "DIR/missing.dat: no such file\n"},
+        {{"check", "missing.dat"}, "DIR/missing.dat: no such file\n"},
+        {{"dump", ""}, "DIR/: is a folder, not a file\n"},
+        {{"check", ""}, "DIR/: is a folder, not a file\n"},
+        {{"demo", ""}, "DIR/: is a folder, not a file\n"},
+        {{"dump", "wide.dat"}, "DIR/wide.dat" + wide},
+        {{"merge", "missing.dat", "wide.dat", "empty.dat"}, "BASE (DIR/missing.dat): no such file\n"},
+        {{"merge", "empty.dat", "wide.dat", "empty.dat"}, "OURS (DIR/wide.dat)" + wide},
+        {{"merge", "empty.dat", "empty.dat", "wide.dat"}, "THEIRS (DIR/wide.dat)" + wide},
     };
     for (const auto& loadCase : cases) {
         Args args = loadCase.args;
         std::transform(args.begin() + 1, args.end(), args.begin() + 1,
                        [&folder](const std::string& name) { return folder.Path(name); });
         const ToolRun run = RunTool(args);
-        EXPECT_EQ(run.code, TABLE_TOOL_EXIT_FAILED) << args[0] << " " << loadCase.file;
-        EXPECT_EQ(run.out, "") << args[0];
-        EXPECT_EQ(run.err, "kestrivane-table: " + folder.Path(loadCase.file) + loadCase.reason);
+        EXPECT_EQ(run.code, TABLE_TOOL_EXIT_FAILED) << loadCase.told;
+        EXPECT_EQ(run.out, "") << loadCase.told;
+        EXPECT_EQ(run.err, "kestrivane-table: " + ReplaceAll(loadCase.told, "DIR/", folder.Path("")));
     }
     EXPECT_EQ(ReadFileBytes(folder.Path("wide.dat")), Header(1, 152) + Entry("Wide", 0, {}, 152));
 }
@@ -168,7 +177,7 @@ TEST(TableToolFiles, FailedOutputExitsWithTwo)
     std::ostream out(nullptr);
     std::ostringstream err;
     EXPECT_EQ(TableTool::Run({"dump", path}, in, out, err), TABLE_TOOL_EXIT_FAILED);
-    EXPECT_EQ(err.str(), "kestrivane-table: writing the output failed\n");
+    EXPECT_EQ(err.str(), "kestrivane-table: writing to standard output failed\n");
 }
 
 TEST(TableToolDump, WritesTheTableAsTextOrJson)
@@ -327,7 +336,7 @@ TEST(TableToolBuild, TellsTheFirstHundredErrorsInOrderThenHowManyMore)
     EXPECT_TRUE(StartsWith(run.err, "kestrivane-table: standard input:2:1: unknown line \"x2\"" + expected));
     const std::string last = "kestrivane-table: standard input:101:1: unknown line \"x101\"" + expected +
                              "kestrivane-table: standard input: 50 more errors after these\n"
-                             "kestrivane-table: -: not written: standard input has 150 errors\n";
+                             "kestrivane-table: standard output: not written: standard input has 150 errors\n";
     EXPECT_EQ(run.err.substr(run.err.size() - last.size()), last);
     EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 102);
 }
@@ -372,7 +381,7 @@ TEST(TableToolStandardStreams, StandForTheFileNamedDash)
          TABLE_TOOL_EXIT_PROBLEMS,
          "",
          "kestrivane-table: standard input:1:10: 256 tilesets: a table holds at most 255\n"
-         "kestrivane-table: -: not written: standard input has 1 error\n"},
+         "kestrivane-table: standard output: not written: standard input has 1 error\n"},
         {{"diff", "DEMO", "-"}, lake, TABLE_TOOL_EXIT_PROBLEMS, "tileset 0 slot 10: \"pond\" -> \"lake\"\n", ""},
         {{"merge", "DEMO", "DEMO", "-", "-o", "-"}, lake, TABLE_TOOL_EXIT_OK, lake, ""},
         {{"merge", "DEMO", "-", "MERE", "-o", "-"},

@@ -6,8 +6,11 @@ clean, one that renames the same slot differently is a conflict, and git diff
 shows a rename as text. A committed table that the editor refuses leaves
 diff, log and show working, and a merge of it is a conflict that keeps ours.
 Set up with a code page, the diff and the conflict show Cyrillic letters.
+With --package, the tool is the one of the Debian package in FOLDER, unpacked
+into a scratch root and found on the PATH, as the README's set-up has it.
 
     git_table_test.py TOOL WORK
+    git_table_test.py --package FOLDER WORK
 """
 
 import os
@@ -17,11 +20,33 @@ import struct
 import subprocess
 import sys
 
-TOOL = os.path.abspath(sys.argv[1])
-WORK = pathlib.Path(sys.argv[2]).resolve()
+WORK = pathlib.Path(sys.argv[-1]).resolve()
 TABLE = "qx7set.dat"
 # No settings of the machine's user or system: only those the test makes.
 ENV = dict(os.environ, HOME=str(WORK.parent / (WORK.name + "-home")), GIT_CONFIG_NOSYSTEM="1", LC_ALL="C")
+
+
+def unpack(folder):
+    """The tool of the one package in folder, unpacked as dpkg installs it, with its folder on the PATH."""
+    packages = sorted(pathlib.Path(folder).glob("kestrivane-table_*.deb"))
+    if len(packages) != 1:
+        sys.exit("expected one kestrivane-table_*.deb in %s, found %s" % (folder, packages))
+    root = WORK.parent / (WORK.name + "-root")
+    shutil.rmtree(root, ignore_errors=True)
+    subprocess.run(["dpkg-deb", "-x", str(packages[0]), str(root)], check=True)
+    tool = root / "usr" / "bin" / "kestrivane-table"
+    if b"__asan" in tool.read_bytes():
+        sys.exit("%s is a build under AddressSanitizer, not the release build" % packages[0])
+    ENV["PATH"] = "%s%s%s" % (tool.parent, os.pathsep, ENV["PATH"])
+    return str(tool)
+
+
+# The tool, and how git's settings name it: on the PATH as the README does, or by its full path.
+if sys.argv[1] == "--package":
+    TOOL, COMMAND = unpack(sys.argv[2]), "kestrivane-table"
+else:
+    TOOL = os.path.abspath(sys.argv[1])
+    COMMAND = '"%s"' % TOOL
 
 
 def run(*args, expect=0):
@@ -67,9 +92,9 @@ def set_up():
         folder.mkdir(parents=True)
     git("init", "-q", "-b", "main")
     for key, value in [("user.name", "Test"), ("user.email", "test@example.org"),
-                       ("diff.kestrivane.textconv", '"%s" dump --textconv' % TOOL),
+                       ("diff.kestrivane.textconv", "%s dump --textconv" % COMMAND),
                        ("merge.kestrivane.name", "Kestrivane tileset table"),
-                       ("merge.kestrivane.driver", '"%s" merge %%O %%A %%B' % TOOL)]:
+                       ("merge.kestrivane.driver", "%s merge %%O %%A %%B" % COMMAND)]:
         git("config", key, value)
     (WORK / ".gitattributes").write_text("qx7set.dat diff=kestrivane merge=kestrivane\n")
     run(TOOL, "demo", TABLE)
@@ -142,8 +167,8 @@ def merge_of_a_refused_table_keeps_ours():
 
 def cyrillic_letters_with_the_code_page():
     git("checkout", "-q", "main")
-    git("config", "diff.kestrivane.textconv", '"%s" dump --textconv --code-page 1251' % TOOL)
-    git("config", "merge.kestrivane.driver", '"%s" merge --code-page 1251 %%O %%A %%B' % TOOL)
+    git("config", "diff.kestrivane.textconv", "%s dump --textconv --code-page 1251" % COMMAND)
+    git("config", "merge.kestrivane.driver", "%s merge --code-page 1251 %%O %%A %%B" % COMMAND)
     cyrillic = ("--code-page", "1251")
     rename("dirt path", "тропа", *cyrillic)
     shown = git("diff").stdout

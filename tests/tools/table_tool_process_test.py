@@ -57,6 +57,7 @@ class TableToolProcess(unittest.TestCase):
         self.tool("demo demo.dat")
         self.tool("dump demo.dat", out=DEMO_TEXT)
         self.tool("dump --format json demo.dat", out=DEMO_JSON)
+        self.tool("dump --format=json demo.dat", out=DEMO_JSON)
         self.tool("check demo.dat")
         self.tool("demo demo.dat", 2, err=b"kestrivane-table: demo.dat: already exists; demo writes only a new file\n")
 
@@ -78,7 +79,8 @@ class TableToolProcess(unittest.TestCase):
     def test_usage(self):
         usage = self.tool("--help", out=None)
         self.assertTrue(usage.startswith(
-            b"Usage: kestrivane-table dump [--format text|json] [--textconv] [--code-page N] [FILE]\n"), usage)
+            b"Usage: kestrivane-table dump [--format text|json] [--code-page N] [FILE]\n"
+            b"       kestrivane-table dump --textconv [--code-page N] [FILE]\n"), usage)
         self.tool("", 2, err=b"kestrivane-table: no command given\n\n" + usage)
         self.tool("list", 2, err=b'kestrivane-table: unknown command "list"\n\n' + usage)
         self.tool("dump --format xml", 2, err=b"kestrivane-table: --format takes text or json\n\n" + usage)
@@ -129,7 +131,7 @@ class TableToolProcess(unittest.TestCase):
         self.build_from_demo("other.dat", (b'"pond"', b'"mere"'))
         self.tool("merge base.dat theirs.dat other.dat", 1,
                   b'conflict: tileset 0 slot 10: base "pond", ours "lake", theirs "mere"\n')
-        self.tool("merge base.dat missing.dat theirs.dat", 2, err=no_such("missing.dat"))
+        self.tool("merge base.dat missing.dat theirs.dat", 2, err=no_such("OURS (missing.dat)"))
 
     def test_standard_streams(self):
         # Every byte of a table through the standard streams, as Windows would turn CR LF and 0x1A (the old
