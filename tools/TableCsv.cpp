@@ -111,8 +111,12 @@ struct Field {
 // What the first row of a tileset gave, against which its other rows are checked.
 struct TilesetRows {
     int nameLine = 0;
+    // The name's field as written, which most rows repeat byte for byte.
+    std::string_view nameField;
+    bool nameQuoted = false;
     InputText name;
     int ambientLine = 0;
+    std::string_view ambientField;
     uint64_t ambient = 0;
 };
 
@@ -261,7 +265,7 @@ private:
         for (int column = 1; more && !failed; ++column) {
             Field field;
             more = ScanField(field);
-            const std::string_view name = std::string_view(input).substr(field.begin, field.end - field.begin);
+            const std::string_view name = Written(field);
             for (int known = 0; known < COLUMN_COUNT; ++known) {
                 if (SameName(name, COLUMN_NAMES[known]) && columns[known] != NO_COLUMN) {
                     builder.AddError(field.at, [&] {
@@ -341,10 +345,16 @@ private:
     void Name(const Field& field, uint64_t tileset, TilesetRows* rows)
     {
         const InputPlace at = Place(field, NAME_COLUMN);
+        const std::string_view written = Written(field);
+        if (rows != nullptr && rows->nameLine != 0 && written == rows->nameField && field.quoted == rows->nameQuoted) {
+            return;
+        }
         Text(field, NAME_COLUMN, text);
         if (rows == nullptr || rows->nameLine == 0) {
             if (rows != nullptr) {
                 rows->nameLine = at.line;
+                rows->nameField = written;
+                rows->nameQuoted = field.quoted;
                 rows->name = text;
             }
             builder.SetName(text, at);
@@ -360,6 +370,9 @@ private:
     void Ambient(const Field& field, uint64_t tileset, TilesetRows* rows)
     {
         WrittenNumber ambient;
+        if (rows != nullptr && rows->ambientLine != 0 && Written(field) == rows->ambientField) {
+            return;
+        }
         if (!Number(field, AMBIENT_COLUMN, "the ambient number", ambient)) {
             return;
         }
@@ -367,6 +380,7 @@ private:
         if (rows == nullptr || rows->ambientLine == 0) {
             if (rows != nullptr) {
                 rows->ambientLine = at.line;
+                rows->ambientField = ambient.text;
                 rows->ambient = ambient.value;
             }
             builder.SetAmbient(ambient, at);
@@ -378,6 +392,12 @@ private:
                        ": the rows of a tileset give one ambient number";
             });
         }
+    }
+
+    // The field's content as it stands in the input.
+    std::string_view Written(const Field& field) const
+    {
+        return std::string_view(input).substr(field.begin, field.end - field.begin);
     }
 
     InputPlace Place(const Field& field, Column column) const
@@ -394,7 +414,7 @@ private:
 
     bool Number(const Field& field, Column column, const char* what, WrittenNumber& number)
     {
-        number.text = std::string_view(input).substr(field.begin, field.end - field.begin);
+        number.text = Written(field);
         if (DumpNotation::ParseDecimal(number.text, number.value)) {
             return true;
         }
@@ -407,14 +427,23 @@ private:
 
     // The field's characters as the table's bytes, without the one guard a
     // text may start with. A fault is told, stands for one byte, and the text
-    // is read on after it.
+    // is read on after it. ASCII, the same byte in every code page, is taken
+    // in runs.
     void Text(const Field& field, Column column, InputText& bytes)
     {
         bytes.Clear();
         int fieldLine = field.at.line;
         std::size_t fieldLineStart = field.lineStart;
-        bool first = true;
-        for (std::size_t k = field.begin; k < field.end;) {
+        std::size_t k = field.begin + (field.end > field.begin && input[field.begin] == FORMULA_GUARD ? 1 : 0);
+        while (k < field.end) {
+            const std::size_t run = k;
+            while (k < field.end && IsPlainByte(input[k])) {
+                ++k;
+            }
+            bytes.Add(input.data() + run, k - run);
+            if (k == field.end) {
+                break;
+            }
             // The first quote of a doubled pair.
             k += field.quoted && input[k] == QUOTE ? 1 : 0;
             const InputPlace place{fieldLine, static_cast<int>(k - fieldLineStart) + 1, &paths[column]};
@@ -427,12 +456,15 @@ private:
                 fieldLineStart = k + 1;
             }
             k += decoded.length;
-            const bool guard = first && decoded.character == static_cast<char32_t>(FORMULA_GUARD);
-            first = false;
-            if (!guard) {
-                TakeCharacter(decoded, place, bytes);
-            }
+            TakeCharacter(decoded, place, bytes);
         }
+    }
+
+    // ASCII other than the quote and the line end, which need a look of their own.
+    static bool IsPlainByte(char c)
+    {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        return byte < 0x80 && c != QUOTE && c != '\n';
     }
 
     void TakeCharacter(const Utf8::Decoded& decoded, const InputPlace& place, InputText& bytes)
