@@ -16,7 +16,11 @@ release_build="$root/build/release"
 # address that Wine must have.
 packages=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64 wine64-preloader fonts-wine xvfb xauth
           xdotool cmake clang clang-format clang-tidy libbenchmark-dev googletest zip git python3 python3-pefile
-          dpkg-dev)
+          dpkg-dev libreoffice-calc-nogui)
+
+# The pinned npm packages of the format description's test (their package.json
+# and lock in tests/tools/node-packages), installed into build/node.
+node_packages="$root/build/node"
 
 step() { printf '\n==> %s\n' "$*"; }
 
@@ -42,10 +46,18 @@ wants_win32_loader() {
 # ensure_packages [PACKAGE...]: installs what is missing of the packages that
 # every command needs and of those named.
 ensure_packages() {
+  install_missing_packages "$@"
+  ensure_node_packages
+}
+
+install_missing_packages() {
   local wanted=("${packages[@]}" "$@") missing
   if wants_win32_loader; then
     wanted+=(wine32:i386 wine32-preloader:i386)
   fi
+  # Node with its npm, unless the machine has them from elsewhere (Debian's
+  # npm would not install beside another source's Node).
+  command -v npm >/dev/null || wanted+=(nodejs npm)
   missing="$(missing_packages "${wanted[@]}")"
   if [ -z "$missing" ]; then
     return 0
@@ -54,11 +66,26 @@ ensure_packages() {
   if [[ "$missing" == *:i386* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
     as_root dpkg --add-architecture i386
   fi
+  # Other programs may be installing packages at the same time: wait for their lock.
   as_root apt-get -o DPkg::Lock::Timeout=900 update -q
   # With recommended packages: Wine's X11 driver uses the X extension libraries
   # that its packages only recommend, and the window tests expect them.
   # shellcheck disable=SC2086
   DEBIAN_FRONTEND=noninteractive as_root apt-get -o DPkg::Lock::Timeout=900 install -y -q $missing
+}
+
+# ensure_node_packages: installs the lock's packages once, and again whenever
+# the lock changes; the copy of the lock is made only once they are in place.
+ensure_node_packages() {
+  local source="$root/tests/tools/node-packages"
+  if cmp -s "$source/package-lock.json" "$node_packages/installed-lock.json"; then
+    return 0
+  fi
+  step "Installing the pinned npm packages into build/node"
+  mkdir -p "$node_packages"
+  cp "$source/package.json" "$source/package-lock.json" "$node_packages/"
+  (cd "$node_packages" && npm ci --no-audit --no-fund --loglevel=error >/dev/null)
+  cp "$source/package-lock.json" "$node_packages/installed-lock.json"
 }
 
 # win32_runs: answers whether the 32-bit Windows programs can run here, under

@@ -8,6 +8,9 @@
 namespace {
 
 const std::size_t REVERSE_SIZE = sizeof(CodePageTable::reverse) / sizeof(CodePageByte);
+// Plain, the last character that stands for a byte.
+const char32_t LAST_BYTE_CHARACTER = 0xFF;
+
 static_assert((REVERSE_SIZE & (REVERSE_SIZE - 1)) == 0, "the search halves the table down to one entry");
 
 const CodePageTable* Find(uint64_t number)
@@ -80,6 +83,21 @@ int CodePage::ByteOf(const CodePageTable& page, char32_t character)
         first += first[half - 1].character < character ? half : 0;
     }
     return first->byte != 0 && first->character == character ? first->byte : NO_BYTE;
+}
+
+int CodePage::ByteOfCharacter(const CodePageTable* page, char32_t character)
+{
+    if (page != nullptr) {
+        return ByteOf(*page, character);
+    }
+    return character <= LAST_BYTE_CHARACTER ? static_cast<int>(character) : NO_BYTE;
+}
+
+std::string CodePage::NoByteFor(const CodePageTable* page, char32_t character)
+{
+    return page != nullptr ? NotHeld(*page, character)
+                           : "the character " + DumpNotation::CharacterNumber(character) +
+                                 ": expected U+0000 to U+00FF, each the byte of the same number";
 }
 
 bool CodePage::ShowsMark(const CodePageTable& page, unsigned char mark, TextContext& context)

@@ -32,6 +32,17 @@ inline char32_t CharacterOf(const CodePageTable& page, unsigned char byte)
 // The byte that stands for character; NO_BYTE where the code page does not hold it.
 int ByteOf(const CodePageTable& page, char32_t character);
 
+// The rules of the dumps that hold characters only (JSON, CSV): plain (page
+// null), a byte stands for the character of the same number, U+0000 to
+// U+00FF; in a code page, for its character there.
+inline char32_t CharacterOfByte(const CodePageTable* page, unsigned char byte)
+{
+    return page != nullptr ? CharacterOf(*page, byte) : byte;
+}
+int ByteOfCharacter(const CodePageTable* page, char32_t character);
+// Why a character stands for no byte, for a reader's error.
+std::string NoByteFor(const CodePageTable* page, char32_t character);
+
 // What the bytes before one in the same text leave for it: whether it can be
 // a combining mark on the letter they end with, and in which order.
 struct TextContext {

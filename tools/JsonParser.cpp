@@ -9,7 +9,6 @@
 
 namespace {
 
-const char32_t LAST_BYTE_CHARACTER = 0xFF;
 const char32_t FIRST_HIGH_SURROGATE = 0xD800;
 const char32_t FIRST_LOW_SURROGATE = 0xDC00;
 const char32_t LAST_SURROGATE = 0xDFFF;
@@ -44,15 +43,6 @@ struct PlainBytes {
 };
 
 constexpr PlainBytes PLAIN_BYTES;
-
-// Plain, a character stands for the byte of the same number; in a code page, for its byte there.
-int ByteOfCharacter(const CodePageTable* page, char32_t character)
-{
-    if (page != nullptr) {
-        return CodePage::ByteOf(*page, character);
-    }
-    return character <= LAST_BYTE_CHARACTER ? static_cast<int>(character) : CodePage::NO_BYTE;
-}
 
 } // namespace
 
@@ -472,15 +462,11 @@ void JsonParser::TakeCharacter(char32_t character, const InputPlace& place, Inpu
         text.Add('?');
         return;
     }
-    const int byte = ByteOfCharacter(page, character);
+    const int byte = CodePage::ByteOfCharacter(page, character);
     if (byte != CodePage::NO_BYTE) {
         text.Add(static_cast<char>(byte));
         return;
     }
-    builder.AddError(place, [this, character] {
-        return page != nullptr ? CodePage::NotHeld(*page, character)
-                               : "the character " + DumpNotation::CharacterNumber(character) +
-                                     ": expected U+0000 to U+00FF, each the byte of the same number";
-    });
+    builder.AddError(place, [this, character] { return CodePage::NoByteFor(page, character); });
     text.Add('?');
 }

@@ -77,6 +77,16 @@ void TableBuilder::StartTileset(const WrittenNumber& index, const InputPlace& at
     }
 }
 
+void TableBuilder::SelectTileset(const WrittenNumber& index, const InputPlace& at)
+{
+    if (index.value >= given.size() || given[index.value].tileset == 0) {
+        StartTileset(index, at);
+        return;
+    }
+    tileset = static_cast<int>(index.value);
+    keepValues = tileset < table.RecordCount();
+}
+
 void TableBuilder::SetName(const InputText& text, const InputPlace& at)
 {
     if (!InTileset("name", at)) {

@@ -27,6 +27,9 @@ public:
     // Starts the block of a tileset; the values that follow go to it. A block
     // beyond the count or given twice is an error, and its values are only checked.
     void StartTileset(const WrittenNumber& index, const InputPlace& at);
+    // For a dump whose rows each name their tileset, in any order: as
+    // StartTileset, but a tileset given before is taken up again.
+    void SelectTileset(const WrittenNumber& index, const InputPlace& at);
     void SetName(const InputText& text, const InputPlace& at);
     void SetAmbient(const WrittenNumber& ambient, const InputPlace& at);
     void SetSlot(const WrittenNumber& slot, const InputPlace& slotAt, const InputText& text, const InputPlace& textAt);

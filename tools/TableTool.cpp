@@ -7,6 +7,7 @@
 #include "tools/DemoTable.h"
 #include "tools/TableBuilder.h"
 #include "tools/TableComparison.h"
+#include "tools/TableCsv.h"
 #include "tools/TableJson.h"
 #include "tools/TableText.h"
 #include "tools/TableToolArguments.h"
@@ -22,15 +23,15 @@ namespace {
 
 const char PROGRAM_NAME[] = "kestrivane-table";
 
-const char USAGE[] = "Usage: kestrivane-table dump [--format text|json] [--code-page N] [FILE]\n"
+const char USAGE[] = "Usage: kestrivane-table dump [--format text|json|csv] [--code-page N] [FILE]\n"
                      "       kestrivane-table dump --textconv [--code-page N] [FILE]\n"
                      "       kestrivane-table check [FILE]\n"
                      "       kestrivane-table demo FILE\n"
-                     "       kestrivane-table build [--format text|json] [--code-page N] INPUT [-o FILE]\n"
+                     "       kestrivane-table build [--format text|json|csv] [--code-page N] INPUT [-o FILE]\n"
                      "       kestrivane-table diff [--code-page N] A B\n"
                      "       kestrivane-table merge [--code-page N] BASE OURS THEIRS [-o FILE]\n"
                      "\n"
-                     "  dump   prints the whole tileset table, as text or as JSON; with\n"
+                     "  dump   prints the whole tileset table, as text, JSON or CSV; with\n"
                      "         --textconv (for git) it prints the problems and what can be\n"
                      "         shown of any file, and exits with 0\n"
                      "  check  prints every problem of the table file with its byte offset;\n"
@@ -152,8 +153,9 @@ TableToolExitCode RunTextconv(const std::string& name, const CodePageTable* page
     return Finished(TABLE_TOOL_EXIT_OK, streams.out, streams.err);
 }
 
-// JSON has characters only: a byte that the code page leaves undefined has no
-// form there, and is refused rather than written as some other character.
+// JSON and CSV have characters only: a byte that the code page leaves
+// undefined has no form there, and is refused rather than written as some
+// other character.
 TableToolExitCode RunDump(const TableToolArguments& arguments, const ToolStreams& streams)
 {
     const std::string& name = arguments.files[0];
@@ -173,12 +175,17 @@ TableToolExitCode RunDump(const TableToolArguments& arguments, const ToolStreams
         const std::string unheld = TableJson::ByteWithoutCharacter(table, *page);
         if (!unheld.empty()) {
             return FileError(name,
-                             unheld + " has no character in code page " + std::to_string(page->number) +
-                                 ", and JSON has no escape for a byte; the text dump writes such bytes as \\xNN",
+                             unheld + " has no character in code page " + std::to_string(page->number) + ", and " +
+                                 (arguments.format == TABLE_DUMP_CSV ? "CSV" : "JSON") +
+                                 " has no escape for a byte; the text dump writes such bytes as \\xNN",
                              streams.err);
         }
     }
-    TableJson::Write(table, page, streams.out);
+    if (arguments.format == TABLE_DUMP_CSV) {
+        TableCsv::Write(table, page, streams.out);
+    } else {
+        TableJson::Write(table, page, streams.out);
+    }
     return Finished(TABLE_TOOL_EXIT_OK, streams.out, streams.err);
 }
 
@@ -257,6 +264,8 @@ TableToolExitCode RunBuild(const TableToolArguments& arguments, const ToolStream
     TableBuilder builder;
     if (arguments.format == TABLE_DUMP_JSON) {
         TableJson::Read(text, arguments.codePage, builder);
+    } else if (arguments.format == TABLE_DUMP_CSV) {
+        TableCsv::Read(text, arguments.codePage, builder);
     } else {
         TableText::Read(text, arguments.codePage, builder);
     }

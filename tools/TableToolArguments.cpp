@@ -85,6 +85,8 @@ bool ParseFormat(const std::string& value, TableDumpFormat& format)
         format = TABLE_DUMP_TEXT;
     } else if (value == "json") {
         format = TABLE_DUMP_JSON;
+    } else if (value == "csv") {
+        format = TABLE_DUMP_CSV;
     } else {
         return false;
     }
@@ -132,7 +134,7 @@ std::string TakeWords(const CommandForm& form, const std::vector<std::string>& a
         if (word == FORMAT_OPTION && takes(TAKES_FORMAT)) {
             const std::string* const value = OptionValue(option, args, k);
             if (value == nullptr || !ParseFormat(*value, arguments.format)) {
-                return "--format takes text or json";
+                return "--format takes text, json or csv";
             }
         } else if (word == OUTPUT_OPTION && takes(TAKES_OUTPUT)) {
             const std::string* const value = OptionValue(option, args, k);
@@ -190,8 +192,8 @@ TableToolArguments TableToolArguments::Parse(const std::vector<std::string>& arg
     if (std::count(arguments.files.begin(), arguments.files.end(), ToolFiles::STANDARD_STREAM) > 1) {
         return UsageError("standard input (-) is given twice; it can be read only once");
     }
-    if (arguments.textconv && arguments.format == TABLE_DUMP_JSON) {
-        return UsageError("--textconv shows the text dump: it cannot be given with --format json");
+    if (arguments.textconv && arguments.format != TABLE_DUMP_TEXT) {
+        return UsageError("--textconv shows the text dump: it cannot be given with --format json or csv");
     }
     if (arguments.files.empty()) {
         arguments.files.push_back(TILESET_FILE_NAME);

@@ -20,6 +20,7 @@ enum TableToolCommand {
 enum TableDumpFormat {
     TABLE_DUMP_TEXT,
     TABLE_DUMP_JSON,
+    TABLE_DUMP_CSV,
 };
 
 // The command line of kestrivane-table, taken apart.

@@ -6,6 +6,8 @@
 // times), and prints the peak memory of each of the tool's commands on it.
 // The dump and build with a code page are timed against the plain ones (target:
 // within 1.5 times), on that table and on one of Cyrillic texts in code page 1251.
+// The CSV dump and build of that table with every slot filled are timed against
+// its text dump and build (target: within 1.5 times).
 
 #include "data/CommitFile.h"
 #include "data/TilesetFile.h"
@@ -13,6 +15,7 @@
 #include "data/TilesetTable.h"
 #include "tools/CodePage.h"
 #include "tools/TableBuilder.h"
+#include "tools/TableCsv.h"
 #include "tools/TableJson.h"
 #include "tools/TableText.h"
 #include "tools/TableTool.h"
@@ -62,6 +65,18 @@ TilesetTable LargestCyrillicTable()
     return table;
 }
 
+// The largest table with no slot empty: a spreadsheet's rows are all there anyway.
+TilesetTable LargestFullTable()
+{
+    TilesetTable table = BenchTables::Largest();
+    for (int i = 0; i < MAX_TILESET_COUNT; ++i) {
+        for (char(&slot)[NAME_FIELD_SIZE] : table.RecordAt(i).slots) {
+            slot[0] = slot[0] == '\0' ? 'z' : slot[0];
+        }
+    }
+    return table;
+}
+
 const char CODE_PAGE[] = "1251";
 
 const CodePageTable* CodePageNamed(const char* number)
@@ -76,6 +91,8 @@ void WriteDump(const TilesetTable& table, const std::string& path, const char* c
     std::ofstream out(path, std::ios::binary);
     if (format == TABLE_DUMP_JSON) {
         TableJson::Write(table, CodePageNamed(codePage), out);
+    } else if (format == TABLE_DUMP_CSV) {
+        TableCsv::Write(table, CodePageNamed(codePage), out);
     } else {
         TableText::Write(table, CodePageNamed(codePage), out);
     }
@@ -100,6 +117,10 @@ struct Fixture {
         WriteDump(cyrillic, Path("cyrillic.json"), nullptr, TABLE_DUMP_JSON);
         WriteDump(cyrillic, Path("cyrillic-cp.txt"), CODE_PAGE, TABLE_DUMP_TEXT);
         WriteDump(cyrillic, Path("cyrillic-cp.json"), CODE_PAGE, TABLE_DUMP_JSON);
+        TilesetTable full = LargestFullTable();
+        TilesetFile::Save(Path("full.dat"), full);
+        WriteDump(full, Path("full.txt"), nullptr, TABLE_DUMP_TEXT);
+        WriteDump(full, Path("full.csv"), nullptr, TABLE_DUMP_CSV);
     }
     Fixture(const Fixture&) = delete;
     Fixture& operator=(const Fixture&) = delete;
@@ -289,6 +310,10 @@ TILESET_BENCHMARK_OF(BM_Command, DumpCyrillicJson, "dump", "cyrillic.dat", nullp
 TILESET_BENCHMARK_OF(BM_Command, BuildCyrillicJson, "build", "cyrillic.json", nullptr, "json");
 TILESET_BENCHMARK_OF(BM_Command, DumpCyrillicInCodePageJson, "dump", "cyrillic.dat", CODE_PAGE, "json");
 TILESET_BENCHMARK_OF(BM_Command, BuildCyrillicInCodePageJson, "build", "cyrillic-cp.json", CODE_PAGE, "json");
+TILESET_BENCHMARK_OF(BM_Command, DumpFull, "dump", "full.dat", nullptr, "text");
+TILESET_BENCHMARK_OF(BM_Command, BuildFull, "build", "full.txt", nullptr, "text");
+TILESET_BENCHMARK_OF(BM_Command, DumpFullCsv, "dump", "full.dat", nullptr, "csv");
+TILESET_BENCHMARK_OF(BM_Command, BuildFullCsv, "build", "full.csv", nullptr, "csv");
 
 // Prints as usual and keeps each benchmark's median time for the ratios.
 class RatioReporter : public benchmark::ConsoleReporter {
@@ -388,6 +413,8 @@ void PrintPeakMemory()
         {"check", {"check", table}},
         {"build (text)", {"build", Files().textDump, "-o", out}},
         {"build --format json", {"build", "--format", "json", Files().jsonDump, "-o", out}},
+        {"dump --format csv", {"dump", "--format", "csv", table}},
+        {"build --format csv (every slot filled)", {"build", "--format", "csv", Files().Path("full.csv"), "-o", out}},
         {"diff", {"diff", table, table}},
         {"merge", {"merge", table, table, table, "-o", out}},
         {"dump --code-page 1251 (Cyrillic table)", {"dump", "--code-page", CODE_PAGE, Files().Path("cyrillic.dat")}},
@@ -446,6 +473,9 @@ int main(int argc, char** argv)
     for (const auto& ratio : codePageRatios) {
         reporter.PrintRatios(ratio.what, std::string("BM_Command/") + ratio.measured, ratio.baseline);
     }
+    std::printf("\nCSV against text, on the largest table with every slot filled (target: within 1.5x)\n");
+    reporter.PrintRatios("CSV dump / text dump", "BM_Command/DumpFullCsv", "BM_Command/DumpFull");
+    reporter.PrintRatios("CSV build / text build", "BM_Command/BuildFullCsv", "BM_Command/BuildFull");
     PrintPeakMemory();
     benchmark::Shutdown();
     return 0;

@@ -1,5 +1,6 @@
 #include "data/TilesetTable.h"
 #include "tools/TableBuilder.h"
+#include "tools/TableCsv.h"
 #include "tools/TableJson.h"
 #include "tools/TableText.h"
 
@@ -14,15 +15,13 @@ struct Built {
     std::string bytes;
 };
 
+using Reader = void (*)(const std::string&, const CodePageTable*, TableBuilder&);
+
 // The errors one a line as build prints them, and the bytes of the table when there were none.
-Built BuildFrom(const std::string& input, bool json)
+Built BuildWith(Reader read, const std::string& input)
 {
     TableBuilder builder;
-    if (json) {
-        TableJson::Read(input, nullptr, builder);
-    } else {
-        TableText::Read(input, nullptr, builder);
-    }
+    read(input, nullptr, builder);
     Built built;
     for (const TableInputError& error : builder.Errors()) {
         built.errors += error.Describe("in") + "\n";
@@ -31,6 +30,11 @@ Built BuildFrom(const std::string& input, bool json)
         built.bytes = WriteBytes(builder.Table());
     }
     return built;
+}
+
+Built BuildFrom(const std::string& input, bool json)
+{
+    return BuildWith(json ? TableJson::Read : TableText::Read, input);
 }
 
 struct InputCase {
@@ -233,6 +237,94 @@ INSTANTIATE_TEST_SUITE_P(
         InputCase{"QuoteInAKey", "{\"tilesets\": [{\"a\\\"b\": 1}]}",
                   "in:1:16: tilesets[0].\"a\\\"b\": unknown key: expected \"index\", \"name\", \"ambient\" or "
                   "\"slots\"\n"}));
+
+class CsvInputError : public ::testing::TestWithParam<InputCase> {};
+
+TEST_P(CsvInputError, IsNamedWithItsLineColumnAndColumnNameAndNothingIsBuilt)
+{
+    const Built built = BuildWith(TableCsv::Read, GetParam().input);
+    EXPECT_EQ(built.errors, GetParam().errors);
+    EXPECT_EQ(built.bytes, "");
+}
+
+const std::string CSV_HEADER = "tileset,name,ambient,slot,text\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Dumps, CsvInputError,
+    ::testing::Values(
+        InputCase{"TextOf32Bytes", CSV_HEADER + "0,a,0,0," + std::string(32, 'a') + "\n",
+                  "in:2:9: text: a text of 32 bytes: expected at most 31\n"},
+        InputCase{"SlotAbove150", CSV_HEADER + "0,a,0,151,x\n",
+                  "in:2:7: slot: slot 151: a tileset has slots 0 to 150\n"},
+        InputCase{"RepeatedSlot", CSV_HEADER + "0,a,0,4,x\n0,a,0,4,y\n",
+                  "in:3:7: slot: slot 4 of tileset 0 is given twice, first on line 2\n"},
+        InputCase{"TilesetAbove254", CSV_HEADER + "255,a,0,0,x\n",
+                  "in:2:1: tileset: tileset 255: a table holds at most 255 tilesets, 0 to 254\n"},
+        InputCase{"NamesOfATilesetDiffer", CSV_HEADER + "0,a,0,0,\n0,b,0,1,\n",
+                  "in:3:3: name: tileset 0 is named \"b\" here, but \"a\" on line 2: the rows of a tileset give one "
+                  "name\n"},
+        InputCase{"AmbientNumbersOfATilesetDiffer", CSV_HEADER + "0,a,3,0,\n0,a,4,1,\n",
+                  "in:3:5: ambient: tileset 0 has the ambient number 4 here, but 3 on line 2: the rows of a tileset "
+                  "give one ambient number\n"},
+        InputCase{"AmbientAbove255", CSV_HEADER + "0,a,256,0,\n",
+                  "in:2:5: ambient: ambient number 256: expected 0 to 255\n"},
+        InputCase{"MissingColumn", "tileset,name,ambient,text\n0,a,0,x\n",
+                  "in:1:1: the header has no column \"slot\": expected the columns tileset, name, ambient, slot and "
+                  "text, in any order\n"},
+        InputCase{"ColumnGivenTwice", "tileset,name,ambient,slot,text,Text\n",
+                  "in:1:32: the column \"text\" is given twice, first as column 5\n"},
+        InputCase{"NotANumber", CSV_HEADER + "x,a,0,0,\n",
+                  "in:2:1: tileset: expected the tileset's index (a number), found \"x\"\n"},
+        InputCase{"RowCutShort", CSV_HEADER + "0,a\n",
+                  "in:2:4: ambient: expected the ambient number (a number), found nothing\n"
+                  "in:2:4: slot: expected the slot's index (a number), found nothing\n"},
+        InputCase{"NoClosingQuote", CSV_HEADER + "0,\"a,0,0,\n", "in:2:3: the field has no closing quote\n"},
+        InputCase{"MoreAfterTheClosingQuote", CSV_HEADER + "0,\"a\"b,0,0,\n",
+                  "in:2:6: expected a separator or the end of the line after the closing quote, found \"b\"\n"},
+        InputCase{"NotUtf8", CSV_HEADER + "0,caf\xE9,0,0,\n",
+                  "in:2:6: name: a UTF-8 character cut short: a CSV file is read as UTF-8 (in Excel, save it as CSV "
+                  "UTF-8)\n"},
+        InputCase{"CharacterAboveOneByte", CSV_HEADER + "0,\xC4\x80,0,0,\n",
+                  "in:2:3: name: the character U+0100: expected U+0000 to U+00FF, each the byte of the same number\n"},
+        InputCase{"LinesCountedInQuotedFields", CSV_HEADER + "0,a,0,0,\"x\ny\"\n0,a,0,999,\n",
+                  "in:4:7: slot: slot 999: a tileset has slots 0 to 150\n"},
+        InputCase{"EmptyInput", "\xEF\xBB\xBF",
+                  "in:1:4: expected the header line tileset,name,ambient,slot,text, found the end of the input\n"}));
+
+// Each input, as another writer or a spreadsheet would leave it, gives the table of the text dump.
+struct CsvFormCase {
+    const char* what;
+    std::string csv;
+    std::string text;
+};
+
+void PrintTo(const CsvFormCase& formCase, std::ostream* out)
+{
+    *out << formCase.what;
+}
+
+class CsvForm : public ::testing::TestWithParam<CsvFormCase> {};
+
+TEST_P(CsvForm, IsTakenAsTheTableItHolds)
+{
+    const Built built = BuildWith(TableCsv::Read, GetParam().csv);
+    EXPECT_EQ(built.errors, "");
+    EXPECT_EQ(built.bytes, BuildFrom(GetParam().text, false).bytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Writers, CsvForm,
+    ::testing::Values(
+        CsvFormCase{"ExcelWithSemicolonsColumnsMovedNotesAndQuotes",
+                    "Text;Slot;notes;Ambient;Name;Tileset\n\"''quoted\";\"3\";\"mine\";\"7\";\"Caf\xC3\xA9\";\"1\"\n"
+                    "=x;0;;7;Caf\xC3\xA9;1\n;;;;;\n",
+                    "tilesets 2\ntileset 1\nname \"Caf\\xE9\"\nambient 7\nslot 0 \"=x\"\nslot 3 \"'quoted\"\n"},
+        CsvFormCase{"LineEndsKeptInQuotes", CSV_HEADER + "0,,0,0,\"a\r\nb\rc\"\r\n",
+                    "tilesets 1\ntileset 0\nslot 0 \"a\\x0D\\x0Ab\\x0Dc\"\n"},
+        CsvFormCase{"OneGuardTakenAway", CSV_HEADER + "0,'=1+1,0,0,'''\r0,'=1+1,0,1," + "'" + std::string(31, 'a'),
+                    "tilesets 1\ntileset 0\nname \"=1+1\"\nslot 0 \"''\"\nslot 1 \"" + std::string(31, 'a') + "\"\n"},
+        CsvFormCase{"HighestTilesetGivesTheCount", "\xEF\xBB\xBF" + CSV_HEADER + "2,,0,0,\n", "tilesets 3\n"},
+        CsvFormCase{"HeaderAlone", CSV_HEADER, "tilesets 0\n"}));
 
 TilesetTable Table(int count)
 {

@@ -1,9 +1,11 @@
 // build(dump(file)) is what the editor's save writes after loading the file,
 // for every file the editor loads, in both formats, plain and in every code
-// page: over generated files and over the fuzzer's seed files.
+// page: over generated files and over the fuzzer's seed files. CSV, which
+// like JSON holds characters only, takes the same table as JSON.
 #include "data/TilesetTable.h"
 #include "tools/CodePage.h"
 #include "tools/TableBuilder.h"
+#include "tools/TableCsv.h"
 #include "tools/TableJson.h"
 #include "tools/TableText.h"
 
@@ -113,6 +115,7 @@ bool ExpectRoundTrip(const std::string& bytes, const std::string& name, const Co
     const bool refused = page != nullptr && !TableJson::ByteWithoutCharacter(table, *page).empty();
     EXPECT_EQ(refused, WriteBytes(defined) != saved) << name;
     EXPECT_EQ(Built(JsonDumpOf(defined, page), TableJson::Read, page), WriteBytes(defined)) << name << " as JSON";
+    EXPECT_EQ(Built(CsvDumpOf(defined, page), TableCsv::Read, page), WriteBytes(defined)) << name << " as CSV";
     return true;
 }
 

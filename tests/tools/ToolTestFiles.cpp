@@ -3,6 +3,7 @@
 #include "data/TilesetTable.h"
 #include "tools/CodePage.h"
 #include "tools/DemoTable.h"
+#include "tools/TableCsv.h"
 #include "tools/TableJson.h"
 #include "tools/TableText.h"
 
@@ -69,6 +70,13 @@ std::string JsonDumpOf(const TilesetTable& table, const CodePageTable* page)
 {
     std::ostringstream out;
     TableJson::Write(table, page, out);
+    return out.str();
+}
+
+std::string CsvDumpOf(const TilesetTable& table, const CodePageTable* page)
+{
+    std::ostringstream out;
+    TableCsv::Write(table, page, out);
     return out.str();
 }
 

@@ -17,9 +17,10 @@ std::string EveryKindOfByteFile();
 // A file whose header declares more tilesets and more slots than it holds,
 // with names and slots lacking their NUL and its last entry cut short.
 std::string EveryProblemFile();
-// The table's dump as the tool prints it, as text or as JSON, plain or in the code page.
+// The table's dump as the tool prints it, as text, JSON or CSV, plain or in the code page.
 std::string TextDumpOf(const TilesetTable& table, const CodePageTable* page = nullptr);
 std::string JsonDumpOf(const TilesetTable& table, const CodePageTable* page = nullptr);
+std::string CsvDumpOf(const TilesetTable& table, const CodePageTable* page = nullptr);
 // The built-in code page of that number.
 const CodePageTable& Page(const std::string& number);
 // A checked-in expected output from expected/, copied beside the test program.

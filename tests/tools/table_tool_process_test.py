@@ -79,11 +79,11 @@ class TableToolProcess(unittest.TestCase):
     def test_usage(self):
         usage = self.tool("--help", out=None)
         self.assertTrue(usage.startswith(
-            b"Usage: kestrivane-table dump [--format text|json] [--code-page N] [FILE]\n"
+            b"Usage: kestrivane-table dump [--format text|json|csv] [--code-page N] [FILE]\n"
             b"       kestrivane-table dump --textconv [--code-page N] [FILE]\n"), usage)
         self.tool("", 2, err=b"kestrivane-table: no command given\n\n" + usage)
         self.tool("list", 2, err=b'kestrivane-table: unknown command "list"\n\n' + usage)
-        self.tool("dump --format xml", 2, err=b"kestrivane-table: --format takes text or json\n\n" + usage)
+        self.tool("dump --format xml", 2, err=b"kestrivane-table: --format takes text, json or csv\n\n" + usage)
 
     def test_build_round_trip(self):
         self.tool("demo demo.dat")
