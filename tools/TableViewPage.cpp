@@ -1,0 +1,162 @@
+#include "tools/TableViewPage.h"
+
+// The script reads the page's data from its JSON and gives table texts to
+// the page as textContent only, never as markup.
+
+const char TableViewPage::STYLE[] = R"(
+body { font: 13px/1.35 system-ui, sans-serif; margin: 0 12px 12px; color: #222; }
+h1 { font-size: 18px; margin: 10px 0 4px; }
+h2 { font-size: 14px; margin: 14px 0 4px; }
+header p, header ul { margin: 4px 0; }
+.problems { color: #a00; }
+.count { font-weight: bold; }
+section table { border-collapse: collapse; }
+th { text-align: right; font-weight: normal; color: #777; padding: 0 8px 0 0; }
+td { padding: 0 8px 0 0; font-family: ui-monospace, monospace; white-space: pre; }
+.name, .v { font-family: ui-monospace, monospace; white-space: pre; }
+.c > .v, tr.c > .v { background: #fde3bd; }
+del { color: #a33; font-family: ui-monospace, monospace; white-space: pre; }
+del::before { content: "was "; font-family: system-ui, sans-serif; }
+.none { color: #777; margin: 0; }
+#q { width: 24em; }
+.js body { display: grid; grid-template-columns: max-content minmax(18em, 1fr); gap: 0 16px; }
+.js header { grid-column: 1 / 3; }
+.js #side { position: sticky; top: 0; max-height: 100vh; overflow: auto; }
+.js main section { display: none; }
+.js main section.chosen { display: block; }
+.js tr.here { outline: 2px solid #36c; }
+#overview { font-size: 8px; line-height: 8px; }
+.row { display: flex; align-items: center; height: 8px; cursor: pointer; white-space: nowrap; }
+.row b { width: 2.5em; text-align: right; font-weight: normal; color: #777; }
+.row .nm { width: 18em; overflow: hidden; text-overflow: ellipsis; padding: 0 4px; }
+.row .am { width: 2.5em; color: #555; }
+.row .c { color: #c05a00; font-weight: bold; }
+.row.gone .nm { font-style: italic; color: #999; }
+.row.sel { background: #ffe9a8; }
+.row.x, .only .row:not(.c), .only main tr:not(.c) { display: none; }
+.cells { display: flex; }
+.cells i { width: 4px; height: 6px; margin-right: 1px; background: #e4e4e4; }
+.cells i.f { background: #7895b2; }
+.cells i.c { background: #f0a030; }
+.cells i.m, .row .nm.m { background: #d02020; color: #fff; }
+#results { margin: 4px 0; padding-left: 0; list-style: none; font-family: ui-monospace, monospace; }
+#results li { cursor: pointer; white-space: pre; }
+#results li:hover, .row:hover { background: #eef3ff; }
+)";
+
+const char TableViewPage::SCRIPT[] = R"(
+'use strict';
+document.documentElement.classList.add('js');
+document.addEventListener('DOMContentLoaded', () => {
+  const LISTED = 100;
+  const byId = id => document.getElementById(id);
+  const tilesets = JSON.parse(byId('data').textContent).tilesets;
+  const sections = document.querySelectorAll('main section');
+  const quoted = text => '"' + text + '"';
+
+  function makeRow(tileset, i) {
+    const was = tileset.was || {};
+    const row = document.createElement('div');
+    row.className = 'row' + (Object.keys(was).length ? ' c' : '') + (tileset.gone ? ' gone' : '');
+    row.dataset.tileset = i;
+    row.title = 'tileset ' + i + ' ' + quoted(tileset.name) + ' ambient ' + tileset.ambient;
+    const parts = [['b', i, ''], ['span', quoted(tileset.name), 'nm'], ['span', tileset.ambient, 'am']];
+    for (const [tag, text, className] of parts) {
+      const part = document.createElement(tag);
+      part.textContent = text;
+      part.className = className;
+      row.append(part);
+    }
+    row.children[1].classList.toggle('c', 'name' in was);
+    row.children[2].classList.toggle('c', 'ambient' in was);
+    const cells = document.createElement('span');
+    cells.className = 'cells';
+    cells.innerHTML = tileset.slots.map((text, k) => {
+      const kind = (text ? 'f' : '') + ('slot ' + k in was ? ' c' : '');
+      return kind ? '<i class="' + kind + '"></i>' : '<i></i>';
+    }).join('');
+    row.append(cells);
+    return row;
+  }
+
+  const overview = byId('overview');
+  const rows = tilesets.map(makeRow);
+  overview.append(...rows);
+  const cellsOf = rows.map(row => row.lastChild.children);
+
+  let chosen = null;
+  let selected = null;
+  let here = null;
+  function choose(i, slot) {
+    for (const [old, className] of [[chosen, 'chosen'], [selected, 'sel'], [here, 'here']]) {
+      if (old) old.classList.remove(className);
+    }
+    chosen = sections[i];
+    chosen.classList.add('chosen');
+    selected = rows[i];
+    selected.classList.add('sel');
+    here = [...chosen.querySelectorAll('tr')].find(tr => tr.cells[0].textContent === String(slot)) || null;
+    if (here) {
+      here.classList.add('here');
+      here.scrollIntoView({block: 'nearest'});
+    }
+  }
+  overview.addEventListener('click', event => {
+    const row = event.target.closest('.row');
+    const cell = event.target.closest('.cells i');
+    if (row) {
+      choose(+row.dataset.tileset, cell ? [...cell.parentNode.children].indexOf(cell) : -1);
+    }
+  });
+
+  const lowered = tilesets.map(t => ({name: t.name.toLowerCase(), slots: t.slots.map(s => s.toLowerCase())}));
+  const results = byId('results');
+  const found = byId('found');
+  let marks = [];
+  function search(typed) {
+    const query = typed.toLowerCase();
+    for (const mark of marks) mark.classList.remove('m');
+    marks = [];
+    const hits = [];
+    let tilesetsHit = 0;
+    lowered.forEach((tileset, i) => {
+      const before = hits.length;
+      if (query && tileset.name.includes(query)) {
+        hits.push([i, -1]);
+        marks.push(rows[i].children[1]);
+      }
+      tileset.slots.forEach((text, k) => {
+        if (query && text.includes(query)) {
+          hits.push([i, k]);
+          marks.push(cellsOf[i][k]);
+        }
+      });
+      tilesetsHit += hits.length > before;
+      rows[i].classList.toggle('x', query !== '' && hits.length === before);
+    });
+    for (const mark of marks) mark.classList.add('m');
+    results.replaceChildren(...hits.slice(0, LISTED).map(([i, k]) => {
+      const item = document.createElement('li');
+      item.dataset.tileset = i;
+      item.dataset.slot = k;
+      item.textContent = 'tileset ' + i + (k < 0 ? ' name ' + quoted(tilesets[i].name) : ' slot ' + k + ' ' + quoted(tilesets[i].slots[k]));
+      return item;
+    }));
+    found.textContent = !query ? '' : hits.length + (hits.length === 1 ? ' text' : ' texts') + ' found in ' + tilesetsHit +
+      (tilesetsHit === 1 ? ' tileset' : ' tilesets') + (hits.length > LISTED ? '; the first ' + LISTED + ' listed' : '');
+  }
+  byId('q').addEventListener('input', event => search(event.target.value));
+  results.addEventListener('click', event => {
+    const item = event.target.closest('li');
+    if (item) choose(+item.dataset.tileset, +item.dataset.slot);
+  });
+
+  const only = byId('only');
+  if (only) {
+    only.addEventListener('change', () => document.documentElement.classList.toggle('only', only.checked));
+    byId('switch').hidden = false;
+  }
+  byId('find').hidden = false;
+  if (rows.length) choose(Math.max(0, rows.findIndex(row => row.classList.contains('c'))), -1);
+});
+)";
