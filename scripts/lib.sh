@@ -12,9 +12,10 @@ bench_build="$root/build/bench"
 # only where the machine can run it (see win32_runs below). Each loader comes
 # with its preloader, which Debian only suggests: without it about one start in
 # a few thousand fails at once, as the randomised layout of the process took an
-# address that Wine must have.
+# address that Wine must have. Chromium runs the table tool's page in the tests.
 packages=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64 wine64-preloader fonts-wine xvfb xauth
-          xdotool cmake clang clang-format clang-tidy libbenchmark-dev googletest zip git python3 python3-pefile)
+          xdotool cmake clang clang-format clang-tidy libbenchmark-dev googletest zip git python3 python3-pefile
+          chromium)
 
 step() { printf '\n==> %s\n' "$*"; }
 
@@ -52,11 +53,12 @@ ensure_packages() {
   if [[ "$missing" == *:i386* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
     as_root dpkg --add-architecture i386
   fi
-  as_root apt-get update -q
+  # Other installs may hold the package lock for a while: wait for it.
+  as_root apt-get -o DPkg::Lock::Timeout=900 update -q
   # With recommended packages: Wine's X11 driver uses the X extension libraries
   # that its packages only recommend, and the window tests expect them.
   # shellcheck disable=SC2086
-  DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -q $missing
+  DEBIAN_FRONTEND=noninteractive as_root apt-get -o DPkg::Lock::Timeout=900 install -y -q $missing
 }
 
 # win32_runs: answers whether the 32-bit Windows programs can run here, under

@@ -129,7 +129,9 @@ void AppendHeader(const TableViewSource& source, std::size_t changeCount, std::s
     if (source.base != nullptr) {
         AppendComparison(source, changeCount, out);
     }
-    out += "<p id=\"find\" hidden><input id=\"q\" type=\"search\" placeholder=\"Find in names and slots\" "
+    out += "<p id=\"legend\" hidden>Slots:<i class=\"f\"></i> a text<i class=\"e\"></i> empty";
+    out += source.base != nullptr ? "<i class=\"c\"></i> changed" : "";
+    out += "<i class=\"m\"></i> found</p>\n<p id=\"find\" hidden><input id=\"q\" type=\"search\" placeholder=\"Find in names and slots\" "
            "aria-label=\"Find in names and slots\" autocomplete=\"off\"> <span id=\"found\"></span></p>\n"
            "</header>\n<div id=\"overview\"></div>\n<div id=\"side\">\n<ol id=\"results\"></ol>\n<main>\n";
 }
@@ -169,7 +171,8 @@ void AppendHeadingField(const char* kind, const std::string& value, const FieldC
     out += "</span>";
 }
 
-// Every slot that holds a text or has changed, one row each.
+// Every slot that holds a text or has changed, one row each. The rows are on
+// one line, as the end tags they leave out would take a line end into the text.
 void AppendSlots(const TilesetRecord& record, const TilesetChanges& changes, const CodePageTable* page,
                  std::string& out)
 {
@@ -183,13 +186,12 @@ void AppendSlots(const TilesetRecord& record, const TilesetChanges& changes, con
         out += any ? "<tr" : "<table>\n<tr";
         any = true;
         AppendChangeMark(change, out);
-        out += "><th>" + std::to_string(k) + "<td class=\"v\">";
+        out += "><th>" + std::to_string(k) + (change != nullptr ? "<td class=\"v\">" : "<td>");
         PageEscape::AppendText(Quoted(text, page), out);
         if (change != nullptr) {
             out += "<td>";
             AppendWas(change, out);
         }
-        out += "\n";
     }
     out += any ? "</table>\n" : "<p class=\"none\">Every slot is empty.</p>\n";
 }

@@ -1,7 +1,9 @@
 #include "tools/TableViewPage.h"
 
 // The script reads the page's data from its JSON and gives table texts to
-// the page as textContent only, never as markup.
+// the page as textContent only, never as markup. The overview's cells are
+// drawn, one canvas a tileset, in the colours of the legend: 38,505 elements
+// took several times as long to lay out and to mark.
 
 const char TableViewPage::STYLE[] = R"(
 body { font: 13px/1.35 system-ui, sans-serif; margin: 0 12px 12px; color: #222; }
@@ -34,11 +36,11 @@ del::before { content: "was "; font-family: system-ui, sans-serif; }
 .row.gone .nm { font-style: italic; color: #999; }
 .row.sel { background: #ffe9a8; }
 .row.x, .only .row:not(.c), .only main tr:not(.c) { display: none; }
-.cells { display: flex; }
-.cells i { width: 4px; height: 6px; margin-right: 1px; background: #e4e4e4; }
-.cells i.f { background: #7895b2; }
-.cells i.c { background: #f0a030; }
-.cells i.m, .row .nm.m { background: #d02020; color: #fff; }
+#legend i { display: inline-block; width: 8px; height: 8px; margin-left: 8px; vertical-align: middle; }
+#legend .e { background: #e4e4e4; }
+#legend .f { background: #7895b2; }
+#legend .c { background: #f0a030; }
+#legend .m, .row .nm.m { background: #d02020; color: #fff; }
 #results { margin: 4px 0; padding-left: 0; list-style: none; font-family: ui-monospace, monospace; }
 #results li { cursor: pointer; white-space: pre; }
 #results li:hover, .row:hover { background: #eef3ff; }
@@ -49,15 +51,22 @@ const char TableViewPage::SCRIPT[] = R"(
 document.documentElement.classList.add('js');
 document.addEventListener('DOMContentLoaded', () => {
   const LISTED = 100;
+  const CELL = 5;
+  const HEIGHT = 6;
   const byId = id => document.getElementById(id);
   const tilesets = JSON.parse(byId('data').textContent).tilesets;
   const sections = document.querySelectorAll('main section');
   const quoted = text => '"' + text + '"';
+  const legend = byId('legend');
+  const colours = {};
+  for (const item of legend.querySelectorAll('i')) colours[item.className] = getComputedStyle(item).backgroundColor;
 
+  // A slot's cell: e empty, f a text, c changed; m (found) is drawn over any of them.
+  const kinds = tilesets.map(t => t.slots.map((text, k) => t.was && 'slot ' + k in t.was ? 'c' : text ? 'f' : 'e'));
   function makeRow(tileset, i) {
     const was = tileset.was || {};
     const row = document.createElement('div');
-    row.className = 'row' + (Object.keys(was).length ? ' c' : '') + (tileset.gone ? ' gone' : '');
+    row.className = 'row' + (tileset.was ? ' c' : '') + (tileset.gone ? ' gone' : '');
     row.dataset.tileset = i;
     row.title = 'tileset ' + i + ' ' + quoted(tileset.name) + ' ambient ' + tileset.ambient;
     const parts = [['b', i, ''], ['span', quoted(tileset.name), 'nm'], ['span', tileset.ambient, 'am']];
@@ -69,20 +78,24 @@ document.addEventListener('DOMContentLoaded', () => {
     }
     row.children[1].classList.toggle('c', 'name' in was);
     row.children[2].classList.toggle('c', 'ambient' in was);
-    const cells = document.createElement('span');
-    cells.className = 'cells';
-    cells.innerHTML = tileset.slots.map((text, k) => {
-      const kind = (text ? 'f' : '') + ('slot ' + k in was ? ' c' : '');
-      return kind ? '<i class="' + kind + '"></i>' : '<i></i>';
-    }).join('');
+    const cells = document.createElement('canvas');
+    cells.width = CELL * tileset.slots.length;
+    cells.height = HEIGHT;
     row.append(cells);
     return row;
   }
-
-  const overview = byId('overview');
   const rows = tilesets.map(makeRow);
+  const contexts = rows.map(row => row.lastChild.getContext('2d'));
+  function draw(i, found) {
+    kinds[i].forEach((kind, k) => {
+      contexts[i].fillStyle = colours[found.has(k) ? 'm' : kind];
+      contexts[i].fillRect(k * CELL, 0, CELL - 1, HEIGHT);
+    });
+  }
+  const none = new Set();
+  rows.forEach((row, i) => draw(i, none));
+  const overview = byId('overview');
   overview.append(...rows);
-  const cellsOf = rows.map(row => row.lastChild.children);
 
   let chosen = null;
   let selected = null;
@@ -103,38 +116,31 @@ document.addEventListener('DOMContentLoaded', () => {
   }
   overview.addEventListener('click', event => {
     const row = event.target.closest('.row');
-    const cell = event.target.closest('.cells i');
-    if (row) {
-      choose(+row.dataset.tileset, cell ? [...cell.parentNode.children].indexOf(cell) : -1);
-    }
+    if (row) choose(+row.dataset.tileset, event.target.tagName === 'CANVAS' ? Math.floor(event.offsetX / CELL) : -1);
   });
 
   const lowered = tilesets.map(t => ({name: t.name.toLowerCase(), slots: t.slots.map(s => s.toLowerCase())}));
   const results = byId('results');
   const found = byId('found');
-  let marks = [];
+  let foundBefore = rows.map(() => none);
   function search(typed) {
     const query = typed.toLowerCase();
-    for (const mark of marks) mark.classList.remove('m');
-    marks = [];
     const hits = [];
     let tilesetsHit = 0;
     lowered.forEach((tileset, i) => {
-      const before = hits.length;
-      if (query && tileset.name.includes(query)) {
-        hits.push([i, -1]);
-        marks.push(rows[i].children[1]);
-      }
+      const named = query !== '' && tileset.name.includes(query);
+      const slots = new Set();
       tileset.slots.forEach((text, k) => {
-        if (query && text.includes(query)) {
-          hits.push([i, k]);
-          marks.push(cellsOf[i][k]);
-        }
+        if (query && text.includes(query)) slots.add(k);
       });
-      tilesetsHit += hits.length > before;
-      rows[i].classList.toggle('x', query !== '' && hits.length === before);
+      if (named) hits.push([i, -1]);
+      for (const k of slots) hits.push([i, k]);
+      if (slots.size || foundBefore[i].size) draw(i, slots);
+      foundBefore[i] = slots;
+      tilesetsHit += named || slots.size > 0;
+      rows[i].children[1].classList.toggle('m', named);
+      rows[i].classList.toggle('x', query !== '' && !named && !slots.size);
     });
-    for (const mark of marks) mark.classList.add('m');
     results.replaceChildren(...hits.slice(0, LISTED).map(([i, k]) => {
       const item = document.createElement('li');
       item.dataset.tileset = i;
@@ -157,6 +163,7 @@ document.addEventListener('DOMContentLoaded', () => {
     byId('switch').hidden = false;
   }
   byId('find').hidden = false;
+  legend.hidden = false;
   if (rows.length) choose(Math.max(0, rows.findIndex(row => row.classList.contains('c'))), -1);
 });
 )";
