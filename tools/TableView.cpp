@@ -131,7 +131,8 @@ void AppendHeader(const TableViewSource& source, std::size_t changeCount, std::s
     }
     out += "<p id=\"legend\" hidden>Slots:<i class=\"f\"></i> a text<i class=\"e\"></i> empty";
     out += source.base != nullptr ? "<i class=\"c\"></i> changed" : "";
-    out += "<i class=\"m\"></i> found</p>\n<p id=\"find\" hidden><input id=\"q\" type=\"search\" placeholder=\"Find in names and slots\" "
+    out += "<i class=\"m\"></i> found</p>\n<p id=\"find\" hidden><input id=\"q\" type=\"search\" placeholder=\"Find "
+           "in names and slots\" "
            "aria-label=\"Find in names and slots\" autocomplete=\"off\"> <span id=\"found\"></span></p>\n"
            "</header>\n<div id=\"overview\"></div>\n<div id=\"side\">\n<ol id=\"results\"></ol>\n<main>\n";
 }

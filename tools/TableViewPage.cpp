@@ -17,7 +17,7 @@ th { text-align: right; font-weight: normal; color: #777; padding: 0 8px 0 0; }
 td { padding: 0 8px 0 0; font-family: ui-monospace, monospace; white-space: pre; }
 .name, .v { font-family: ui-monospace, monospace; white-space: pre; }
 .c > .v, tr.c > .v { background: #fde3bd; }
-del { color: #a33; font-family: ui-monospace, monospace; white-space: pre; }
+del { text-decoration: none; color: #a33; font-family: ui-monospace, monospace; white-space: pre; }
 del::before { content: "was "; font-family: system-ui, sans-serif; }
 .none { color: #777; margin: 0; }
 #q { width: 24em; }
@@ -27,8 +27,8 @@ del::before { content: "was "; font-family: system-ui, sans-serif; }
 .js main section { display: none; }
 .js main section.chosen { display: block; }
 .js tr.here { outline: 2px solid #36c; }
-#overview { font-size: 8px; line-height: 8px; }
-.row { display: flex; align-items: center; height: 8px; cursor: pointer; white-space: nowrap; }
+#overview { font-size: 8px; line-height: 9px; }
+.row { display: flex; align-items: center; height: 9px; cursor: pointer; white-space: nowrap; }
 .row b { width: 2.5em; text-align: right; font-weight: normal; color: #777; }
 .row .nm { width: 18em; overflow: hidden; text-overflow: ellipsis; padding: 0 4px; }
 .row .am { width: 2.5em; color: #555; }
@@ -51,8 +51,8 @@ const char TableViewPage::SCRIPT[] = R"(
 document.documentElement.classList.add('js');
 document.addEventListener('DOMContentLoaded', () => {
   const LISTED = 100;
-  const CELL = 5;
-  const HEIGHT = 6;
+  const CELL = 6;
+  const HEIGHT = 7;
   const byId = id => document.getElementById(id);
   const tilesets = JSON.parse(byId('data').textContent).tilesets;
   const sections = document.querySelectorAll('main section');

@@ -7,6 +7,7 @@ no request. A run tests one case of CASES, named as its CTest test is, and print
     table_view_browser_test.py CASE TOOL WORK [SCREENSHOT]
 """
 
+import base64
 import json
 import os
 import pathlib
@@ -38,8 +39,8 @@ READ_PAGE = """(() => {
     if (row.children[1].classList.contains('c')) marks.c.push(label(i, -2));
     if (row.children[2].classList.contains('c')) marks.c.push(label(i, -1));
     if (row.children[1].classList.contains('m')) marks.m.push(label(i, -2));
-    for (let k = 0; k < cells.width / 5; k++) {
-      const kind = legend['rgb(' + pixels.slice(20 * k + 4, 20 * k + 7).join(', ') + ')'];
+    for (let k = 0; k < cells.width / 6; k++) {
+      const kind = legend['rgb(' + pixels.slice(24 * k + 4, 24 * k + 7).join(', ') + ')'];
       if (kind in marks) marks[kind].push(label(i, k));
     }
   });
@@ -133,14 +134,15 @@ def hostile_files():
     (WORK / "table.dat").rename(WORK / "<i>table&amp;'.dat")
 
 
-# Each case: how its files are made, the view's options, and what is typed into the search.
+# Each case: how its files are made, the view's options (a piped base comes from standard input), and what is
+# typed into the search.
 CASES = {
     "Demo": dict(files=demo_files, file="table.dat", base="base.dat", page=None, queries=["GRASS", "c", "xyz"]),
     "DemoCodePage": dict(files=code_page_files, file="table.dat", base=None, page="1252",
                          queries=["CAFÉ", "€", "ß", "\\xE9"]),
     "Largest": dict(files=largest_files, file="table.dat", base="base.dat", page=None,
                     queries=["w", "water", "t254 s150", "RENAMED", "\\xe9"]),
-    "Hostile": dict(files=hostile_files, file="<i>table&amp;'.dat", base="base.dat", page=None,
+    "Hostile": dict(files=hostile_files, file="<i>table&amp;'.dat", base="base.dat", piped=True, page=None,
                     queries=["<script>", "alert(", "'"]),
 }
 
@@ -255,13 +257,13 @@ class TableViewInBrowser(unittest.TestCase):
         self.addCleanup(self.browser.close)
 
     def view(self):
-        """Writes the page; a base is read from standard input, as from `git show REV:FILE`."""
+        """Writes the page; a piped base is read from standard input, as from `git show REV:FILE`."""
         case, options = self.case, (["--code-page", self.case["page"]] if self.case["page"] else [])
-        if case["base"]:
+        if case.get("piped"):
             with open(WORK / case["base"], "rb") as base:
                 tool("view", *options, "--base", "-", case["file"], "-o", "page.html", stdin=base)
         else:
-            tool("view", *options, case["file"], "-o", "page.html")
+            tool("view", *options, *(["--base", case["base"]] if case["base"] else []), case["file"], "-o", "page.html")
         return options
 
     def test_page(self):
@@ -313,16 +315,18 @@ class TableViewInBrowser(unittest.TestCase):
                                 in page["overview"] for k, _, row_shown in chosen[0]["slots"]))
             browser.evaluate("document.getElementById('only').click()")
         if SCREENSHOT:
-            browser.evaluate(TIMED_KEYSTROKE % '"path"')
-            pathlib.Path(SCREENSHOT).write_bytes(__import__("base64").b64decode(
-                browser.send("Page.captureScreenshot", format="png")["data"]))
+            bottom = browser.evaluate("Math.max(...[...document.querySelectorAll('#overview, main')].map("
+                                      "e => e.getBoundingClientRect().bottom)) + 12")
+            clip = {"x": 0, "y": 0, "width": 1500, "height": min(bottom, 950), "scale": 1}
+            pathlib.Path(SCREENSHOT).write_bytes(base64.b64decode(
+                browser.send("Page.captureScreenshot", format="png", clip=clip)["data"]))
 
         browser.evaluate(TIMED_KEYSTROKE % '""')
         last = len(tilesets) - 1
         slot = min(tilesets[last]["slots"], default=0)
         browser.evaluate("document.querySelectorAll('#overview .row')[%d].scrollIntoView()" % last)
         box = browser.evaluate("(() => { const r = document.querySelectorAll('#overview .row')[%d].lastChild"
-                               ".getBoundingClientRect(); return [r.x + 5 * %d + 2, r.y + 3]; })()" % (last, slot))
+                               ".getBoundingClientRect(); return [r.x + 6 * %d + 2, r.y + 3]; })()" % (last, slot))
         for kind in ("mouseMoved", "mousePressed", "mouseReleased"):
             browser.send("Input.dispatchMouseEvent", type=kind, x=box[0], y=box[1], button="left", clickCount=1)
         clicked = browser.evaluate(READ_PAGE)
