@@ -172,8 +172,9 @@ void AppendHeadingField(const char* kind, const std::string& value, const FieldC
     out += "</span>";
 }
 
-// Every slot that holds a text or has changed, one row each. The rows are on
-// one line, as the end tags they leave out would take a line end into the text.
+// Every slot that holds a text or has changed, one line each: a changed one
+// in an element with its old value. Lines of text parse several times as fast
+// as a table's rows, which at 38,505 slots took most of the page's load.
 void AppendSlots(const TilesetRecord& record, const TilesetChanges& changes, const CodePageTable* page,
                  std::string& out)
 {
@@ -184,17 +185,24 @@ void AppendSlots(const TilesetRecord& record, const TilesetChanges& changes, con
         if (text.empty() && change == nullptr) {
             continue;
         }
-        out += any ? "<tr" : "<table>\n<tr";
+        out += any ? "\n" : "<pre>";
         any = true;
-        AppendChangeMark(change, out);
-        out += "><th>" + std::to_string(k) + (change != nullptr ? "<td class=\"v\">" : "<td>");
-        PageEscape::AppendText(Quoted(text, page), out);
+        const std::string number = std::to_string(k);
+        const std::string line = std::string(3 - number.size(), ' ') + number + " ";
         if (change != nullptr) {
-            out += "<td>";
+            out += "<span";
+            AppendChangeMark(change, out);
+            out += ">" + line + "<span class=\"v\">";
+            PageEscape::AppendText(Quoted(text, page), out);
+            out += "</span> ";
             AppendWas(change, out);
+            out += "</span>";
+        } else {
+            out += line;
+            PageEscape::AppendText(Quoted(text, page), out);
         }
     }
-    out += any ? "</table>\n" : "<p class=\"none\">Every slot is empty.</p>\n";
+    out += any ? "</pre>\n" : "<p class=\"none\">Every slot is empty.</p>\n";
 }
 
 void AppendSection(int i, const TilesetRecord& record, const TilesetChanges& changes, bool gone,

@@ -12,11 +12,9 @@ h2 { font-size: 14px; margin: 14px 0 4px; }
 header p, header ul { margin: 4px 0; }
 .problems { color: #a00; }
 .count { font-weight: bold; }
-section table { border-collapse: collapse; }
-th { text-align: right; font-weight: normal; color: #777; padding: 0 8px 0 0; }
-td { padding: 0 8px 0 0; font-family: ui-monospace, monospace; white-space: pre; }
+pre { margin: 0; }
 .name, .v { font-family: ui-monospace, monospace; white-space: pre; }
-.c > .v, tr.c > .v { background: #fde3bd; }
+.c > .v { background: #fde3bd; }
 del { text-decoration: none; color: #a33; font-family: ui-monospace, monospace; white-space: pre; }
 del::before { content: "was "; font-family: system-ui, sans-serif; }
 .none { color: #777; margin: 0; }
@@ -26,7 +24,8 @@ del::before { content: "was "; font-family: system-ui, sans-serif; }
 .js #side { position: sticky; top: 0; max-height: 100vh; overflow: auto; }
 .js main section { display: none; }
 .js main section.chosen { display: block; }
-.js tr.here { outline: 2px solid #36c; }
+.js pre > span { display: block; }
+.js pre > .here { outline: 2px solid #36c; }
 #overview { font-size: 8px; line-height: 9px; }
 .row { display: flex; align-items: center; height: 9px; cursor: pointer; white-space: nowrap; }
 .row b { width: 2.5em; text-align: right; font-weight: normal; color: #777; }
@@ -35,7 +34,7 @@ del::before { content: "was "; font-family: system-ui, sans-serif; }
 .row .c { color: #c05a00; font-weight: bold; }
 .row.gone .nm { font-style: italic; color: #999; }
 .row.sel { background: #ffe9a8; }
-.row.x, .only .row:not(.c), .only main tr:not(.c) { display: none; }
+.row.x, .only .row:not(.c), .only pre > span:not(.c) { display: none; }
 #legend i { display: inline-block; width: 8px; height: 8px; margin-left: 8px; vertical-align: middle; }
 #legend .e { background: #e4e4e4; }
 #legend .f { background: #7895b2; }
@@ -97,6 +96,22 @@ document.addEventListener('DOMContentLoaded', () => {
   const overview = byId('overview');
   overview.append(...rows);
 
+  // The plain page writes unchanged slots as bare lines of text; a chosen
+  // tileset's get an element a line, to be marked and hidden.
+  function splitLines(section) {
+    const pre = section.querySelector('pre');
+    if (!pre || pre.dataset.split) return;
+    pre.dataset.split = 'yes';
+    for (const node of [...pre.childNodes]) {
+      if (node.nodeType !== Node.TEXT_NODE) continue;
+      node.replaceWith(...node.textContent.split('\n').filter(line => line).map(line => {
+        const element = document.createElement('span');
+        element.textContent = line;
+        return element;
+      }));
+    }
+  }
+
   let chosen = null;
   let selected = null;
   let here = null;
@@ -105,10 +120,11 @@ document.addEventListener('DOMContentLoaded', () => {
       if (old) old.classList.remove(className);
     }
     chosen = sections[i];
+    splitLines(chosen);
     chosen.classList.add('chosen');
     selected = rows[i];
     selected.classList.add('sel');
-    here = [...chosen.querySelectorAll('tr')].find(tr => tr.cells[0].textContent === String(slot)) || null;
+    here = [...chosen.querySelectorAll('pre > span')].find(line => parseInt(line.textContent) === slot) || null;
     if (here) {
       here.classList.add('here');
       here.scrollIntoView({block: 'nearest'});
