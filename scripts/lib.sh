@@ -13,10 +13,10 @@ release_build="$root/build/release"
 # only where the machine can run it (see win32_runs below). Each loader comes
 # with its preloader, which Debian only suggests: without it about one start in
 # a few thousand fails at once, as the randomised layout of the process took an
-# address that Wine must have.
+# address that Wine must have. Chromium runs the table tool's page in the tests.
 packages=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64 wine64-preloader fonts-wine xvfb xauth
           xdotool cmake clang clang-format clang-tidy libbenchmark-dev googletest zip git python3 python3-pefile
-          dpkg-dev libreoffice-calc-nogui)
+          dpkg-dev libreoffice-calc-nogui chromium)
 
 # The pinned npm packages of the format description's test (their package.json
 # and lock in tests/tools/node-packages), installed into build/node.

@@ -6,13 +6,6 @@
 
 #include <cstring>
 
-namespace {
-
-const int NAME_FIELD = -2;
-const int AMBIENT_FIELD = -1;
-
-} // namespace
-
 RecordField::RecordField(int slot) : slot(slot)
 {
 }
@@ -20,18 +13,23 @@ RecordField::RecordField(int slot) : slot(slot)
 std::vector<RecordField> RecordField::All()
 {
     std::vector<RecordField> fields;
-    for (int slot = NAME_FIELD; slot < SLOTS_PER_TILESET; ++slot) {
+    for (int slot = NAME; slot < SLOTS_PER_TILESET; ++slot) {
         fields.push_back(RecordField(slot));
     }
     return fields;
 }
 
+int RecordField::Slot() const
+{
+    return slot;
+}
+
 std::string RecordField::Label() const
 {
-    if (slot == NAME_FIELD) {
+    if (slot == NAME) {
         return "name";
     }
-    if (slot == AMBIENT_FIELD) {
+    if (slot == AMBIENT) {
         return "ambient";
     }
     return "slot " + std::to_string(slot);
@@ -39,12 +37,12 @@ std::string RecordField::Label() const
 
 bool RecordField::Same(const TilesetRecord& a, const TilesetRecord& b) const
 {
-    return slot == AMBIENT_FIELD ? a.ambient == b.ambient : Text(a) == Text(b);
+    return slot == AMBIENT ? a.ambient == b.ambient : Text(a) == Text(b);
 }
 
 std::string RecordField::Shown(const TilesetRecord& record, const CodePageTable* page) const
 {
-    if (slot == AMBIENT_FIELD) {
+    if (slot == AMBIENT) {
         return std::to_string(record.ambient);
     }
     const std::string text = Text(record);
@@ -55,9 +53,9 @@ std::string RecordField::Shown(const TilesetRecord& record, const CodePageTable*
 
 void RecordField::Copy(const TilesetRecord& from, TilesetRecord& to) const
 {
-    if (slot == NAME_FIELD) {
+    if (slot == NAME) {
         std::memcpy(to.name, from.name, sizeof to.name);
-    } else if (slot == AMBIENT_FIELD) {
+    } else if (slot == AMBIENT) {
         to.ambient = from.ambient;
     } else {
         std::memcpy(to.slots[slot], from.slots[slot], sizeof to.slots[slot]);
@@ -66,5 +64,5 @@ void RecordField::Copy(const TilesetRecord& from, TilesetRecord& to) const
 
 std::string RecordField::Text(const TilesetRecord& record) const
 {
-    return slot == NAME_FIELD ? RecordText::Name(record) : RecordText::Slot(record, slot);
+    return slot == NAME ? RecordText::Name(record) : RecordText::Slot(record, slot);
 }

@@ -10,8 +10,15 @@ struct TilesetRecord;
 // ambient number or one slot.
 class RecordField {
 public:
+    // What Slot() is for the two fields before the slots.
+    static constexpr int NAME = -2;
+    static constexpr int AMBIENT = -1;
+
     // Every field of a tileset in file order: name, ambient number, slots 0 to 150.
     static std::vector<RecordField> All();
+
+    // The slot's index, or NAME or AMBIENT.
+    int Slot() const;
 
     // "name", "ambient" or "slot N".
     std::string Label() const;
@@ -26,6 +33,5 @@ private:
     // The bytes of the name or the slot.
     std::string Text(const TilesetRecord& record) const;
 
-    // The slot's index, or one of the two fields before the slots.
     int slot;
 };

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <string>
-#include <utility>
 
 namespace {
 
@@ -27,6 +26,25 @@ std::string ConflictLine(const std::string& what, const std::string& base, const
 
 } // namespace
 
+std::vector<TableComparison::FieldChange>
+TableComparison::Changes(const TilesetTable& before, const TilesetTable& after, const CodePageTable* page)
+{
+    std::vector<FieldChange> changes;
+    const std::vector<RecordField> fields = RecordField::All();
+    const TilesetRecord empty;
+    for (int i = 0; i < std::max(before.RecordCount(), after.RecordCount()); ++i) {
+        const TilesetRecord& old = RecordOrEmpty(before, i, empty);
+        const TilesetRecord& changed = RecordOrEmpty(after, i, empty);
+        for (const RecordField& field : fields) {
+            if (!field.Same(old, changed)) {
+                changes.push_back(
+                    {i, field.Slot(), field.Label(), field.Shown(old, page), field.Shown(changed, page)});
+            }
+        }
+    }
+    return changes;
+}
+
 std::vector<std::string> TableComparison::Differences(const TilesetTable& before, const TilesetTable& after,
                                                       const CodePageTable* page)
 {
@@ -35,20 +53,9 @@ std::vector<std::string> TableComparison::Differences(const TilesetTable& before
         lines.push_back("tilesets: " + std::to_string(before.RecordCount()) + " -> " +
                         std::to_string(after.RecordCount()));
     }
-    const std::vector<RecordField> fields = RecordField::All();
-    const TilesetRecord empty;
-    for (int i = 0; i < std::max(before.RecordCount(), after.RecordCount()); ++i) {
-        const TilesetRecord& old = RecordOrEmpty(before, i, empty);
-        const TilesetRecord& changed = RecordOrEmpty(after, i, empty);
-        for (const RecordField& field : fields) {
-            if (!field.Same(old, changed)) {
-                std::string line = "tileset " + std::to_string(i) + " " + field.Label() + ": ";
-                line += field.Shown(old, page);
-                line += " -> ";
-                line += field.Shown(changed, page);
-                lines.push_back(std::move(line));
-            }
-        }
+    for (const FieldChange& change : Changes(before, after, page)) {
+        lines.push_back("tileset " + std::to_string(change.tileset) + " " + change.label + ": " + change.before +
+                        " -> " + change.after);
     }
     return lines;
 }

@@ -11,9 +11,23 @@ class TilesetTable;
 // plain or in the code page.
 namespace TableComparison {
 
+// One field that differs between two tables, its values as the dump shows them.
+struct FieldChange {
+    int tileset;
+    // RecordField::Slot(): the slot's index, or RecordField::NAME or RecordField::AMBIENT.
+    int slot;
+    // "name", "ambient" or "slot N".
+    std::string label;
+    std::string before;
+    std::string after;
+};
+
+// Every field that differs, in file order. A tileset that only one table has
+// is compared with an empty one.
+std::vector<FieldChange> Changes(const TilesetTable& before, const TilesetTable& after, const CodePageTable* page);
+
 // What differs, as a reviewer reads it: one line a change, in file order: the
-// count, then each tileset's fields, old and new. A tileset that only one
-// table has is compared with an empty one.
+// count, then each of the Changes.
 std::vector<std::string> Differences(const TilesetTable& before, const TilesetTable& after, const CodePageTable* page);
 
 // result becomes ours, with each field that only theirs changed from base

@@ -11,6 +11,7 @@
 #include "tools/TableJson.h"
 #include "tools/TableText.h"
 #include "tools/TableToolArguments.h"
+#include "tools/TableView.h"
 #include "tools/ToolFiles.h"
 
 #include <filesystem>
@@ -30,6 +31,7 @@ const char USAGE[] = "Usage: kestrivane-table dump [--format text|json|csv] [--c
                      "       kestrivane-table build [--format text|json|csv] [--code-page N] INPUT [-o FILE]\n"
                      "       kestrivane-table diff [--code-page N] A B\n"
                      "       kestrivane-table merge [--code-page N] BASE OURS THEIRS [-o FILE]\n"
+                     "       kestrivane-table view [--code-page N] [--base BASE] [FILE] [-o PAGE]\n"
                      "\n"
                      "  dump   prints the whole tileset table, as text, JSON or CSV; with\n"
                      "         --textconv (for git) it prints the problems and what can be\n"
@@ -45,6 +47,9 @@ const char USAGE[] = "Usage: kestrivane-table dump [--format text|json|csv] [--c
                      "  merge  takes the changes from BASE to THEIRS into OURS field by field\n"
                      "         and writes the result to OURS, or to FILE; exits with 1 when\n"
                      "         both changed a field differently, keeping OURS's value there\n"
+                     "  view   writes one HTML page of the whole table to PAGE (standard output\n"
+                     "         without -o), with a search; with --base, each field that differs\n"
+                     "         from BASE is marked with its old value\n"
                      "\n"
                      "--code-page N writes and reads the texts in UTF-8, each byte as its\n"
                      "character in the Windows code page N (874, 1250 to 1258; 1251 for\n"
@@ -313,6 +318,43 @@ TableToolExitCode RunMerge(const TableToolArguments& arguments, const ToolStream
                       streams);
 }
 
+// The page's problems are the file's own, as check finds them; nothing is
+// written unless both tables load.
+TableToolExitCode RunView(const TableToolArguments& arguments, const ToolStreams& streams)
+{
+    const std::string& name = arguments.files[0];
+    std::string bytes;
+    std::string reason;
+    const WholeFileRead read = ToolFiles::Read(name, TilesetFileFormat::LARGEST_FILE_SIZE, streams.in, bytes, reason);
+    if (!read.read) {
+        return FileError(name, reason, streams.err);
+    }
+    TilesetTable table;
+    if (!ToolFiles::TableFromBytes(bytes, table, reason)) {
+        return FileError(name, reason, streams.err);
+    }
+    TilesetTable base;
+    const bool compared = !arguments.base.empty();
+    if (compared && !LoadTable(arguments.base, base, streams)) {
+        return TABLE_TOOL_EXIT_FAILED;
+    }
+    TableViewSource source{table,
+                           ToolFiles::Shown(name),
+                           {},
+                           compared ? &base : nullptr,
+                           ToolFiles::Shown(arguments.base),
+                           arguments.codePage};
+    for (const TilesetFileProblem& problem : Problems(bytes, read)) {
+        std::string line = ProblemLine(source.name, problem);
+        line.pop_back();
+        source.problems.push_back(line);
+    }
+    if (!ToolFiles::WriteText(arguments.output, TableView::Page(source), streams.out, reason)) {
+        return FileError(arguments.output, reason, streams.err);
+    }
+    return Finished(TABLE_TOOL_EXIT_OK, streams.out, streams.err);
+}
+
 } // namespace
 
 TableToolExitCode TableTool::Run(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
@@ -333,6 +375,8 @@ TableToolExitCode TableTool::Run(const std::vector<std::string>& args, std::istr
         return RunDiff(arguments, streams);
     case TABLE_TOOL_MERGE:
         return RunMerge(arguments, streams);
+    case TABLE_TOOL_VIEW:
+        return RunView(arguments, streams);
     case TABLE_TOOL_HELP:
         out << USAGE;
         return Finished(TABLE_TOOL_EXIT_OK, out, err);

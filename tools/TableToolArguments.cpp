@@ -16,6 +16,7 @@ const char FORMAT_OPTION[] = "--format";
 const char OUTPUT_OPTION[] = "-o";
 const char TEXTCONV_OPTION[] = "--textconv";
 const char CODE_PAGE_OPTION[] = "--code-page";
+const char BASE_OPTION[] = "--base";
 
 // The options a command takes.
 enum CommandOption : unsigned {
@@ -23,6 +24,7 @@ enum CommandOption : unsigned {
     TAKES_OUTPUT = 2,
     TAKES_TEXTCONV = 4,
     TAKES_CODE_PAGE = 8,
+    TAKES_BASE = 16,
 };
 
 // What each command takes.
@@ -44,6 +46,7 @@ const CommandForm COMMAND_FORMS[] = {
     {"diff", TABLE_TOOL_DIFF, 2, 2, TAKES_CODE_PAGE, "diff needs the two files A and B"},
     {"merge", TABLE_TOOL_MERGE, 3, 3, TAKES_OUTPUT | TAKES_CODE_PAGE,
      "merge needs the three files BASE, OURS and THEIRS"},
+    {"view", TABLE_TOOL_VIEW, 0, 1, TAKES_OUTPUT | TAKES_CODE_PAGE | TAKES_BASE, "more than one FILE given"},
 };
 
 TableToolArguments UsageError(const std::string& error)
@@ -157,6 +160,12 @@ std::string TakeWords(const CommandForm& form, const std::vector<std::string>& a
             if (arguments.codePage == nullptr) {
                 return error;
             }
+        } else if (word == BASE_OPTION && takes(TAKES_BASE)) {
+            const std::string* const value = OptionValue(option, args, k);
+            if (value == nullptr) {
+                return "--base takes the table to compare with";
+            }
+            arguments.base = *value;
         } else if (IsOption(word)) {
             return "unknown option " + DumpNotation::TextExcerpt(word) + " for " + args[0];
         } else {
@@ -189,7 +198,9 @@ TableToolArguments TableToolArguments::Parse(const std::vector<std::string>& arg
     if (arguments.files.size() < form->fewestFiles || arguments.files.size() > form->mostFiles) {
         return UsageError(form->filesError);
     }
-    if (std::count(arguments.files.begin(), arguments.files.end(), ToolFiles::STANDARD_STREAM) > 1) {
+    if (std::count(arguments.files.begin(), arguments.files.end(), ToolFiles::STANDARD_STREAM) +
+            (arguments.base == ToolFiles::STANDARD_STREAM ? 1 : 0) >
+        1) {
         return UsageError("standard input (-) is given twice; it can be read only once");
     }
     if (arguments.textconv && arguments.format != TABLE_DUMP_TEXT) {
@@ -199,7 +210,9 @@ TableToolArguments TableToolArguments::Parse(const std::vector<std::string>& arg
         arguments.files.push_back(TILESET_FILE_NAME);
     }
     if (arguments.output.empty() && (form->options & TAKES_OUTPUT) != 0) {
-        arguments.output = form->command == TABLE_TOOL_MERGE ? arguments.files[1] : TILESET_FILE_NAME;
+        arguments.output = form->command == TABLE_TOOL_MERGE  ? arguments.files[1]
+                           : form->command == TABLE_TOOL_VIEW ? ToolFiles::STANDARD_STREAM
+                                                              : TILESET_FILE_NAME;
     }
     arguments.command = form->command;
     return arguments;

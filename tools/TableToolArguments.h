@@ -12,6 +12,7 @@ enum TableToolCommand {
     TABLE_TOOL_BUILD,
     TABLE_TOOL_DIFF,
     TABLE_TOOL_MERGE,
+    TABLE_TOOL_VIEW,
     TABLE_TOOL_HELP,
     // The command line could not be understood; error says why.
     TABLE_TOOL_USAGE_ERROR,
@@ -39,8 +40,10 @@ public:
     // The files the command reads, in the order given: dump's and check's
     // default to TILESET_FILE_NAME. "-" is standard input, at most once.
     std::vector<std::string> files;
-    // The file that build and merge write: by default TILESET_FILE_NAME for
-    // build, OURS for merge. "-" is standard output.
+    // The table that view compares the file with; none where empty.
+    std::string base;
+    // The file that build, merge and view write: by default TILESET_FILE_NAME
+    // for build, OURS for merge, "-" (standard output) for view.
     std::string output;
     std::string error;
 };

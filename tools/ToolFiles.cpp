@@ -37,13 +37,10 @@ std::string SaveFailure(const TilesetFileResult& result)
     }
 }
 
-// A stream has no old content to keep and cannot be replaced: the table is
-// put together first and goes into it in one piece.
-bool WriteStream(const TilesetTable& table, std::ostream& stream, std::string& reason)
+// A stream has no old content to keep and cannot be replaced: what goes into
+// it is put together first and written in one piece.
+bool WriteBytes(const std::string& bytes, std::ostream& stream, std::string& reason)
 {
-    std::ostringstream gathered;
-    TilesetFile::Write(table, gathered);
-    const std::string bytes = gathered.str();
     errno = 0;
     stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     stream.flush();
@@ -52,6 +49,24 @@ bool WriteStream(const TilesetTable& table, std::ostream& stream, std::string& r
         return false;
     }
     return true;
+}
+
+std::string TableBytes(const TilesetTable& table)
+{
+    std::ostringstream gathered;
+    TilesetFile::Write(table, gathered);
+    return gathered.str();
+}
+
+bool WriteToFile(const std::string& name, const std::string& bytes, std::string& reason)
+{
+    errno = 0;
+    std::ofstream stream(name, std::ios::binary);
+    if (!stream.is_open()) {
+        reason = "could not be opened: " + SystemErrorText(errno);
+        return false;
+    }
+    return WriteBytes(bytes, stream, reason);
 }
 
 bool IsStream(FileKind kind)
@@ -129,7 +144,7 @@ bool ToolFiles::Load(const std::string& name, std::istream& in, TilesetTable& ta
 bool ToolFiles::Write(const std::string& name, TilesetTable& table, std::ostream& out, std::string& reason)
 {
     if (IsStandardStream(name)) {
-        return WriteStream(table, out, reason);
+        return WriteBytes(TableBytes(table), out, reason);
     }
     const FileKind kind = KindOfFile(name);
     if (IsRefused(kind)) {
@@ -137,13 +152,7 @@ bool ToolFiles::Write(const std::string& name, TilesetTable& table, std::ostream
         return false;
     }
     if (IsStream(kind)) {
-        errno = 0;
-        std::ofstream stream(name, std::ios::binary);
-        if (!stream.is_open()) {
-            reason = "could not be opened: " + SystemErrorText(errno);
-            return false;
-        }
-        return WriteStream(table, stream, reason);
+        return WriteToFile(name, TableBytes(table), reason);
     }
     const TilesetFileResult result = TilesetFile::Save(name, table);
     if (!result.Succeeded()) {
@@ -151,4 +160,9 @@ bool ToolFiles::Write(const std::string& name, TilesetTable& table, std::ostream
         return false;
     }
     return true;
+}
+
+bool ToolFiles::WriteText(const std::string& name, const std::string& text, std::ostream& out, std::string& reason)
+{
+    return IsStandardStream(name) ? WriteBytes(text, out, reason) : WriteToFile(name, text, reason);
 }

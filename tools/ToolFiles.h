@@ -48,5 +48,7 @@ bool Load(const std::string& name, std::istream& in, TilesetTable& table, std::s
 // the stream it is, or else through the editor's own save, which leaves the
 // old file as it was when it fails.
 bool Write(const std::string& name, TilesetTable& table, std::ostream& out, std::string& reason);
+// Writes text to "-" (standard output), or to the file, made or replaced as it is.
+bool WriteText(const std::string& name, const std::string& text, std::ostream& out, std::string& reason);
 
 } // namespace ToolFiles

@@ -78,7 +78,11 @@ INSTANTIATE_TEST_SUITE_P(
         UsageErrorCase{{"dump", "--code-page"}, "--code-page takes " + KNOWN_CODE_PAGES},
         UsageErrorCase{{"diff", "--code-page", "65001", "a", "b"},
                        "code page \"65001\": expected " + KNOWN_CODE_PAGES},
-        UsageErrorCase{{"check", "--code-page", "1251"}, "unknown option \"--code-page\" for check"}));
+        UsageErrorCase{{"check", "--code-page", "1251"}, "unknown option \"--code-page\" for check"},
+        UsageErrorCase{{"view", "a.dat", "b.dat"}, "more than one FILE given"},
+        UsageErrorCase{{"view", "--base"}, "--base takes the table to compare with"},
+        UsageErrorCase{{"view", "--base", "-", "-"}, "standard input (-) is given twice; it can be read only once"},
+        UsageErrorCase{{"diff", "--base", "a", "b"}, "unknown option \"--base\" for diff"}));
 
 TEST(TableToolHelp, PrintsTheUsageToOutputAndExitsWithZero)
 {
@@ -92,9 +96,11 @@ TEST(TableToolHelp, PrintsTheUsageToOutputAndExitsWithZero)
 
 TEST(TableToolArguments, FileDefaultsToTheTableInTheCurrentFolder)
 {
-    for (const Args& args : {Args{"dump"}, Args{"check"}, Args{"dump", "--format", "json"}}) {
+    for (const Args& args :
+         {Args{"dump"}, Args{"check"}, Args{"dump", "--format", "json"}, Args{"view", "--base", "old.dat"}}) {
         EXPECT_EQ(TableToolArguments::Parse(args).files, std::vector<std::string>{"qx7set.dat"});
     }
+    EXPECT_EQ(TableToolArguments::Parse({"view"}).output, "-");
 }
 
 TEST(TableToolArguments, TakeTheFileAndTheFormatInEitherOrder)
@@ -133,17 +139,22 @@ TEST(TableToolFiles, UnloadableFileIsNamedWithTheReasonAndExitsWithTwo)
         {{"merge", "missing.dat", "wide.dat", "empty.dat"}, "BASE (DIR/missing.dat): no such file\n"},
         {{"merge", "empty.dat", "wide.dat", "empty.dat"}, "OURS (DIR/wide.dat)" + wide},
         {{"merge", "empty.dat", "empty.dat", "wide.dat"}, "THEIRS (DIR/wide.dat)" + wide},
+        {{"view", "wide.dat"}, "DIR/wide.dat" + wide},
+        {{"view", "--base", "wide.dat", "empty.dat", "-o", "page.html"}, "DIR/wide.dat" + wide},
+        {{"view", "--base", "empty.dat", "missing.dat", "-o", "page.html"}, "DIR/missing.dat: no such file\n"},
     };
     for (const auto& loadCase : cases) {
         Args args = loadCase.args;
-        std::transform(args.begin() + 1, args.end(), args.begin() + 1,
-                       [&folder](const std::string& name) { return folder.Path(name); });
+        std::transform(args.begin() + 1, args.end(), args.begin() + 1, [&folder](const std::string& word) {
+            return word.size() > 1 && word[0] == '-' ? word : folder.Path(word);
+        });
         const ToolRun run = RunTool(args);
         EXPECT_EQ(run.code, TABLE_TOOL_EXIT_FAILED) << loadCase.told;
         EXPECT_EQ(run.out, "") << loadCase.told;
         EXPECT_EQ(run.err, "kestrivane-table: " + ReplaceAll(loadCase.told, "DIR/", folder.Path("")));
     }
     EXPECT_EQ(ReadFileBytes(folder.Path("wide.dat")), Header(1, 152) + Entry("Wide", 0, {}, 152));
+    EXPECT_FALSE(std::filesystem::exists(folder.Path("page.html")));
 }
 
 // The process's own memory, whose first page is never mapped: the file opens,
