@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <sstream>
+#include <utility>
 
 namespace {
 
@@ -107,7 +108,7 @@ TilesetFileResult OpenAndRead(const std::string& path, TilesetTable& table, Tile
     TilesetFileResult result = TilesetFile::Parse(bytes, path, table, sink);
     if (result.Succeeded()) {
         result.SetProblems(read.goesOn ? TilesetFileCheck::Check(bytes, read.size) : TilesetFileCheck::Check(bytes));
-        table.RememberFile(FileSnapshots::Of(bytes));
+        table.RememberFile(FileSnapshots::Of(std::move(bytes)));
     }
     return result;
 }
@@ -192,10 +193,11 @@ TilesetFileResult TilesetFile::Save(const std::string& path, TilesetTable& table
     if (!TilesetFile::Write(table, bytes)) {
         return {TILESET_FILE_WRITE_FAILED, path, "the table could not be gathered in memory"};
     }
-    const TilesetFileResult result = WriteAndCommit(path, bytes.str());
+    std::string written = bytes.str();
+    const TilesetFileResult result = WriteAndCommit(path, written);
     if (result.Succeeded()) {
         table.modified = false;
-        table.RememberFile(FileSnapshots::Of(bytes.str()));
+        table.RememberFile(FileSnapshots::Of(std::move(written)));
     }
     return result;
 }
