@@ -3,36 +3,21 @@
 #include "data/FileKind.h"
 #include "data/WholeFile.h"
 
-namespace {
-
-const uint64_t FNV_OFFSET_BASIS = 14695981039346656037ull;
-const uint64_t FNV_PRIME = 1099511628211ull;
-
-uint64_t Fnv1a(const std::string& bytes)
-{
-    uint64_t hash = FNV_OFFSET_BASIS;
-    for (const char byte : bytes) {
-        hash = (hash ^ static_cast<unsigned char>(byte)) * FNV_PRIME;
-    }
-    return hash;
-}
-
-} // namespace
+#include <utility>
 
 bool FileSnapshot::operator==(const FileSnapshot& other) const
 {
-    return exists == other.exists && readable == other.readable && held == other.held && size == other.size &&
-           hash == other.hash;
+    return exists == other.exists && readable == other.readable && held == other.held && bytes == other.bytes;
 }
 
-FileSnapshot FileSnapshots::Of(const std::string& bytes)
+FileSnapshot FileSnapshots::Of(std::string bytes)
 {
-    return {true, true, false, bytes.size(), Fnv1a(bytes)};
+    return {true, true, false, std::move(bytes)};
 }
 
 FileSnapshot FileSnapshots::Missing()
 {
-    return {false, true, false, 0, 0};
+    return {false, true, false, {}};
 }
 
 FileSnapshot FileSnapshots::Read(const std::string& path)
@@ -42,12 +27,12 @@ FileSnapshot FileSnapshots::Read(const std::string& path)
         return Missing();
     }
     if (kind == FILE_KIND_PLAIN && IsHeldByAnotherProgram(path)) {
-        return {true, false, true, 0, 0};
+        return {true, false, true, {}};
     }
     std::string bytes;
     std::string reason;
     if (kind != FILE_KIND_PLAIN || !WholeFile::Read(path, bytes, reason)) {
-        return {true, false, false, 0, 0};
+        return {true, false, false, {}};
     }
     return Of(bytes);
 }

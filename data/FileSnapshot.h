@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdint>
 #include <string>
 
 // What a file held when this program last read or wrote it: enough to tell a
@@ -11,9 +10,9 @@ struct FileSnapshot {
     bool readable = true;
     // Another program holds the file so that it cannot be read: not a change, but no save either.
     bool held = false;
-    uint64_t size = 0;
-    // 64-bit FNV-1a of the bytes.
-    uint64_t hash = 0;
+    // The file's bytes themselves, as much as the load reads: comparing them is
+    // exact, and keeping them costs the load a move.
+    std::string bytes;
 
     bool operator==(const FileSnapshot& other) const;
     bool operator!=(const FileSnapshot& other) const { return !(*this == other); }
@@ -31,7 +30,7 @@ enum DiskChange {
 
 namespace FileSnapshots {
 
-FileSnapshot Of(const std::string& bytes);
+FileSnapshot Of(std::string bytes);
 FileSnapshot Missing();
 // Reads the file at path now, through its links; a file that another program
 // holds is waited for, as IsHeldByAnotherProgram says.

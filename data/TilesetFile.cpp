@@ -6,15 +6,17 @@
 #include "data/FileSnapshot.h"
 #include "data/TilesetFileCheck.h"
 #include "data/TilesetFileFormat.h"
+#include "data/TilesetFileView.h"
 #include "data/TilesetNameSink.h"
 #include "data/TilesetTable.h"
 #include "data/WholeFile.h"
 #include "data/WriteAccess.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <sstream>
+#include <utility>
 
 namespace {
 
@@ -22,45 +24,55 @@ using Format = TilesetFileFormat;
 
 const std::size_t WRITE_PIECE_SIZE = 64 * 1024;
 
-// A field the file holds whole, cleaned; a field cut off by the file's end is never taken.
-void CopyField(const std::string& bytes, std::size_t offset, char (&field)[Format::FIELD_SIZE])
+// The name field, which the entry holds whole, cleaned.
+void CopyName(const TilesetEntryView& entry, char (&field)[Format::FIELD_SIZE])
 {
-    bytes.copy(field, Format::FIELD_SIZE, offset);
+    std::memcpy(field, entry.bytes, Format::FIELD_SIZE);
     Format::CleanField(field);
 }
 
-// The slot fields the file holds come straight into the record and are
-// cleaned where they lie; the others stay empty. A field that the file's end
-// cuts short keeps the bytes it holds, its text among them where its NUL is
-// there, and zeros after them.
-void CopySlots(const std::string& bytes, std::size_t offset, uint32_t slotCount, TilesetRecord& record)
+// The slot fields the file holds come straight into the record, cleaned; the
+// others stay empty. A field that the file's end cuts short keeps the bytes it
+// holds, its text among them where its NUL is there, and zeros after them.
+void FillRecord(const TilesetEntryView& entry, TilesetRecord& record, TilesetNameSink& sink)
 {
-    const std::size_t held = bytes.size() > offset ? bytes.size() - offset : 0;
-    const std::size_t copied = std::min<std::size_t>(std::size_t{slotCount} * Format::FIELD_SIZE, held);
-    if (copied == 0) {
-        return;
-    }
-    bytes.copy(record.slots[0], copied, offset);
-    Format::CleanSlots(static_cast<int>((copied + Format::FIELD_SIZE - 1) / Format::FIELD_SIZE), record.slots);
+    char nameField[Format::FIELD_SIZE];
+    CopyName(entry, nameField);
+    sink.AddName(nameField);
+    record.ambient = entry.Ambient();
+    Format::WidenName(nameField, record.name);
+    Format::CopySlots(entry.Slots(), entry.SlotBytes(), record.slots);
 }
 
-// Stops at the first name that the file does not hold whole; the records from
-// there on stay empty.
-void ParseEntries(const std::string& bytes, uint32_t slotCount, TilesetTable& table, TilesetNameSink& sink)
+// One walk of the entries fills the table and, where problems is given, checks
+// each entry while its bytes are at hand. The records of entries whose name the
+// file does not hold whole stay empty, and so do all after the first of them.
+TilesetFileResult Take(const TilesetFileView& view, const std::string& fileName, TilesetTable& table,
+                       TilesetNameSink& sink, std::vector<TilesetFileProblem>* problems)
 {
-    const std::size_t entrySize = static_cast<std::size_t>(Format::EntrySize(slotCount));
-    std::size_t offset = Format::HEADER_SIZE;
-    char nameField[Format::FIELD_SIZE];
-    for (int i = 0; i < table.RecordCount() && offset + Format::FIELD_SIZE <= bytes.size(); ++i) {
-        CopyField(bytes, offset, nameField);
-        sink.AddName(nameField);
-        TilesetRecord& record = table.RecordAt(i);
-        const std::size_t ambientOffset = offset + Format::FIELD_SIZE;
-        record.ambient = ambientOffset < bytes.size() ? static_cast<uint8_t>(bytes[ambientOffset]) : 0;
-        Format::WidenName(nameField, record.name);
-        CopySlots(bytes, offset + Format::SLOTS_OFFSET, slotCount, record);
-        offset += entrySize;
+    // Reading part of each entry would drop the other slots at the next save.
+    if (view.Header().slotsPerTileset > SLOTS_PER_TILESET) {
+        return {TILESET_FILE_TOO_MANY_SLOTS, fileName, {}, view.Header().slotsPerTileset};
     }
+    table.SetRecordCount(view.Header().tilesetCount);
+    if (problems != nullptr) {
+        TilesetFileCheck::CheckHeader(view, *problems);
+    }
+    bool filling = true;
+    for (int i = 0; i < view.EntryCount(); ++i) {
+        const TilesetEntryView entry = view.Entry(i);
+        filling = filling && entry.HoldsName();
+        if (filling) {
+            FillRecord(entry, table.RecordAt(i), sink);
+        }
+        if (problems != nullptr) {
+            TilesetFileCheck::CheckEntry(view, entry, *problems);
+        }
+    }
+    if (problems != nullptr) {
+        TilesetFileCheck::CheckEnd(view, *problems);
+    }
+    return {TILESET_FILE_LOADED, fileName};
 }
 
 // A file that could not be read to its end, as the load tells it.
@@ -104,10 +116,11 @@ TilesetFileResult OpenAndRead(const std::string& path, TilesetTable& table, Tile
     if (!read.read) {
         return ReadFailed(read.failure, path);
     }
-    TilesetFileResult result = TilesetFile::Parse(bytes, path, table, sink);
+    std::vector<TilesetFileProblem> problems;
+    TilesetFileResult result = Take(TilesetFileView(bytes, read.FileSize(bytes.size())), path, table, sink, &problems);
     if (result.Succeeded()) {
-        result.SetProblems(read.goesOn ? TilesetFileCheck::Check(bytes, read.size) : TilesetFileCheck::Check(bytes));
-        table.RememberFile(FileSnapshots::Of(bytes));
+        result.SetProblems(std::move(problems));
+        table.RememberFile(FileSnapshots::Of(std::move(bytes)));
     }
     return result;
 }
@@ -192,10 +205,11 @@ TilesetFileResult TilesetFile::Save(const std::string& path, TilesetTable& table
     if (!TilesetFile::Write(table, bytes)) {
         return {TILESET_FILE_WRITE_FAILED, path, "the table could not be gathered in memory"};
     }
-    const TilesetFileResult result = WriteAndCommit(path, bytes.str());
+    std::string written = bytes.str();
+    const TilesetFileResult result = WriteAndCommit(path, written);
     if (result.Succeeded()) {
         table.modified = false;
-        table.RememberFile(FileSnapshots::Of(bytes.str()));
+        table.RememberFile(FileSnapshots::Of(std::move(written)));
     }
     return result;
 }
@@ -214,21 +228,7 @@ TilesetFileResult TilesetFile::Read(std::istream& in, const std::string& fileNam
 TilesetFileResult TilesetFile::Parse(const std::string& bytes, const std::string& fileName, TilesetTable& table,
                                      TilesetNameSink& sink)
 {
-    if (bytes.size() < Format::HEADER_SIZE) {
-        // A file cut inside the header still says how many tilesets it has, all empty.
-        table.SetRecordCount(bytes.empty() ? 0 : static_cast<unsigned char>(bytes[0]));
-        return {TILESET_FILE_LOADED, fileName};
-    }
-    char headerBytes[Format::HEADER_SIZE];
-    bytes.copy(headerBytes, sizeof headerBytes);
-    const Format::Header header = Format::DecodeHeader(headerBytes);
-    // Reading part of each entry would drop the other slots at the next save.
-    if (header.slotsPerTileset > SLOTS_PER_TILESET) {
-        return {TILESET_FILE_TOO_MANY_SLOTS, fileName, {}, header.slotsPerTileset};
-    }
-    table.SetRecordCount(header.tilesetCount);
-    ParseEntries(bytes, header.slotsPerTileset, table, sink);
-    return {TILESET_FILE_LOADED, fileName};
+    return Take(TilesetFileView(bytes), fileName, table, sink, nullptr);
 }
 
 bool TilesetFile::Write(const TilesetTable& table, std::ostream& out)

@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+class TilesetFileView;
+struct TilesetEntryView;
+
 // Validates the bytes of a tileset table file against the layout the editor
 // writes, finding what the load would quietly repair, cut or refuse.
 class TilesetFileCheck {
@@ -18,4 +21,12 @@ public:
     // past bytes are not looked at, and with no size known no entry is taken
     // to be missing or cut short, and the bytes after the last entry are not counted.
     static std::vector<TilesetFileProblem> Check(const std::string& bytes, std::optional<uint64_t> fileSize);
+    static std::vector<TilesetFileProblem> Check(const TilesetFileView& view);
+
+    // The three parts of Check in file order, for a walk of the entries that
+    // does more at each (the load, which fills the table on the same pass).
+    static void CheckHeader(const TilesetFileView& view, std::vector<TilesetFileProblem>& problems);
+    static void CheckEntry(const TilesetFileView& view, const TilesetEntryView& entry,
+                           std::vector<TilesetFileProblem>& problems);
+    static void CheckEnd(const TilesetFileView& view, std::vector<TilesetFileProblem>& problems);
 };

@@ -47,6 +47,10 @@ public:
     // Makes the field what the save writes for its text: a field without its
     // NUL keeps its first 31 bytes, and whatever followed the NUL becomes zero.
     static void CleanField(char (&field)[FIELD_SIZE]);
+    // The first count bytes of the slot fields, as the file holds them, into
+    // slots, cleaned; a field that count cuts short keeps the bytes it has.
+    // The slots after them are left as they are.
+    static void CopySlots(const char* bytes, std::size_t count, char (&slots)[SLOTS_PER_TILESET][FIELD_SIZE]);
     // Cleans the first count slot fields, in one call for the load's sake.
     static void CleanSlots(int count, char (&slots)[SLOTS_PER_TILESET][FIELD_SIZE]);
 };

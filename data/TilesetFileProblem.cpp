@@ -85,7 +85,24 @@ std::string SaveConsequences(const std::vector<TilesetFileProblem>& problems, in
     return Joined(sentences);
 }
 
+// Each wording: before the count, between it and the 151, after that.
+const struct {
+    const char* before;
+    const char* between;
+    const char* after;
+} TOO_MANY_SLOTS_WORDS[] = {
+    {"has ", " slots per tileset, but at most ", " are supported"},
+    {"has ", " slots per tileset, more than the ", " a tileset holds"},
+    {"the header declares ", " slots per tileset, more than the ", " a tileset holds; the editor refuses the file"},
+};
+
 } // namespace
+
+std::string TooManySlotsWords(TooManySlotsWording wording, uint64_t slotCount)
+{
+    const auto& words = TOO_MANY_SLOTS_WORDS[wording];
+    return words.before + std::to_string(slotCount) + words.between + std::to_string(SLOTS_PER_TILESET) + words.after;
+}
 
 bool TilesetFileProblem::operator==(const TilesetFileProblem& other) const
 {
@@ -108,8 +125,7 @@ std::string TilesetFileProblem::Description() const
         return "the header declares " + Plural(found, "slot", "slots") + " per tileset, not " +
                std::to_string(expected) + "; the editor saves " + std::to_string(expected);
     case TILESET_PROBLEM_TOO_MANY_SLOTS:
-        return "the header declares " + std::to_string(found) + " slots per tileset, more than the " +
-               std::to_string(expected) + " a tileset holds; the editor refuses the file";
+        return TooManySlotsWords(TOO_MANY_SLOTS_CHECK, found);
     case TILESET_PROBLEM_ENTRY_CUT_SHORT:
         return "tileset " + std::to_string(tileset) + " is cut short: the file ends after " +
                Plural(found, "byte", "bytes") + " of its " + std::to_string(expected);

@@ -23,6 +23,17 @@ enum TilesetFileProblemKind {
     TILESET_PROBLEM_BYTES_AFTER_ENTRIES,
 };
 
+// Where a file with more slots per tileset than a tileset holds is told: the
+// editor, the table tool and the checker word it each their own way.
+enum TooManySlotsWording {
+    TOO_MANY_SLOTS_EDITOR,
+    TOO_MANY_SLOTS_TOOL,
+    TOO_MANY_SLOTS_CHECK,
+};
+
+// E.g. "has 152 slots per tileset, more than the 151 a tileset holds".
+std::string TooManySlotsWords(TooManySlotsWording wording, uint64_t slotCount);
+
 // One fault of a tileset table file, at the byte offset where it lies.
 struct TilesetFileProblem {
     TilesetFileProblemKind kind;

@@ -1,7 +1,5 @@
 #include "data/TilesetFileResult.h"
 
-#include "data/TilesetRecord.h"
-
 #include <cstdlib>
 #include <utility>
 
@@ -78,8 +76,7 @@ std::string TilesetFileResult::Message() const
     case TILESET_FILE_READ_FAILED:
         return QuotedName() + " could not be read: " + reason + "." + LOAD_REFUSED;
     case TILESET_FILE_TOO_MANY_SLOTS:
-        return QuotedName() + " has " + std::to_string(slotCount) + " slots per tileset, but at most " +
-               std::to_string(SLOTS_PER_TILESET) + " are supported." + LOAD_REFUSED;
+        return QuotedName() + " " + TooManySlotsWords(TOO_MANY_SLOTS_EDITOR, slotCount) + "." + LOAD_REFUSED;
     case TILESET_FILE_NOT_LOADED:
         return QuotedName() + " was not saved, because its content could not be loaded and would be lost." +
                SAVE_FAILED;

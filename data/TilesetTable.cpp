@@ -1,6 +1,7 @@
 #include "data/TilesetTable.h"
 
 #include <cstdlib>
+#include <utility>
 
 int TilesetTable::RecordCount() const
 {
@@ -41,9 +42,9 @@ bool TilesetTable::LoadFailed() const
     return loadFailed;
 }
 
-void TilesetTable::RememberFile(const FileSnapshot& snapshot)
+void TilesetTable::RememberFile(FileSnapshot snapshot)
 {
-    rememberedFile = snapshot;
+    rememberedFile = std::move(snapshot);
 }
 
 const std::optional<FileSnapshot>& TilesetTable::RememberedFile() const

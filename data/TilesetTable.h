@@ -27,7 +27,7 @@ public:
     // What the file held when the table was loaded from it or last saved to it,
     // so that a change by another program can be told; none for a table that
     // never met its file.
-    void RememberFile(const FileSnapshot& snapshot);
+    void RememberFile(FileSnapshot snapshot);
     const std::optional<FileSnapshot>& RememberedFile() const;
 
     // True when a slot text or an ambient number has changed since the load or

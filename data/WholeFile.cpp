@@ -32,28 +32,27 @@ std::streamoff StreamLength(std::istream& in)
     return end == std::streampos(-1) ? -1 : static_cast<std::streamoff>(end - start);
 }
 
-// In pieces through the stream's buffer: a character at a time took longer than
-// the whole load. The stream's read turns a read error into badbit, where its
-// buffer's own would throw; a buffer that takes a failed read for the end is
-// caught by the length the stream gave before the first read. The pieces end
-// on that length, as a failed read counts none of its bytes. bytes holds
-// limit + 1 bytes where the stream goes on.
+// Straight into the string, the length the stream gave in one call, which the
+// stream passes to the system without its buffer; then pieces until the end.
+// The stream's read turns a read error into badbit, where its buffer's own
+// would throw; a buffer that takes a failed read for the end is caught by the
+// length the stream gave before the first read, as a failed read counts none
+// of its bytes. bytes holds limit + 1 bytes where the stream goes on.
 WholeFileRead ReadUpTo(std::istream& in, std::size_t limit, std::string& bytes)
 {
     const std::streamoff length = StreamLength(in);
     const uint64_t said = length > 0 ? static_cast<uint64_t>(length) : 0;
     const std::size_t most = limit + 1;
-    char piece[READ_PIECE_SIZE];
     bool ended = false;
     while (bytes.size() < most && !ended) {
-        std::size_t wanted = std::min(sizeof piece, most - bytes.size());
-        if (said > bytes.size()) {
-            wanted = static_cast<std::size_t>(std::min<uint64_t>(wanted, said - bytes.size()));
-        }
+        const std::size_t start = bytes.size();
+        const uint64_t next = said > start ? said - start : READ_PIECE_SIZE;
+        const std::size_t wanted = static_cast<std::size_t>(std::min<uint64_t>(next, most - start));
+        bytes.resize(start + wanted);
         errno = 0;
-        in.read(piece, static_cast<std::streamsize>(wanted));
+        in.read(&bytes[start], static_cast<std::streamsize>(wanted));
         const std::size_t got = static_cast<std::size_t>(in.gcount());
-        bytes.append(piece, got);
+        bytes.resize(start + got);
         ended = got < wanted;
     }
     WholeFileRead result;

@@ -19,6 +19,10 @@ struct WholeFileRead {
     // The whole file's size, where the system knows it (a plain file, not a
     // pipe, nor a device or a file of /proc, which tell none).
     std::optional<uint64_t> size;
+
+    // The size of the file whose first bytesRead bytes were read: those where
+    // the file ended, else its size where the system told it.
+    std::optional<uint64_t> FileSize(std::size_t bytesRead) const { return goesOn ? size : bytesRead; }
 };
 
 // A file read from its start, up to a limit, through a buffer large enough that

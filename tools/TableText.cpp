@@ -1,6 +1,7 @@
 #include "tools/TableText.h"
 
 #include "data/TilesetFileFormat.h"
+#include "data/TilesetFileView.h"
 #include "data/TilesetTable.h"
 #include "tools/CodePage.h"
 #include "tools/DumpNotation.h"
@@ -8,6 +9,7 @@
 #include "tools/TableBuilder.h"
 #include "tools/Utf8.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <ostream>
@@ -49,35 +51,23 @@ void AppendTextRecord(const TilesetRecord& record, int index, const CodePageTabl
     }
 }
 
-// The text of the field at offset, which starts within bytes; a field that the
-// bytes' end cuts short is what the load makes of it: the bytes it holds.
-std::string FieldText(const std::string& bytes, uint64_t offset)
+// The text of a field of which the file holds count bytes; one that the file's
+// end cuts short is what the load makes of it: the bytes it holds.
+std::string FieldText(const char* bytes, std::size_t count)
 {
     char field[Format::FIELD_SIZE] = {};
-    bytes.copy(field, sizeof field, static_cast<std::size_t>(offset));
+    std::memcpy(field, bytes, std::min(count, sizeof field));
     Format::CleanField(field);
     return std::string(field, Format::TextLength(field));
 }
 
-bool FieldWithin(const std::string& bytes, uint64_t offset)
+// Every slot the entry holds, however many the header declares.
+void AppendEntry(const TilesetEntryView& entry, const CodePageTable* page, std::string& text)
 {
-    return offset + Format::FIELD_SIZE <= bytes.size();
-}
-
-// Stops where the bytes end, however many slots the header declares.
-void AppendEntry(const std::string& bytes, int index, uint64_t offset, uint64_t slotCount, const CodePageTable* page,
-                 std::string& text)
-{
-    const uint64_t ambientAt = offset + Format::FIELD_SIZE;
-    const int ambient = ambientAt < bytes.size() ? static_cast<unsigned char>(bytes[ambientAt]) : 0;
-    AppendTilesetText(index, FieldText(bytes, offset), ambient, page, text);
-    for (uint64_t slot = 0; slot < slotCount; ++slot) {
-        const uint64_t slotAt = offset + Format::SLOTS_OFFSET + Format::FIELD_SIZE * slot;
-        if (slotAt >= bytes.size()) {
-            return;
-        }
-        const std::string slotText = FieldText(bytes, slotAt);
-        AppendSlotText(slot, slotText.data(), slotText.size(), page, text);
+    AppendTilesetText(entry.index, FieldText(entry.bytes, Format::FIELD_SIZE), entry.Ambient(), page, text);
+    for (std::size_t at = 0; at < entry.SlotBytes(); at += Format::FIELD_SIZE) {
+        const std::string slotText = FieldText(entry.Slots() + at, entry.SlotBytes() - at);
+        AppendSlotText(at / Format::FIELD_SIZE, slotText.data(), slotText.size(), page, text);
     }
 }
 
@@ -396,19 +386,12 @@ void TableText::Write(const TilesetTable& table, const CodePageTable* page, std:
 
 void TableText::WriteEntries(const std::string& bytes, const CodePageTable* page, std::ostream& out)
 {
-    char headerBytes[Format::HEADER_SIZE] = {};
-    bytes.copy(headerBytes, sizeof headerBytes);
-    const Format::Header header = Format::DecodeHeader(headerBytes);
-    out << COUNT_WORD << " " << header.tilesetCount << "\n";
-    const uint64_t entrySize = Format::EntrySize(header.slotsPerTileset);
+    const TilesetFileView view(bytes);
+    out << COUNT_WORD << " " << view.Header().tilesetCount << "\n";
     std::string text;
-    for (int i = 0; i < header.tilesetCount; ++i) {
-        const uint64_t offset = Format::HEADER_SIZE + entrySize * static_cast<uint64_t>(i);
-        if (!FieldWithin(bytes, offset)) {
-            return;
-        }
+    for (int i = 0; i < view.EntryCount() && view.Entry(i).HoldsName(); ++i) {
         text.clear();
-        AppendEntry(bytes, i, offset, header.slotsPerTileset, page, text);
+        AppendEntry(view.Entry(i), page, text);
         out << text;
     }
 }

@@ -120,11 +120,9 @@ TableToolExitCode WriteTable(const std::string& name, TilesetTable& table, Table
     return Finished(code, streams.out, streams.err);
 }
 
-// A file that only the start of was read is checked against its size, where
-// the system knows it.
 std::vector<TilesetFileProblem> Problems(const std::string& bytes, const WholeFileRead& read)
 {
-    return TilesetFileCheck::Check(bytes, read.goesOn ? read.size : bytes.size());
+    return TilesetFileCheck::Check(bytes, read.FileSize(bytes.size()));
 }
 
 std::string ProblemLine(const std::string& where, const TilesetFileProblem& problem)

@@ -4,6 +4,7 @@
 #include "data/FileKind.h"
 #include "data/TilesetFile.h"
 #include "data/TilesetFileFormat.h"
+#include "data/TilesetFileProblem.h"
 #include "data/TilesetNameSink.h"
 #include "data/TilesetTable.h"
 #include "tools/DumpNotation.h"
@@ -127,8 +128,7 @@ bool ToolFiles::TableFromBytes(const std::string& bytes, TilesetTable& table, st
     IgnoredNames names;
     const TilesetFileResult result = TilesetFile::Parse(bytes, {}, table, names);
     if (result.Status() == TILESET_FILE_TOO_MANY_SLOTS) {
-        reason = "has " + std::to_string(result.SlotCount()) + " slots per tileset, more than the " +
-                 std::to_string(SLOTS_PER_TILESET) + " a tileset holds";
+        reason = TooManySlotsWords(TOO_MANY_SLOTS_TOOL, result.SlotCount());
         return false;
     }
     return true;

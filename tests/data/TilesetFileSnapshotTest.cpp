@@ -15,7 +15,7 @@ namespace {
 
 TEST(FileSnapshot, CompareTellsWhatAnotherProgramDid)
 {
-    const FileSnapshot unreadable{true, false, 0, 0};
+    const FileSnapshot unreadable{true, false, false, {}};
     const struct {
         FileSnapshot remembered;
         FileSnapshot now;
@@ -83,7 +83,7 @@ TEST(TilesetFileLoad, ResultHoldsTheCheckersProblemsOfTheBytesReadAndNoMoreIsRea
         EXPECT_EQ(table.RecordCount(), c.tilesets);
         ASSERT_EQ(result.Problems().size(), 1u);
         EXPECT_EQ(result.Problems()[0].Description(), c.problem);
-        EXPECT_EQ(table.RememberedFile()->size, c.bytesRead);
+        EXPECT_EQ(table.RememberedFile()->bytes.size(), c.bytesRead);
     }
 }
 

@@ -2,6 +2,7 @@
 // for every file the editor loads, in both formats, plain and in every code
 // page: over generated files and over the fuzzer's seed files. CSV, which
 // like JSON holds characters only, takes the same table as JSON.
+#include "data/TilesetFileCheck.h"
 #include "data/TilesetTable.h"
 #include "tools/CodePage.h"
 #include "tools/TableBuilder.h"
@@ -18,6 +19,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <random>
+#include <sstream>
 
 namespace {
 
@@ -161,6 +163,33 @@ TEST(TableRoundTrip, BuildOfTheDumpIsTheEditorsSaveForTheFuzzerSeeds)
     EXPECT_GE(seeds.size(), 9u);
     // Only the seed with more slots than a tileset holds is refused.
     EXPECT_EQ(loaded, static_cast<int>(seeds.size()) - 1);
+}
+
+// The load, the checker and the raw dump walk one view of the bytes: the raw
+// dump is the start of the loaded table's dump, with one block for each name
+// the load listed, and the checker finds fault only in entries the file holds.
+TEST(TableRoundTrip, LoadCheckAndRawDumpAgreeOnTheFuzzerSeeds)
+{
+    for (const auto& entry : std::filesystem::directory_iterator("fuzz-corpus")) {
+        SCOPED_TRACE(entry.path().filename().string());
+        const std::string bytes = ReadFileBytes(entry.path().string());
+        std::ostringstream raw;
+        TableText::WriteEntries(bytes, nullptr, raw);
+        std::size_t blocks = 0;
+        for (std::size_t at = raw.str().find("\ntileset "); at != std::string::npos;
+             at = raw.str().find("\ntileset ", at + 1)) {
+            ++blocks;
+        }
+        for (const TilesetFileProblem& problem : TilesetFileCheck::Check(bytes)) {
+            EXPECT_LT(problem.tileset, static_cast<int>(blocks) + (problem.kind == TILESET_PROBLEM_ENTRY_CUT_SHORT));
+        }
+        TilesetTable table;
+        NameList names;
+        if (ReadBytes(bytes, table, names).Succeeded()) {
+            EXPECT_EQ(names.names.size(), blocks);
+            EXPECT_EQ(TextDumpOf(table).compare(0, raw.str().size(), raw.str()), 0);
+        }
+    }
 }
 
 } // namespace
