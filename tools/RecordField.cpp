@@ -11,6 +11,9 @@ namespace {
 const int NAME_FIELD = -2;
 const int AMBIENT_FIELD = -1;
 
+static_assert(RecordField::COUNT == SLOTS_PER_TILESET - NAME_FIELD,
+              "a field for the name, the ambient number and each slot");
+
 } // namespace
 
 RecordField::RecordField(int slot) : slot(slot)
@@ -24,6 +27,36 @@ std::vector<RecordField> RecordField::All()
         fields.push_back(RecordField(slot));
     }
     return fields;
+}
+
+RecordField RecordField::Name()
+{
+    return RecordField(NAME_FIELD);
+}
+
+RecordField RecordField::Ambient()
+{
+    return RecordField(AMBIENT_FIELD);
+}
+
+RecordField RecordField::Slot(int slot)
+{
+    return RecordField(slot);
+}
+
+int RecordField::Index() const
+{
+    return slot - NAME_FIELD;
+}
+
+bool RecordField::IsNumber() const
+{
+    return slot == AMBIENT_FIELD;
+}
+
+bool RecordField::IsName() const
+{
+    return slot == NAME_FIELD;
 }
 
 std::string RecordField::Label() const
@@ -42,14 +75,50 @@ bool RecordField::Same(const TilesetRecord& a, const TilesetRecord& b) const
     return slot == AMBIENT_FIELD ? a.ambient == b.ambient : Text(a) == Text(b);
 }
 
-std::string RecordField::Shown(const TilesetRecord& record, const CodePageTable* page) const
+FieldValue RecordField::Value(const TilesetRecord& record) const
 {
     if (slot == AMBIENT_FIELD) {
-        return std::to_string(record.ambient);
+        return {{}, record.ambient};
     }
-    const std::string text = Text(record);
+    return {Text(record), 0};
+}
+
+bool RecordField::Holds(const TilesetRecord& record, const FieldValue& value) const
+{
+    if (slot == AMBIENT_FIELD) {
+        return record.ambient == value.number;
+    }
+    if (slot == NAME_FIELD) {
+        return RecordText::Name(record) == value.text;
+    }
+    const char* const text = record.slots[slot];
+    return value.text.size() < sizeof record.slots[slot] && text[value.text.size()] == '\0' &&
+           value.text.compare(0, value.text.size(), text, value.text.size()) == 0;
+}
+
+void RecordField::Set(const FieldValue& value, TilesetRecord& record) const
+{
+    if (slot == NAME_FIELD) {
+        RecordText::SetName(value.text, record);
+    } else if (slot == AMBIENT_FIELD) {
+        record.ambient = value.number;
+    } else {
+        RecordText::SetSlot(value.text, slot, record);
+    }
+}
+
+std::string RecordField::Shown(const TilesetRecord& record, const CodePageTable* page) const
+{
+    return Shown(Value(record), page);
+}
+
+std::string RecordField::Shown(const FieldValue& value, const CodePageTable* page) const
+{
+    if (slot == AMBIENT_FIELD) {
+        return std::to_string(value.number);
+    }
     std::string shown;
-    DumpNotation::AppendText(text.data(), text.size(), page, shown);
+    DumpNotation::AppendText(value.text.data(), value.text.size(), page, shown);
     return shown;
 }
 

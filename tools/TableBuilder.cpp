@@ -79,7 +79,7 @@ void TableBuilder::StartTileset(const WrittenNumber& index, const InputPlace& at
 
 void TableBuilder::SetName(const InputText& text, const InputPlace& at)
 {
-    if (!InTileset("name", at) || !CheckText(text, at) || tileset < 0) {
+    if (!InTileset("name", at) || !CheckText(text, at, errors) || tileset < 0) {
         return;
     }
     if (!FirstGiven(given[tileset].name, at)) {
@@ -115,8 +115,8 @@ void TableBuilder::SetSlot(const WrittenNumber& slot, const InputPlace& slotAt, 
         AddError(slotAt, [&] {
             return "slot " + Written(slot) + ": a tileset has slots 0 to " + Number(SLOTS_PER_TILESET - 1);
         });
-        CheckText(text, textAt);
-    } else if (!CheckText(text, textAt) || tileset < 0) {
+        CheckText(text, textAt, errors);
+    } else if (!CheckText(text, textAt, errors) || tileset < 0) {
         return;
     } else if (!FirstGiven(given[tileset].slots[slot.value], slotAt)) {
         GivenTwice("slot " + Number(slot.value) + " of tileset " + Number(tileset), given[tileset].slots[slot.value],
@@ -124,6 +124,11 @@ void TableBuilder::SetSlot(const WrittenNumber& slot, const InputPlace& slotAt, 
     } else if (keepValues) {
         RecordText::SetSlot(text.Bytes(), static_cast<int>(slot.value), table.RecordAt(tileset));
     }
+}
+
+InputErrorList& TableBuilder::ErrorList()
+{
+    return errors;
 }
 
 const std::vector<TableInputError>& TableBuilder::Errors() const
@@ -141,17 +146,17 @@ TilesetTable& TableBuilder::Table()
     return table;
 }
 
-bool TableBuilder::CheckText(const InputText& text, const InputPlace& at)
+bool TableBuilder::CheckText(const InputText& text, const InputPlace& at, InputErrorList& errors)
 {
     if (text.length >= NAME_FIELD_SIZE) {
-        AddError(at, [&] {
+        errors.Add(at, [&] {
             return "a text of " + Number(text.length) + " bytes: expected at most " + Number(NAME_FIELD_SIZE - 1);
         });
         return false;
     }
     // The file ends a text at its first NUL, so the bytes after one would be lost.
     if (text.Bytes().find('\0') != std::string_view::npos) {
-        AddError(at, [] { return "a text with a NUL byte in it: a text ends at its first NUL"; });
+        errors.Add(at, [] { return "a text with a NUL byte in it: a text ends at its first NUL"; });
         return false;
     }
     return true;

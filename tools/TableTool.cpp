@@ -5,13 +5,17 @@
 #include "data/TilesetTable.h"
 #include "tools/CodePage.h"
 #include "tools/DemoTable.h"
+#include "tools/InputErrorList.h"
+#include "tools/LoadOrder.h"
 #include "tools/TableBuilder.h"
 #include "tools/TableComparison.h"
 #include "tools/TableJson.h"
+#include "tools/TablePatch.h"
 #include "tools/TableText.h"
 #include "tools/TableToolArguments.h"
 #include "tools/ToolFiles.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <ios>
 #include <ostream>
@@ -27,7 +31,10 @@ const char USAGE[] = "Usage: kestrivane-table dump [--format text|json] [--textc
                      "       kestrivane-table demo FILE\n"
                      "       kestrivane-table build [--format text|json] [--code-page N] INPUT [-o FILE]\n"
                      "       kestrivane-table diff [--code-page N] A B\n"
-                     "       kestrivane-table merge [--code-page N] BASE OURS THEIRS [-o FILE]\n"
+                     "       kestrivane-table merge [--code-page N] BASE OURS THEIRS [THEIRS...] [-o FILE]\n"
+                     "       kestrivane-table patch [--code-page N] BASE CHANGED [-o PATCH]\n"
+                     "       kestrivane-table apply [--check] [--reverse] [--code-page N] [-t TABLE] [-o FILE]\n"
+                     "                              PATCH...\n"
                      "\n"
                      "  dump   prints the whole tileset table, as text or as JSON; with\n"
                      "         --textconv (for git) it prints the problems and what can be\n"
@@ -42,7 +49,16 @@ const char USAGE[] = "Usage: kestrivane-table dump [--format text|json] [--textc
                      "         exits with 0 when they are the same, 1 when they differ\n"
                      "  merge  takes the changes from BASE to THEIRS into OURS field by field\n"
                      "         and writes the result to OURS, or to FILE; exits with 1 when\n"
-                     "         both changed a field differently, keeping OURS's value there\n"
+                     "         both changed a field differently, keeping OURS's value there;\n"
+                     "         several THEIRS are taken in turn, the earlier ones winning\n"
+                     "  patch  writes the patch of the fields that changed from BASE to CHANGED,\n"
+                     "         as text, to standard output or to PATCH\n"
+                     "  apply  applies the patches in the order given (a load order, the later\n"
+                     "         one winning) onto TABLE (qx7set.dat) and writes it back, or to\n"
+                     "         FILE; lists each line that overrides an earlier patch, conflicts\n"
+                     "         or is not found; exits with 1 for a conflict or a line not found,\n"
+                     "         2 when a patch is not well formed; --reverse removes the\n"
+                     "         patches, --check only tells what they would do\n"
                      "\n"
                      "--code-page N writes and reads the texts in UTF-8, each byte as its\n"
                      "character in the Windows code page N (874, 1250 to 1258; 1251 for\n"
@@ -195,22 +211,21 @@ TableToolExitCode RunDemo(const TableToolArguments& arguments, const ToolStreams
 }
 
 // The first errors are told in the order of the input, then how many more there are.
-TableToolExitCode BuildErrors(const TableToolArguments& arguments, const TableBuilder& builder,
-                              const ToolStreams& streams)
+void TellInputErrors(const std::string& inputName, const std::string& output, const InputErrorList& errors,
+                     std::ostream& err)
 {
-    const std::string input = ToolFiles::Shown(arguments.files[0]);
-    for (const TableInputError& error : builder.Errors()) {
-        streams.err << PROGRAM_NAME << ": " << error.Describe(input) << "\n";
+    const std::string input = ToolFiles::Shown(inputName);
+    for (const TableInputError& error : errors.Told()) {
+        err << PROGRAM_NAME << ": " << error.Describe(input) << "\n";
     }
-    const uint64_t count = builder.ErrorCount();
-    const uint64_t untold = count - builder.Errors().size();
+    const uint64_t count = errors.Total();
+    const uint64_t untold = count - errors.Told().size();
     if (untold != 0) {
-        streams.err << PROGRAM_NAME << ": " << input << ": " << untold
-                    << (untold == 1 ? " more error" : " more errors") << " after these\n";
+        err << PROGRAM_NAME << ": " << input << ": " << untold << (untold == 1 ? " more error" : " more errors")
+            << " after these\n";
     }
-    streams.err << PROGRAM_NAME << ": " << arguments.output << ": not written: " << input << " has " << count
-                << (count == 1 ? " error\n" : " errors\n");
-    return TABLE_TOOL_EXIT_PROBLEMS;
+    err << PROGRAM_NAME << ": " << output << ": not written: " << input << " has " << count
+        << (count == 1 ? " error\n" : " errors\n");
 }
 
 // Every error of the input is found before giving up, so that one run shows them all.
@@ -235,7 +250,8 @@ TableToolExitCode RunBuild(const TableToolArguments& arguments, const ToolStream
         TableText::Read(text, arguments.codePage, builder);
     }
     if (builder.ErrorCount() != 0) {
-        return BuildErrors(arguments, builder, streams);
+        TellInputErrors(input, arguments.output, builder.ErrorList(), streams.err);
+        return TABLE_TOOL_EXIT_PROBLEMS;
     }
     return WriteTable(arguments.output, builder.Table(), TABLE_TOOL_EXIT_OK, streams);
 }
@@ -254,26 +270,188 @@ TableToolExitCode RunDiff(const TableToolArguments& arguments, const ToolStreams
     return Finished(lines.empty() ? TABLE_TOOL_EXIT_OK : TABLE_TOOL_EXIT_PROBLEMS, streams.out, streams.err);
 }
 
+void Tell(const std::vector<std::string>& lines, std::ostream& out)
+{
+    for (const std::string& line : lines) {
+        out << line << "\n";
+    }
+}
+
+// Several THEIRS are merged one after another, each conflict naming the
+// tables its values come from. A THEIRS of another count stops the merge as
+// with one.
+std::vector<std::string> MergeSeveral(const TableToolArguments& arguments, const TilesetTable& base,
+                                      const std::vector<TilesetTable>& tables, TilesetTable& merged)
+{
+    std::vector<std::string> names;
+    std::vector<int> counts = {base.RecordCount()};
+    for (std::size_t k = 0; k < tables.size(); ++k) {
+        names.push_back(ToolFiles::Shown(arguments.files[k + 1]));
+        counts.push_back(tables[k].RecordCount());
+    }
+    merged = tables[0];
+    if (std::count(counts.begin(), counts.end(), base.RecordCount()) != static_cast<std::ptrdiff_t>(counts.size())) {
+        return {TableComparison::CountConflict(names, counts)};
+    }
+    std::vector<std::string> conflicts;
+    std::vector<int> sources;
+    for (std::size_t k = 1; k < tables.size(); ++k) {
+        const std::vector<std::string> more = TableComparison::MergeNext(base, tables[k], static_cast<int>(k), names,
+                                                                         arguments.codePage, merged, sources);
+        conflicts.insert(conflicts.end(), more.begin(), more.end());
+    }
+    return conflicts;
+}
+
 // The result is written even with conflicts: git's merge driver reads it back
 // from OURS, and the conflicting fields keep OURS's values. Written to standard
 // output, it leaves that to the table: the conflicts go to the errors then.
 TableToolExitCode RunMerge(const TableToolArguments& arguments, const ToolStreams& streams)
 {
     TilesetTable base;
-    TilesetTable ours;
-    TilesetTable theirs;
-    if (!LoadTable(arguments.files[0], base, streams) || !LoadTable(arguments.files[1], ours, streams) ||
-        !LoadTable(arguments.files[2], theirs, streams)) {
+    std::vector<TilesetTable> tables(arguments.files.size() - 1);
+    if (!LoadTable(arguments.files[0], base, streams)) {
         return TABLE_TOOL_EXIT_FAILED;
     }
-    TilesetTable merged;
-    const std::vector<std::string> conflicts = TableComparison::Merge(base, ours, theirs, arguments.codePage, merged);
-    std::ostream& told = ToolFiles::IsStandardStream(arguments.output) ? streams.err : streams.out;
-    for (const std::string& conflict : conflicts) {
-        told << conflict << "\n";
+    for (std::size_t k = 0; k < tables.size(); ++k) {
+        if (!LoadTable(arguments.files[k + 1], tables[k], streams)) {
+            return TABLE_TOOL_EXIT_FAILED;
+        }
     }
+    TilesetTable merged;
+    const std::vector<std::string> conflicts =
+        tables.size() == 2 ? TableComparison::Merge(base, tables[0], tables[1], arguments.codePage, merged)
+                           : MergeSeveral(arguments, base, tables, merged);
+    Tell(conflicts, ToolFiles::IsStandardStream(arguments.output) ? streams.err : streams.out);
     return WriteTable(arguments.output, merged, conflicts.empty() ? TABLE_TOOL_EXIT_OK : TABLE_TOOL_EXIT_PROBLEMS,
                       streams);
+}
+
+// A patch names each tileset by its index: after a change of count that may
+// no longer be the same tileset, so there is no patch.
+TableToolExitCode RunPatch(const TableToolArguments& arguments, const ToolStreams& streams)
+{
+    TilesetTable base;
+    TilesetTable changed;
+    if (!LoadTable(arguments.files[0], base, streams) || !LoadTable(arguments.files[1], changed, streams)) {
+        return TABLE_TOOL_EXIT_FAILED;
+    }
+    if (base.RecordCount() != changed.RecordCount()) {
+        return FileError(arguments.files[1],
+                         "holds " + std::to_string(changed.RecordCount()) + " tilesets and " +
+                             ToolFiles::Shown(arguments.files[0]) + " " + std::to_string(base.RecordCount()) +
+                             ": a patch changes fields of the tilesets that both tables have, so tables of "
+                             "different counts have no patch",
+                         streams.err);
+    }
+    std::string reason;
+    if (!ToolFiles::WriteText(arguments.output, TablePatch::Between(base, changed, arguments.codePage), streams.out,
+                              reason)) {
+        return FileError(arguments.output, reason, streams.err);
+    }
+    return Finished(TABLE_TOOL_EXIT_OK, streams.out, streams.err);
+}
+
+// All the patches of one run together are read within the limit that build
+// reads, so that any command line is read in bounded time and memory.
+bool ReadPatches(const TableToolArguments& arguments, const ToolStreams& streams, std::vector<std::string>& texts)
+{
+    std::size_t left = BUILD_INPUT_LIMIT;
+    for (const std::string& name : arguments.files) {
+        texts.emplace_back();
+        const WholeFileRead read = ToolFiles::Read(name, left, streams.in, texts.back());
+        if (!read.read) {
+            FileError(name, read.failure.Text(), streams.err);
+            return false;
+        }
+        if (read.goesOn) {
+            FileError(name,
+                      "goes beyond the " + std::to_string(BUILD_INPUT_LIMIT) +
+                          " bytes that apply reads of all its patches together",
+                      streams.err);
+            return false;
+        }
+        left -= texts.back().size();
+    }
+    return true;
+}
+
+// Every error of every patch is told before giving up; nothing is written then.
+bool WellFormed(const TableToolArguments& arguments, const std::vector<std::string>& texts, std::ostream& err)
+{
+    bool wellFormed = true;
+    for (std::size_t k = 0; k < texts.size(); ++k) {
+        InputErrorList errors;
+        TablePatch::Read(texts[k], arguments.codePage, errors);
+        if (errors.Total() != 0) {
+            TellInputErrors(arguments.files[k], arguments.output, errors, err);
+            wellFormed = false;
+        }
+    }
+    return wellFormed;
+}
+
+// The patches in the run's order; each is read again from its text when its
+// turn comes, so that only one patch's lines are held at a time.
+std::vector<std::size_t> RunOrder(const TableToolArguments& arguments)
+{
+    std::vector<std::size_t> order(arguments.files.size());
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        order[k] = arguments.reverse ? order.size() - 1 - k : k;
+    }
+    return order;
+}
+
+PatchCounts ApplyPatch(const TableToolArguments& arguments, const std::string& text, std::size_t k, LoadOrder& run,
+                       std::ostream* listed)
+{
+    InputErrorList unused;
+    return run.Apply(TablePatch::Read(text, arguments.codePage, unused), ToolFiles::Shown(arguments.files[k]), listed);
+}
+
+// --check: for each patch, what its lines would do, before the lines listed.
+void TellCounts(const TableToolArguments& arguments, const std::vector<std::string>& texts, const TilesetTable& table,
+                std::ostream& out)
+{
+    TilesetTable scratch = table;
+    LoadOrder run(scratch, arguments.reverse);
+    for (const std::size_t k : RunOrder(arguments)) {
+        const PatchCounts counts = ApplyPatch(arguments, texts[k], k, run, nullptr);
+        out << ToolFiles::Shown(arguments.files[k]) << ": " << counts.of[PATCH_APPLIES] << " apply, "
+            << counts.of[PATCH_ALREADY_APPLIED] << " already applied, " << counts.of[PATCH_OVERRIDES] << " override, "
+            << counts.of[PATCH_CONFLICT] << " conflict, " << counts.of[PATCH_NOT_APPLIED] << " do not apply\n";
+    }
+}
+
+// The table is written even where lines conflict or do not apply, with the
+// rest applied, as a load order is installed; not when nothing changed in it.
+TableToolExitCode RunApply(const TableToolArguments& arguments, const ToolStreams& streams)
+{
+    TilesetTable table;
+    std::vector<std::string> texts;
+    if (!LoadTable(arguments.table, table, streams) || !ReadPatches(arguments, streams, texts)) {
+        return TABLE_TOOL_EXIT_FAILED;
+    }
+    if (!WellFormed(arguments, texts, streams.err)) {
+        return TABLE_TOOL_EXIT_FAILED;
+    }
+    std::ostream& listed =
+        !arguments.check && ToolFiles::IsStandardStream(arguments.output) ? streams.err : streams.out;
+    if (arguments.check) {
+        TellCounts(arguments, texts, table, listed);
+    }
+    LoadOrder run(table, arguments.reverse);
+    uint64_t unapplied = 0;
+    for (const std::size_t k : RunOrder(arguments)) {
+        const PatchCounts counts = ApplyPatch(arguments, texts[k], k, run, &listed);
+        unapplied += counts.of[PATCH_CONFLICT] + counts.of[PATCH_NOT_APPLIED];
+    }
+    const TableToolExitCode code = unapplied == 0 ? TABLE_TOOL_EXIT_OK : TABLE_TOOL_EXIT_PROBLEMS;
+    const bool sameFile = arguments.output == arguments.table && !ToolFiles::IsStandardStream(arguments.output);
+    if (arguments.check || (sameFile && !run.Changed())) {
+        return Finished(code, streams.out, streams.err);
+    }
+    return WriteTable(arguments.output, table, code, streams);
 }
 
 } // namespace
@@ -296,6 +474,10 @@ TableToolExitCode TableTool::Run(const std::vector<std::string>& args, std::istr
         return RunDiff(arguments, streams);
     case TABLE_TOOL_MERGE:
         return RunMerge(arguments, streams);
+    case TABLE_TOOL_PATCH:
+        return RunPatch(arguments, streams);
+    case TABLE_TOOL_APPLY:
+        return RunApply(arguments, streams);
     case TABLE_TOOL_HELP:
         out << USAGE;
         return Finished(TABLE_TOOL_EXIT_OK, out, err);

@@ -12,6 +12,8 @@ enum TableToolCommand {
     TABLE_TOOL_BUILD,
     TABLE_TOOL_DIFF,
     TABLE_TOOL_MERGE,
+    TABLE_TOOL_PATCH,
+    TABLE_TOOL_APPLY,
     TABLE_TOOL_HELP,
     // The command line could not be understood; error says why.
     TABLE_TOOL_USAGE_ERROR,
@@ -35,11 +37,18 @@ public:
     // The code page that the dumps' texts are written and read in, as UTF-8;
     // null for the plain dumps.
     const CodePageTable* codePage = nullptr;
+    // apply: only tell what the patches would do, and write nothing.
+    bool check = false;
+    // apply: remove the patches instead, last to first.
+    bool reverse = false;
+    // The table that apply changes: TILESET_FILE_NAME unless -t gives one.
+    std::string table;
     // The files the command reads, in the order given: dump's and check's
     // default to TILESET_FILE_NAME. "-" is standard input, at most once.
     std::vector<std::string> files;
-    // The file that build and merge write: by default TILESET_FILE_NAME for
-    // build, OURS for merge. "-" is standard output.
+    // The file that build, merge, patch and apply write: by default
+    // TILESET_FILE_NAME for build, OURS for merge, standard output for patch
+    // and the table for apply. "-" is standard output.
     std::string output;
     std::string error;
 };

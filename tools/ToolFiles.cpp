@@ -1,5 +1,6 @@
 #include "tools/ToolFiles.h"
 
+#include "data/CommitFile.h"
 #include "data/FileFailure.h"
 #include "data/FileKind.h"
 #include "data/TilesetFile.h"
@@ -36,13 +37,10 @@ std::string SaveFailure(const TilesetFileResult& result)
     }
 }
 
-// A stream has no old content to keep and cannot be replaced: the table is
-// put together first and goes into it in one piece.
-bool WriteStream(const TilesetTable& table, std::ostream& stream, std::string& reason)
+// A stream has no old content to keep and cannot be replaced: what is
+// written is put together first and goes into it in one piece.
+bool WriteStream(const std::string& bytes, std::ostream& stream, std::string& reason)
 {
-    std::ostringstream gathered;
-    TilesetFile::Write(table, gathered);
-    const std::string bytes = gathered.str();
     errno = 0;
     stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     stream.flush();
@@ -56,6 +54,24 @@ bool WriteStream(const TilesetTable& table, std::ostream& stream, std::string& r
 bool IsStream(FileKind kind)
 {
     return kind == FILE_KIND_PIPE || kind == FILE_KIND_DEVICE || kind == FILE_KIND_SOCKET;
+}
+
+bool WriteStreamFile(const std::string& name, const std::string& bytes, std::string& reason)
+{
+    errno = 0;
+    std::ofstream stream(name, std::ios::binary);
+    if (!stream.is_open()) {
+        reason = "could not be opened: " + SystemErrorText(errno);
+        return false;
+    }
+    return WriteStream(bytes, stream, reason);
+}
+
+std::string TableBytes(const TilesetTable& table)
+{
+    std::ostringstream gathered;
+    TilesetFile::Write(table, gathered);
+    return gathered.str();
 }
 
 } // namespace
@@ -101,20 +117,35 @@ bool ToolFiles::Load(const std::string& name, std::istream& in, TilesetTable& ta
 bool ToolFiles::Write(const std::string& name, TilesetTable& table, std::ostream& out, std::string& reason)
 {
     if (IsStandardStream(name)) {
-        return WriteStream(table, out, reason);
+        return WriteStream(TableBytes(table), out, reason);
     }
     if (IsStream(KindOfFile(name))) {
-        errno = 0;
-        std::ofstream stream(name, std::ios::binary);
-        if (!stream.is_open()) {
-            reason = "could not be opened: " + SystemErrorText(errno);
-            return false;
-        }
-        return WriteStream(table, stream, reason);
+        return WriteStreamFile(name, TableBytes(table), reason);
     }
     const TilesetFileResult result = TilesetFile::Save(name, table);
     if (!result.Succeeded()) {
         reason = SaveFailure(result);
+        return false;
+    }
+    return true;
+}
+
+bool ToolFiles::WriteText(const std::string& name, const std::string& text, std::ostream& out, std::string& reason)
+{
+    if (IsStandardStream(name)) {
+        return WriteStream(text, out, reason);
+    }
+    const FileKind kind = KindOfFile(name);
+    if (IsStream(kind)) {
+        return WriteStreamFile(name, text, reason);
+    }
+    if (kind != FILE_KIND_PLAIN && kind != FILE_KIND_MISSING) {
+        reason = RefusedKindReason(kind);
+        return false;
+    }
+    const FileCommitResult result = SaveFileContent(name, text);
+    if (result.status != FILE_COMMIT_DONE) {
+        reason = "could not be written: " + result.reason;
         return false;
     }
     return true;

@@ -1,0 +1,141 @@
+#include "tools/LoadOrder.h"
+
+#include "tools/DumpNotation.h"
+#include "tools/RecordField.h"
+#include "tools/RecordText.h"
+#include "tools/TablePatch.h"
+
+#include <ostream>
+
+namespace {
+
+std::string Quoted(const std::string& bytes, const CodePageTable* page)
+{
+    std::string shown;
+    DumpNotation::AppendText(bytes.data(), bytes.size(), page, shown);
+    return shown;
+}
+
+// "tileset 2 "Desert" slot 4", with where the tileset was found if it moved.
+std::string FieldName(const PatchLine& line, int found, const CodePageTable* page)
+{
+    std::string named = "tileset " + std::to_string(line.tileset) + " " + Quoted(line.tilesetName, page);
+    if (found >= 0 && found != line.tileset) {
+        named += " (tileset " + std::to_string(found) + " in the table)";
+    }
+    return named + " " + line.field.Label();
+}
+
+// The new name that a patch gives each tileset, where it renames one.
+std::vector<const std::string*> Renames(const TablePatch& patch)
+{
+    std::vector<const std::string*> renames(MAX_TILESET_COUNT, nullptr);
+    for (const PatchLine& line : patch.lines) {
+        if (line.field.IsName()) {
+            renames[line.tileset] = &line.after.text;
+        }
+    }
+    return renames;
+}
+
+} // namespace
+
+LoadOrder::LoadOrder(TilesetTable& table, bool reverse)
+    : table(table), before(table), reverse(reverse),
+      writers(static_cast<std::size_t>(table.RecordCount()) * RecordField::COUNT)
+{
+    for (int i = 0; i < before.RecordCount(); ++i) {
+        beforeNames.push_back(RecordText::Name(before.RecordAt(i)));
+        NameCount& named = byName[beforeNames.back()];
+        if (named.count++ == 0) {
+            named.first = i;
+        }
+    }
+}
+
+PatchCounts LoadOrder::Apply(const TablePatch& patch, const std::string& name, std::ostream* listed)
+{
+    patchNames.push_back(name);
+    patchPages.push_back(patch.page);
+    const std::vector<const std::string*> renames = reverse ? Renames(patch) : std::vector<const std::string*>();
+    PatchCounts counts;
+    for (const PatchLine& line : patch.lines) {
+        const std::string where = name + ":" + std::to_string(line.line);
+        const std::string* const renamed = reverse ? renames[line.tileset] : nullptr;
+        const int tileset = Find(line, renamed != nullptr ? *renamed : line.tilesetName, where, patch.page, listed);
+        ++counts.of[tileset < 0 ? PATCH_NOT_APPLIED : ApplyLine(line, tileset, where, patch.page, listed)];
+    }
+    return counts;
+}
+
+bool LoadOrder::Changed() const
+{
+    const std::vector<RecordField> fields = RecordField::All();
+    for (int i = 0; i < table.RecordCount(); ++i) {
+        for (const RecordField& field : fields) {
+            if (!field.Same(before.RecordAt(i), table.RecordAt(i))) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+int LoadOrder::Find(const PatchLine& line, const std::string& name, const std::string& where,
+                    const CodePageTable* page, std::ostream* listed) const
+{
+    if (line.tileset < before.RecordCount() && beforeNames[line.tileset] == name) {
+        return line.tileset;
+    }
+    const auto named = byName.find(name);
+    if (named != byName.end() && named->second.count == 1) {
+        return named->second.first;
+    }
+    if (listed == nullptr) {
+        return -1;
+    }
+    if (named == byName.end()) {
+        *listed << "not found: " << where << ": " << FieldName(line, -1, page) << ": no tileset is named "
+                << Quoted(name, page) << "\n";
+    } else {
+        *listed << "ambiguous: " << where << ": " << FieldName(line, -1, page) << ": " << named->second.count
+                << " tilesets are named " << Quoted(name, page) << ", and tileset " << line.tileset
+                << " is not one of them\n";
+    }
+    return -1;
+}
+
+PatchOutcome LoadOrder::ApplyLine(const PatchLine& line, int tileset, const std::string& where,
+                                  const CodePageTable* page, std::ostream* listed)
+{
+    const RecordField& field = line.field;
+    const FieldValue& old = reverse ? line.after : line.before;
+    const FieldValue& now = reverse ? line.before : line.after;
+    TilesetRecord& record = table.RecordAt(tileset);
+    Writer& writer = writers[static_cast<std::size_t>(tileset) * RecordField::COUNT + field.Index()];
+    const Writer thisPatch{static_cast<int>(patchNames.size()) - 1, line.line};
+    if (field.Holds(record, old)) {
+        field.Set(now, record);
+        writer = thisPatch;
+        return PATCH_APPLIES;
+    }
+    if (field.Holds(record, now)) {
+        return PATCH_ALREADY_APPLIED;
+    }
+    if (writer.patch < 0) {
+        if (listed != nullptr) {
+            *listed << "conflict: " << where << ": " << FieldName(line, tileset, page) << ": the patch changes "
+                    << field.Shown(old, page) << " -> " << field.Shown(now, page) << ", but the table holds "
+                    << field.Shown(record, page) << ", which it keeps\n";
+        }
+        return PATCH_CONFLICT;
+    }
+    if (listed != nullptr) {
+        *listed << "overrides: " << where << ": " << FieldName(line, tileset, page) << ": " << field.Shown(now, page)
+                << " replaces " << field.Shown(record, patchPages[writer.patch]) << " from "
+                << patchNames[writer.patch] << ":" << writer.line << "\n";
+    }
+    field.Set(now, record);
+    writer = thisPatch;
+    return PATCH_OVERRIDES;
+}
