@@ -5,7 +5,9 @@
 #include "tools/RecordText.h"
 #include "tools/TablePatch.h"
 
+#include <optional>
 #include <ostream>
+#include <utility>
 
 namespace {
 
@@ -50,6 +52,30 @@ LoadOrder::LoadOrder(TilesetTable& table, bool reverse)
         if (named.count++ == 0) {
             named.first = i;
         }
+        if (reverse) {
+            finalNames[beforeNames.back()] = beforeNames.back();
+        }
+    }
+}
+
+// A patch's renames are made at once: each old name takes what its new name
+// led to after the later patches, all looked up before any is noted.
+void LoadOrder::TraceRenames(const TablePatch& patch)
+{
+    std::vector<std::pair<std::string, std::optional<std::string>>> leads;
+    for (const PatchLine& line : patch.lines) {
+        if (line.field.IsName()) {
+            const auto led = finalNames.find(line.after.text);
+            leads.emplace_back(line.before.text,
+                               led == finalNames.end() ? std::nullopt : std::optional<std::string>(led->second));
+        }
+    }
+    for (const auto& [old, final] : leads) {
+        if (final.has_value()) {
+            finalNames[old] = *final;
+        } else {
+            finalNames.erase(old);
+        }
     }
 }
 
@@ -59,10 +85,15 @@ PatchCounts LoadOrder::Apply(const TablePatch& patch, const std::string& name, s
     patchPages.push_back(patch.page);
     const std::vector<const std::string*> renames = reverse ? Renames(patch) : std::vector<const std::string*>();
     PatchCounts counts;
+    std::vector<const std::string*> names;
     for (const PatchLine& line : patch.lines) {
         const std::string where = name + ":" + std::to_string(line.line);
-        const std::string* const renamed = reverse ? renames[line.tileset] : nullptr;
-        const int tileset = Find(line, renamed != nullptr ? *renamed : line.tilesetName, where, patch.page, listed);
+        names.assign(1, reverse && renames[line.tileset] != nullptr ? renames[line.tileset] : &line.tilesetName);
+        const auto final = reverse ? finalNames.find(line.tilesetName) : finalNames.end();
+        if (final != finalNames.end()) {
+            names.push_back(&final->second);
+        }
+        const int tileset = Find(line, names, where, patch.page, listed);
         ++counts.of[tileset < 0 ? PATCH_NOT_APPLIED : ApplyLine(line, tileset, where, patch.page, listed)];
     }
     return counts;
@@ -81,19 +112,26 @@ bool LoadOrder::Changed() const
     return false;
 }
 
-int LoadOrder::Find(const PatchLine& line, const std::string& name, const std::string& where,
+// Each name in turn at the line's index, then each as the one tileset of that name.
+int LoadOrder::Find(const PatchLine& line, const std::vector<const std::string*>& names, const std::string& where,
                     const CodePageTable* page, std::ostream* listed) const
 {
-    if (line.tileset < before.RecordCount() && beforeNames[line.tileset] == name) {
-        return line.tileset;
+    for (const std::string* const name : names) {
+        if (line.tileset < before.RecordCount() && beforeNames[line.tileset] == *name) {
+            return line.tileset;
+        }
     }
-    const auto named = byName.find(name);
-    if (named != byName.end() && named->second.count == 1) {
-        return named->second.first;
+    for (const std::string* const name : names) {
+        const auto named = byName.find(*name);
+        if (named != byName.end() && named->second.count == 1) {
+            return named->second.first;
+        }
     }
     if (listed == nullptr) {
         return -1;
     }
+    const std::string& name = *names[0];
+    const auto named = byName.find(name);
     if (named == byName.end()) {
         *listed << "not found: " << where << ": " << FieldName(line, -1, page) << ": no tileset is named "
                 << Quoted(name, page) << "\n";

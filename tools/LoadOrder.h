@@ -36,11 +36,16 @@ struct PatchCounts {
 // the run, so that a rename, by the patch or an earlier one, does not lose its
 // lines: the tileset at the line's index where it has the line's name, or else
 // the one tileset of that name. Reversed, each line's new and old values swap,
-// and the name looked for is the one the patch gives the tileset.
+// and the names looked for are the patch's own new name for the tileset, then
+// the one it has after the renames of the whole load order.
 class LoadOrder {
 public:
     LoadOrder(TilesetTable& table, bool reverse);
 
+    // Reversed, each patch of the run is traced first, last to first, before
+    // any is applied: its renames decide which names its lines, and those of
+    // the patches before it, look for.
+    void TraceRenames(const TablePatch& patch);
     // Changes the table by patch, which listed lines call name. Each line that
     // overrides, conflicts or does not apply is written to listed, where it is
     // not null, one a line, beginning with its kind and its patch's name and line.
@@ -61,9 +66,10 @@ private:
         int count = 0;
     };
 
-    // The tileset that the line answers to, or -1 after telling why none does.
-    int Find(const PatchLine& line, const std::string& name, const std::string& where, const CodePageTable* page,
-             std::ostream* listed) const;
+    // The tileset that the line answers to by one of the names it may have,
+    // or -1 after telling why none does.
+    int Find(const PatchLine& line, const std::vector<const std::string*>& names, const std::string& where,
+             const CodePageTable* page, std::ostream* listed) const;
     PatchOutcome ApplyLine(const PatchLine& line, int tileset, const std::string& where, const CodePageTable* page,
                            std::ostream* listed);
 
@@ -72,6 +78,9 @@ private:
     const bool reverse;
     std::vector<std::string> beforeNames;
     std::map<std::string, NameCount> byName;
+    // Reversed: for each name that leads to a name of the table through the
+    // renames of the run, in load order, that name.
+    std::map<std::string, std::string> finalNames;
     std::vector<Writer> writers;
     // The patches applied so far, in the run's order.
     std::vector<std::string> patchNames;

@@ -409,12 +409,26 @@ PatchCounts ApplyPatch(const TableToolArguments& arguments, const std::string& t
     return run.Apply(TablePatch::Read(text, arguments.codePage, unused), ToolFiles::Shown(arguments.files[k]), listed);
 }
 
+// Reversed, each line looks for the name its tileset has after the whole
+// load order, which every patch's renames decide.
+void TraceRenames(const TableToolArguments& arguments, const std::vector<std::string>& texts, LoadOrder& run)
+{
+    if (!arguments.reverse) {
+        return;
+    }
+    for (const std::size_t k : RunOrder(arguments)) {
+        InputErrorList unused;
+        run.TraceRenames(TablePatch::Read(texts[k], arguments.codePage, unused));
+    }
+}
+
 // --check: for each patch, what its lines would do, before the lines listed.
 void TellCounts(const TableToolArguments& arguments, const std::vector<std::string>& texts, const TilesetTable& table,
                 std::ostream& out)
 {
     TilesetTable scratch = table;
     LoadOrder run(scratch, arguments.reverse);
+    TraceRenames(arguments, texts, run);
     for (const std::size_t k : RunOrder(arguments)) {
         const PatchCounts counts = ApplyPatch(arguments, texts[k], k, run, nullptr);
         out << ToolFiles::Shown(arguments.files[k]) << ": " << counts.of[PATCH_APPLIES] << " apply, "
@@ -441,6 +455,7 @@ TableToolExitCode RunApply(const TableToolArguments& arguments, const ToolStream
         TellCounts(arguments, texts, table, listed);
     }
     LoadOrder run(table, arguments.reverse);
+    TraceRenames(arguments, texts, run);
     uint64_t unapplied = 0;
     for (const std::size_t k : RunOrder(arguments)) {
         const PatchCounts counts = ApplyPatch(arguments, texts[k], k, run, &listed);
