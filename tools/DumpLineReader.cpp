@@ -54,13 +54,13 @@ std::string_view DumpLineReader::Word(char stop)
     return text.substr(start, at - start);
 }
 
-bool DumpLineReader::Number(const std::string& what, WrittenNumber& number, InputPlace& place, char stop)
+bool DumpLineReader::Number(const char* what, WrittenNumber& number, InputPlace& place, char stop)
 {
     SkipBlanks();
     place = Here();
     number.text = Word(stop);
     return DumpNotation::ParseDecimal(number.text, number.value) ||
-           Fail(place, [&] { return "expected " + what + " (a number), found " + Found(number.text); });
+           Fail(place, [&] { return std::string("expected ") + what + " (a number), found " + Found(number.text); });
 }
 
 bool DumpLineReader::Quoted(InputText& bytes, InputPlace& place)

@@ -45,7 +45,7 @@ public:
     // The run of non-blank characters at the reading position, up to stop where it comes.
     std::string_view Word(char stop = ' ');
     // A number, whose digits end at a blank or at stop.
-    bool Number(const std::string& what, WrittenNumber& number, InputPlace& place, char stop = ' ');
+    bool Number(const char* what, WrittenNumber& number, InputPlace& place, char stop = ' ');
     // A text in quotes with the dump's escapes: \" \\ and \xNN.
     bool Quoted(InputText& bytes, InputPlace& place);
     // The character c, after blanks.
