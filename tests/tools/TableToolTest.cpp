@@ -73,7 +73,13 @@ INSTANTIATE_TEST_SUITE_P(
         UsageErrorCase{{"dump", "--code-page"}, "--code-page takes " + KNOWN_CODE_PAGES},
         UsageErrorCase{{"diff", "--code-page", "65001", "a", "b"},
                        "code page \"65001\": expected " + KNOWN_CODE_PAGES},
-        UsageErrorCase{{"check", "--code-page", "1251"}, "unknown option \"--code-page\" for check"}));
+        UsageErrorCase{{"check", "--code-page", "1251"}, "unknown option \"--code-page\" for check"},
+        UsageErrorCase{{"apply"}, "apply needs at least one PATCH"},
+        UsageErrorCase{{"apply", "a.patch", "-t"}, "-t takes the TABLE to apply the patches onto"},
+        UsageErrorCase{{"apply", "-t", "-", "-"}, "standard input (-) is given twice; it can be read only once"},
+        UsageErrorCase{{"merge", "--check", "a", "b", "c"}, "unknown option \"--check\" for merge"},
+        UsageErrorCase{{"patch", "a.dat"}, "patch needs the two tables BASE and CHANGED"},
+        UsageErrorCase{{"patch", "--reverse", "a.dat", "b.dat"}, "unknown option \"--reverse\" for patch"}));
 
 TEST(TableToolHelp, PrintsTheUsageToOutputAndExitsWithZero)
 {
