@@ -162,9 +162,10 @@ PatchOutcome LoadOrder::ApplyLine(const PatchLine& line, int tileset, const std:
     }
     if (writer.patch < 0) {
         if (listed != nullptr) {
-            *listed << "conflict: " << where << ": " << FieldName(line, tileset, page) << ": the patch changes "
-                    << field.Shown(old, page) << " -> " << field.Shown(now, page) << ", but the table holds "
-                    << field.Shown(record, page) << ", which it keeps\n";
+            *listed << "conflict: " << where << ": " << FieldName(line, tileset, page) << ": "
+                    << (reverse ? "removing the patch changes " : "the patch changes ") << field.Shown(old, page)
+                    << " -> " << field.Shown(now, page) << ", but the table holds " << field.Shown(record, page)
+                    << ", which it keeps\n";
         }
         return PATCH_CONFLICT;
     }
