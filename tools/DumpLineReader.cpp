@@ -74,7 +74,13 @@ bool DumpLineReader::Quoted(InputText& bytes, InputPlace& place)
     ++at;
     bytes.Clear();
     while (at < text.size() && text[at] != '"') {
-        if (!QuotedByte(bytes)) {
+        // Most of a text stands for itself: it is taken a run at a time.
+        const std::size_t start = at;
+        while (at < text.size() && DumpNotation::StandsForItself(static_cast<unsigned char>(text[at]))) {
+            ++at;
+        }
+        bytes.Add(text.data() + start, at - start);
+        if (at < text.size() && text[at] != '"' && !QuotedByte(bytes)) {
             return false;
         }
     }

@@ -87,14 +87,13 @@ PatchCounts LoadOrder::Apply(const TablePatch& patch, const std::string& name, s
     PatchCounts counts;
     std::vector<const std::string*> names;
     for (const PatchLine& line : patch.lines) {
-        const std::string where = name + ":" + std::to_string(line.line);
         names.assign(1, reverse && renames[line.tileset] != nullptr ? renames[line.tileset] : &line.tilesetName);
         const auto final = reverse ? finalNames.find(line.tilesetName) : finalNames.end();
         if (final != finalNames.end()) {
             names.push_back(&final->second);
         }
-        const int tileset = Find(line, names, where, patch.page, listed);
-        ++counts.of[tileset < 0 ? PATCH_NOT_APPLIED : ApplyLine(line, tileset, where, patch.page, listed)];
+        const int tileset = Find(line, names, patch.page, listed);
+        ++counts.of[tileset < 0 ? PATCH_NOT_APPLIED : ApplyLine(line, tileset, patch.page, listed)];
     }
     return counts;
 }
@@ -113,8 +112,8 @@ bool LoadOrder::Changed() const
 }
 
 // Each name in turn at the line's index, then each as the one tileset of that name.
-int LoadOrder::Find(const PatchLine& line, const std::vector<const std::string*>& names, const std::string& where,
-                    const CodePageTable* page, std::ostream* listed) const
+int LoadOrder::Find(const PatchLine& line, const std::vector<const std::string*>& names, const CodePageTable* page,
+                    std::ostream* listed) const
 {
     for (const std::string* const name : names) {
         if (line.tileset < before.RecordCount() && beforeNames[line.tileset] == *name) {
@@ -133,18 +132,24 @@ int LoadOrder::Find(const PatchLine& line, const std::vector<const std::string*>
     const std::string& name = *names[0];
     const auto named = byName.find(name);
     if (named == byName.end()) {
-        *listed << "not found: " << where << ": " << FieldName(line, -1, page) << ": no tileset is named "
-                << Quoted(name, page) << "\n";
+        List(*listed, "not found", line, -1, page) << "no tileset is named " << Quoted(name, page) << "\n";
     } else {
-        *listed << "ambiguous: " << where << ": " << FieldName(line, -1, page) << ": " << named->second.count
-                << " tilesets are named " << Quoted(name, page) << ", and tileset " << line.tileset
-                << " is not one of them\n";
+        List(*listed, "ambiguous", line, -1, page)
+            << named->second.count << " tilesets are named " << Quoted(name, page) << ", and tileset " << line.tileset
+            << " is not one of them\n";
     }
     return -1;
 }
 
-PatchOutcome LoadOrder::ApplyLine(const PatchLine& line, int tileset, const std::string& where,
-                                  const CodePageTable* page, std::ostream* listed)
+// "KIND: PATCH:LINE: tileset ... FIELD: ", of the patch being applied.
+std::ostream& LoadOrder::List(std::ostream& listed, const char* kind, const PatchLine& line, int found,
+                              const CodePageTable* page) const
+{
+    return listed << kind << ": " << patchNames.back() << ":" << line.line << ": " << FieldName(line, found, page)
+                  << ": ";
+}
+
+PatchOutcome LoadOrder::ApplyLine(const PatchLine& line, int tileset, const CodePageTable* page, std::ostream* listed)
 {
     const RecordField& field = line.field;
     const FieldValue& old = reverse ? line.after : line.before;
@@ -162,17 +167,17 @@ PatchOutcome LoadOrder::ApplyLine(const PatchLine& line, int tileset, const std:
     }
     if (writer.patch < 0) {
         if (listed != nullptr) {
-            *listed << "conflict: " << where << ": " << FieldName(line, tileset, page) << ": "
-                    << (reverse ? "removing the patch changes " : "the patch changes ") << field.Shown(old, page)
-                    << " -> " << field.Shown(now, page) << ", but the table holds " << field.Shown(record, page)
-                    << ", which it keeps\n";
+            List(*listed, "conflict", line, tileset, page)
+                << (reverse ? "removing the patch changes " : "the patch changes ") << field.Shown(old, page) << " -> "
+                << field.Shown(now, page) << ", but the table holds " << field.Shown(record, page)
+                << ", which it keeps\n";
         }
         return PATCH_CONFLICT;
     }
     if (listed != nullptr) {
-        *listed << "overrides: " << where << ": " << FieldName(line, tileset, page) << ": " << field.Shown(now, page)
-                << " replaces " << field.Shown(record, patchPages[writer.patch]) << " from "
-                << patchNames[writer.patch] << ":" << writer.line << "\n";
+        List(*listed, "overrides", line, tileset, page)
+            << field.Shown(now, page) << " replaces " << field.Shown(record, patchPages[writer.patch]) << " from "
+            << patchNames[writer.patch] << ":" << writer.line << "\n";
     }
     field.Set(now, record);
     writer = thisPatch;

@@ -68,10 +68,11 @@ private:
 
     // The tileset that the line answers to by one of the names it may have,
     // or -1 after telling why none does.
-    int Find(const PatchLine& line, const std::vector<const std::string*>& names, const std::string& where,
-             const CodePageTable* page, std::ostream* listed) const;
-    PatchOutcome ApplyLine(const PatchLine& line, int tileset, const std::string& where, const CodePageTable* page,
-                           std::ostream* listed);
+    int Find(const PatchLine& line, const std::vector<const std::string*>& names, const CodePageTable* page,
+             std::ostream* listed) const;
+    PatchOutcome ApplyLine(const PatchLine& line, int tileset, const CodePageTable* page, std::ostream* listed);
+    std::ostream& List(std::ostream& listed, const char* kind, const PatchLine& line, int found,
+                       const CodePageTable* page) const;
 
     TilesetTable& table;
     const TilesetTable before;

@@ -72,7 +72,23 @@ std::string RecordField::Label() const
 
 bool RecordField::Same(const TilesetRecord& a, const TilesetRecord& b) const
 {
-    return slot == AMBIENT_FIELD ? a.ambient == b.ambient : Text(a) == Text(b);
+    if (slot == AMBIENT_FIELD) {
+        return a.ambient == b.ambient;
+    }
+    if (slot != NAME_FIELD) {
+        return std::strncmp(a.slots[slot], b.slots[slot], sizeof a.slots[slot]) == 0;
+    }
+    // As the names' bytes compare: each unit narrowed, up to the first zero byte.
+    for (int k = 0; k < NAME_FIELD_SIZE; ++k) {
+        const char aByte = static_cast<char>(a.name[k] & 0xFF);
+        if (aByte != static_cast<char>(b.name[k] & 0xFF)) {
+            return false;
+        }
+        if (aByte == '\0') {
+            return true;
+        }
+    }
+    return true;
 }
 
 FieldValue RecordField::Value(const TilesetRecord& record) const

@@ -9,6 +9,7 @@
 #include "tools/TableBuilder.h"
 #include "tools/Utf8.h"
 
+#include <algorithm>
 #include <string_view>
 #include <utility>
 
@@ -346,6 +347,9 @@ std::string TablePatch::Between(const TilesetTable& base, const TilesetTable& ch
 TablePatch TablePatch::Read(const std::string& input, const CodePageTable* optionPage, InputErrorList& errors)
 {
     TablePatch patch;
+    // A line a field at most: no more than the fields of the largest table are kept.
+    const auto lineEnds = static_cast<std::size_t>(std::count(input.begin(), input.end(), '\n'));
+    patch.lines.reserve(std::min<std::size_t>(lineEnds, std::size_t{MAX_TILESET_COUNT} * RecordField::COUNT));
     PatchReader reader(optionPage, errors, patch);
     DumpLineReader::ReadLines(input, reader);
     return patch;

@@ -7,6 +7,7 @@
 #include "tools/DemoTable.h"
 #include "tools/InputErrorList.h"
 #include "tools/LoadOrder.h"
+#include "tools/RecordField.h"
 #include "tools/TableBuilder.h"
 #include "tools/TableComparison.h"
 #include "tools/TableJson.h"
@@ -18,6 +19,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <ios>
+#include <optional>
 #include <ostream>
 #include <sstream>
 #include <system_error>
@@ -352,14 +354,26 @@ TableToolExitCode RunPatch(const TableToolArguments& arguments, const ToolStream
     return Finished(TABLE_TOOL_EXIT_OK, streams.out, streams.err);
 }
 
+// The patches of one apply: their texts, and the lines of those read once
+// and kept.
+struct RunPatches {
+    std::vector<std::string> texts;
+    std::vector<std::optional<TablePatch>> kept;
+};
+
+// As many lines as two patches of every field of the largest table: the
+// patches of a run are kept while their lines fit, and the others are read
+// again when their turn comes, so that a run of any patches takes bounded memory.
+const std::size_t KEPT_LINES = 2 * MAX_TILESET_COUNT * RecordField::COUNT;
+
 // All the patches of one run together are read within the limit that build
 // reads, so that any command line is read in bounded time and memory.
-bool ReadPatches(const TableToolArguments& arguments, const ToolStreams& streams, std::vector<std::string>& texts)
+bool ReadPatches(const TableToolArguments& arguments, const ToolStreams& streams, RunPatches& patches)
 {
     std::size_t left = BUILD_INPUT_LIMIT;
     for (const std::string& name : arguments.files) {
-        texts.emplace_back();
-        const WholeFileRead read = ToolFiles::Read(name, left, streams.in, texts.back());
+        std::string& text = patches.texts.emplace_back();
+        const WholeFileRead read = ToolFiles::Read(name, left, streams.in, text);
         if (!read.read) {
             FileError(name, read.failure.Text(), streams.err);
             return false;
@@ -371,28 +385,44 @@ bool ReadPatches(const TableToolArguments& arguments, const ToolStreams& streams
                       streams.err);
             return false;
         }
-        left -= texts.back().size();
+        left -= text.size();
     }
     return true;
 }
 
 // Every error of every patch is told before giving up; nothing is written then.
-bool WellFormed(const TableToolArguments& arguments, const std::vector<std::string>& texts, std::ostream& err)
+bool WellFormed(const TableToolArguments& arguments, RunPatches& patches, std::ostream& err)
 {
     bool wellFormed = true;
-    for (std::size_t k = 0; k < texts.size(); ++k) {
+    std::size_t keptLines = 0;
+    for (std::size_t k = 0; k < patches.texts.size(); ++k) {
         InputErrorList errors;
-        TablePatch::Read(texts[k], arguments.codePage, errors);
+        TablePatch patch = TablePatch::Read(patches.texts[k], arguments.codePage, errors);
         if (errors.Total() != 0) {
             TellInputErrors(arguments.files[k], arguments.output, errors, err);
             wellFormed = false;
+        }
+        keptLines += patch.lines.size();
+        patches.kept.emplace_back();
+        if (keptLines <= KEPT_LINES) {
+            patches.kept.back() = std::move(patch);
         }
     }
     return wellFormed;
 }
 
-// The patches in the run's order; each is read again from its text when its
-// turn comes, so that only one patch's lines are held at a time.
+// use(patch) with patch k, kept or read again.
+template <typename Use>
+void WithPatch(const TableToolArguments& arguments, const RunPatches& patches, std::size_t k, const Use& use)
+{
+    if (patches.kept[k].has_value()) {
+        use(*patches.kept[k]);
+        return;
+    }
+    InputErrorList unused;
+    use(TablePatch::Read(patches.texts[k], arguments.codePage, unused));
+}
+
 std::vector<std::size_t> RunOrder(const TableToolArguments& arguments)
 {
     std::vector<std::size_t> order(arguments.files.size());
@@ -402,39 +432,43 @@ std::vector<std::size_t> RunOrder(const TableToolArguments& arguments)
     return order;
 }
 
-PatchCounts ApplyPatch(const TableToolArguments& arguments, const std::string& text, std::size_t k, LoadOrder& run,
-                       std::ostream* listed)
+// Reversed, each line also looks for the name its tileset has after the whole
+// load order, which every patch's renames decide.
+LoadOrder StartRun(const TableToolArguments& arguments, const RunPatches& patches, TilesetTable& table)
 {
-    InputErrorList unused;
-    return run.Apply(TablePatch::Read(text, arguments.codePage, unused), ToolFiles::Shown(arguments.files[k]), listed);
+    LoadOrder run(table, arguments.reverse);
+    if (arguments.reverse) {
+        for (const std::size_t k : RunOrder(arguments)) {
+            WithPatch(arguments, patches, k, [&run](const TablePatch& patch) { run.TraceRenames(patch); });
+        }
+    }
+    return run;
 }
 
-// Reversed, each line looks for the name its tileset has after the whole
-// load order, which every patch's renames decide.
-void TraceRenames(const TableToolArguments& arguments, const std::vector<std::string>& texts, LoadOrder& run)
+// Applies the patches in the run's order, listing to listed where not null;
+// the counts of each in turn go to counted(k, counts).
+template <typename Counted>
+void ApplyAll(const TableToolArguments& arguments, const RunPatches& patches, LoadOrder& run, std::ostream* listed,
+              const Counted& counted)
 {
-    if (!arguments.reverse) {
-        return;
-    }
     for (const std::size_t k : RunOrder(arguments)) {
-        InputErrorList unused;
-        run.TraceRenames(TablePatch::Read(texts[k], arguments.codePage, unused));
+        WithPatch(arguments, patches, k, [&](const TablePatch& patch) {
+            counted(k, run.Apply(patch, ToolFiles::Shown(arguments.files[k]), listed));
+        });
     }
 }
 
 // --check: for each patch, what its lines would do, before the lines listed.
-void TellCounts(const TableToolArguments& arguments, const std::vector<std::string>& texts, const TilesetTable& table,
+void TellCounts(const TableToolArguments& arguments, const RunPatches& patches, const TilesetTable& table,
                 std::ostream& out)
 {
     TilesetTable scratch = table;
-    LoadOrder run(scratch, arguments.reverse);
-    TraceRenames(arguments, texts, run);
-    for (const std::size_t k : RunOrder(arguments)) {
-        const PatchCounts counts = ApplyPatch(arguments, texts[k], k, run, nullptr);
+    LoadOrder run = StartRun(arguments, patches, scratch);
+    ApplyAll(arguments, patches, run, nullptr, [&](std::size_t k, const PatchCounts& counts) {
         out << ToolFiles::Shown(arguments.files[k]) << ": " << counts.of[PATCH_APPLIES] << " apply, "
             << counts.of[PATCH_ALREADY_APPLIED] << " already applied, " << counts.of[PATCH_OVERRIDES] << " override, "
             << counts.of[PATCH_CONFLICT] << " conflict, " << counts.of[PATCH_NOT_APPLIED] << " do not apply\n";
-    }
+    });
 }
 
 // The table is written even where lines conflict or do not apply, with the
@@ -442,25 +476,21 @@ void TellCounts(const TableToolArguments& arguments, const std::vector<std::stri
 TableToolExitCode RunApply(const TableToolArguments& arguments, const ToolStreams& streams)
 {
     TilesetTable table;
-    std::vector<std::string> texts;
-    if (!LoadTable(arguments.table, table, streams) || !ReadPatches(arguments, streams, texts)) {
-        return TABLE_TOOL_EXIT_FAILED;
-    }
-    if (!WellFormed(arguments, texts, streams.err)) {
+    RunPatches patches;
+    if (!LoadTable(arguments.table, table, streams) || !ReadPatches(arguments, streams, patches) ||
+        !WellFormed(arguments, patches, streams.err)) {
         return TABLE_TOOL_EXIT_FAILED;
     }
     std::ostream& listed =
         !arguments.check && ToolFiles::IsStandardStream(arguments.output) ? streams.err : streams.out;
     if (arguments.check) {
-        TellCounts(arguments, texts, table, listed);
+        TellCounts(arguments, patches, table, listed);
     }
-    LoadOrder run(table, arguments.reverse);
-    TraceRenames(arguments, texts, run);
+    LoadOrder run = StartRun(arguments, patches, table);
     uint64_t unapplied = 0;
-    for (const std::size_t k : RunOrder(arguments)) {
-        const PatchCounts counts = ApplyPatch(arguments, texts[k], k, run, &listed);
+    ApplyAll(arguments, patches, run, &listed, [&unapplied](std::size_t, const PatchCounts& counts) {
         unapplied += counts.of[PATCH_CONFLICT] + counts.of[PATCH_NOT_APPLIED];
-    }
+    });
     const TableToolExitCode code = unapplied == 0 ? TABLE_TOOL_EXIT_OK : TABLE_TOOL_EXIT_PROBLEMS;
     const bool sameFile = arguments.output == arguments.table && !ToolFiles::IsStandardStream(arguments.output);
     if (arguments.check || (sameFile && !run.Changed())) {
