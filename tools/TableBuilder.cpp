@@ -93,7 +93,7 @@ void TableBuilder::SetName(const InputText& text, const InputPlace& at)
         return;
     }
     // A faulty text is still a giving: a second one is told as well.
-    const bool fits = CheckText(text, at);
+    const bool fits = CheckText(text, at, errors);
     if (tileset < 0) {
         return;
     }
@@ -133,10 +133,10 @@ void TableBuilder::SetSlot(const WrittenNumber& slot, const InputPlace& slotAt, 
         AddError(slotAt, [&] {
             return "slot " + Written(slot) + ": a tileset has slots 0 to " + Number(SLOTS_PER_TILESET - 1);
         });
-        CheckText(text, textAt);
+        CheckText(text, textAt, errors);
         return;
     }
-    const bool fits = CheckText(text, textAt);
+    const bool fits = CheckText(text, textAt, errors);
     if (tileset < 0) {
         return;
     }
@@ -146,6 +146,11 @@ void TableBuilder::SetSlot(const WrittenNumber& slot, const InputPlace& slotAt, 
     } else if (fits && keepValues) {
         RecordText::SetSlot(text.Bytes(), static_cast<int>(slot.value), table.RecordAt(tileset));
     }
+}
+
+InputErrorList& TableBuilder::ErrorList()
+{
+    return errors;
 }
 
 const std::vector<TableInputError>& TableBuilder::Errors() const
@@ -163,17 +168,17 @@ TilesetTable& TableBuilder::Table()
     return table;
 }
 
-bool TableBuilder::CheckText(const InputText& text, const InputPlace& at)
+bool TableBuilder::CheckText(const InputText& text, const InputPlace& at, InputErrorList& errors)
 {
     if (text.length >= NAME_FIELD_SIZE) {
-        AddError(at, [&] {
+        errors.Add(at, [&] {
             return "a text of " + Number(text.length) + " bytes: expected at most " + Number(NAME_FIELD_SIZE - 1);
         });
         return false;
     }
     // The file ends a text at its first NUL, so the bytes after one would be lost.
     if (text.Bytes().find('\0') != std::string_view::npos) {
-        AddError(at, [] { return "a text with a NUL byte in it: a text ends at its first NUL"; });
+        errors.Add(at, [] { return "a text with a NUL byte in it: a text ends at its first NUL"; });
         return false;
     }
     return true;

@@ -40,6 +40,10 @@ public:
         errors.Add(at, message);
     }
 
+    // Where a reader's own errors go, among the builder's.
+    InputErrorList& ErrorList();
+    // A text that a field can hold: at most 31 bytes and no NUL; else an error into errors.
+    static bool CheckText(const InputText& text, const InputPlace& at, InputErrorList& errors);
     // The errors told, in the order of their places in the input.
     const std::vector<TableInputError>& Errors() const;
     // All errors, told or not.
@@ -56,7 +60,6 @@ private:
         int slots[SLOTS_PER_TILESET] = {};
     };
 
-    bool CheckText(const InputText& text, const InputPlace& at);
     // Notes the line of a value's first giving; false when it was given before.
     bool FirstGiven(int& givenLine, const InputPlace& at);
     void GivenTwice(const std::string& what, int firstLine, const InputPlace& at);

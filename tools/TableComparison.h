@@ -39,4 +39,16 @@ std::vector<std::string> Differences(const TilesetTable& before, const TilesetTa
 std::vector<std::string> Merge(const TilesetTable& base, const TilesetTable& ours, const TilesetTable& theirs,
                                const CodePageTable* page, TilesetTable& result);
 
+// For a merge of several THEIRS into ours, one after another by Merge's
+// rules, where OURS, then the earlier THEIRS, win: result starts as ours and
+// takes theirs, names[source]; sources holds, for each field, the table
+// (index into names, 0 for ours) that result's value came from. The counts
+// are checked first, by the caller. Each conflict line names the table of each value.
+std::vector<std::string> MergeNext(const TilesetTable& base, const TilesetTable& theirs, int source,
+                                   const std::vector<std::string>& names, const CodePageTable* page,
+                                   TilesetTable& result, std::vector<int>& sources);
+// The one conflict of tables whose counts differ: counts[0] is base's, then
+// each of names (ours, then each theirs) in turn.
+std::string CountConflict(const std::vector<std::string>& names, const std::vector<int>& counts);
+
 } // namespace TableComparison

@@ -4,10 +4,10 @@
 #include "data/TilesetFileView.h"
 #include "data/TilesetTable.h"
 #include "tools/CodePage.h"
+#include "tools/DumpLineReader.h"
 #include "tools/DumpNotation.h"
 #include "tools/RecordText.h"
 #include "tools/TableBuilder.h"
-#include "tools/Utf8.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -71,187 +71,13 @@ void AppendEntry(const TilesetEntryView& entry, const CodePageTable* page, std::
     }
 }
 
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
-
-// Reads the values of one line. A step that fails records its error, and the
-// caller gives up the rest of the line.
-class LineReader {
-public:
-    LineReader(std::string_view text, int line, const CodePageTable* page, TableBuilder& builder)
-        : text(text), line(line), page(page), builder(builder)
-    {
-    }
-
-    void SkipByteOrderMark() { at = Utf8::ByteOrderMarkLength(text); }
-
-    bool AtEnd()
-    {
-        SkipBlanks();
-        return at == text.size();
-    }
-
-    InputPlace Here() const { return {line, static_cast<int>(at) + 1}; }
-
-    // The run of non-blank characters at the reading position.
-    std::string_view Word()
-    {
-        SkipBlanks();
-        const std::size_t start = at;
-        while (at < text.size() && !IsBlank(text[at])) {
-            ++at;
-        }
-        return text.substr(start, at - start);
-    }
-
-    bool Number(const std::string& what, WrittenNumber& number, InputPlace& place)
-    {
-        SkipBlanks();
-        place = Here();
-        number.text = Word();
-        return DumpNotation::ParseDecimal(number.text, number.value) ||
-               Fail(place, [&] { return "expected " + what + " (a number), found " + Found(number.text); });
-    }
-
-    // A text in quotes with the dump's escapes: \" \\ and \xNN.
-    bool Quoted(InputText& bytes, InputPlace& place)
-    {
-        SkipBlanks();
-        place = Here();
-        if (at == text.size() || text[at] != '"') {
-            const std::string_view found = Word();
-            return Fail(place, [found] { return "expected a text in quotes, found " + Found(found); });
-        }
-        ++at;
-        bytes.Clear();
-        while (at < text.size() && text[at] != '"') {
-            if (!QuotedByte(bytes)) {
-                return false;
-            }
-        }
-        if (at == text.size()) {
-            return Fail(place, [] { return "the text has no closing quote"; });
-        }
-        ++at;
-        return true;
-    }
-
-    bool End()
-    {
-        SkipBlanks();
-        if (at != text.size()) {
-            return Fail(Here(), [this] { return "expected the end of the line, found " + Found(text.substr(at)); });
-        }
-        return true;
-    }
-
-    // message() gives the words, put together only for an error that is told.
-    template <typename Message>
-    bool Fail(const InputPlace& place, const Message& message)
-    {
-        builder.AddError(place, message);
-        return false;
-    }
-
-private:
-    void SkipBlanks()
-    {
-        while (at < text.size() && IsBlank(text[at])) {
-            ++at;
-        }
-    }
-
-    static std::string Found(std::string_view word)
-    {
-        return word.empty() ? "nothing" : DumpNotation::TextExcerpt(word);
-    }
-
-    bool QuotedByte(InputText& bytes)
-    {
-        const unsigned char byte = static_cast<unsigned char>(text[at]);
-        if (byte >= 0x80 && page != nullptr) {
-            QuotedCharacter(bytes);
-            return true;
-        }
-        if (!DumpNotation::IsPrintableAscii(byte)) {
-            const std::string hex = DumpNotation::HexByte(byte);
-            return Fail(Here(), [&hex] {
-                return "byte 0x" + hex + " in a text: expected printable ASCII, other bytes as \\x" + hex;
-            });
-        }
-        if (byte != '\\') {
-            bytes.Add(text[at++]);
-            return true;
-        }
-        const InputPlace escapeAt = Here();
-        const char kind = at + 1 < text.size() ? text[at + 1] : '\0';
-        if (DumpNotation::IsBackslashed(static_cast<unsigned char>(kind))) {
-            bytes.Add(kind);
-            at += 2;
-            return true;
-        }
-        const int high = kind == 'x' && at + 2 < text.size() ? DumpNotation::HexDigitValue(text[at + 2]) : -1;
-        const int low = high >= 0 && at + 3 < text.size() ? DumpNotation::HexDigitValue(text[at + 3]) : -1;
-        if (low < 0) {
-            // The escape as far as it goes: its letter and the hexadecimal digits after \x.
-            const std::size_t length = at + 1 == text.size() ? 1 : high < 0 ? 2 : 3;
-            return Fail(escapeAt, [this, length] {
-                return "bad escape " + DumpNotation::TextExcerpt(text.substr(at, length)) +
-                       ": expected \\xNN (two hexadecimal digits), \\\" or \\\\";
-            });
-        }
-        bytes.Add(static_cast<char>(high * 16 + low));
-        at += 4;
-        return true;
-    }
-
-    // A character in UTF-8, taken as its byte in the code page. A fault, or a
-    // character that the code page does not hold, is told, stands for one
-    // byte, and the text is read on after it.
-    void QuotedCharacter(InputText& bytes)
-    {
-        const InputPlace place = Here();
-        const Utf8::Decoded decoded = Utf8::Decode(text.substr(at));
-        const bool utf8 = decoded.fault == Utf8::NO_FAULT;
-        const int byte = utf8 ? CodePage::ByteOf(*page, decoded.character) : CodePage::NO_BYTE;
-        if (byte != CodePage::NO_BYTE) {
-            bytes.Add(static_cast<char>(byte));
-        } else if (!utf8) {
-            builder.AddError(place, [&] { return NotUtf8(text.substr(at, decoded.length), decoded.fault); });
-            bytes.Add('?');
-        } else {
-            builder.AddError(place, [this, &decoded] { return CodePage::NotHeld(*page, decoded.character); });
-            bytes.Add('?');
-        }
-        at += decoded.length;
-    }
-
-    // "bytes 0xE2 0x82: a UTF-8 character cut short; ..."
-    static std::string NotUtf8(std::string_view bytes, Utf8::Fault fault)
-    {
-        std::string named = bytes.size() == 1 ? "byte" : "bytes";
-        for (const char byte : bytes) {
-            named += " 0x" + DumpNotation::HexByte(static_cast<unsigned char>(byte));
-        }
-        return named + ": " + Utf8::Describe(fault) + "; with --code-page, a text is read as UTF-8";
-    }
-
-    const std::string_view text;
-    const int line;
-    const CodePageTable* const page;
-    TableBuilder& builder;
-    std::size_t at = 0;
-};
-
 class TextReader {
 public:
     TextReader(const CodePageTable* page, TableBuilder& builder) : page(page), builder(builder) {}
 
     void ReadLine(std::string_view text, int line)
     {
-        LineReader reader(text, line, page, builder);
+        DumpLineReader reader(text, line, page, builder.ErrorList());
         // Editors on Windows may start a file with one, Notepad among them.
         if (line == 1) {
             reader.SkipByteOrderMark();
@@ -295,7 +121,7 @@ public:
     }
 
 private:
-    void ReadCount(LineReader& reader, const InputPlace& wordAt)
+    void ReadCount(DumpLineReader& reader, const InputPlace& wordAt)
     {
         WrittenNumber count;
         InputPlace countAt;
@@ -315,7 +141,7 @@ private:
 
     // Said once: the lines that follow are still read, against the largest count,
     // unless they are JSON. False when reading stops.
-    bool ReportMissingCount(LineReader& reader, const InputPlace& wordAt, std::string_view word)
+    bool ReportMissingCount(DumpLineReader& reader, const InputPlace& wordAt, std::string_view word)
     {
         stopped = word[0] == '{';
         reader.Fail(wordAt, [this] {
@@ -327,7 +153,7 @@ private:
         return !stopped;
     }
 
-    void ReadTileset(LineReader& reader)
+    void ReadTileset(DumpLineReader& reader)
     {
         WrittenNumber index;
         InputPlace indexAt;
@@ -336,7 +162,7 @@ private:
         }
     }
 
-    void ReadName(LineReader& reader)
+    void ReadName(DumpLineReader& reader)
     {
         InputPlace nameAt;
         if (reader.Quoted(text, nameAt) && reader.End()) {
@@ -344,7 +170,7 @@ private:
         }
     }
 
-    void ReadAmbient(LineReader& reader)
+    void ReadAmbient(DumpLineReader& reader)
     {
         WrittenNumber ambient;
         InputPlace ambientAt;
@@ -353,7 +179,7 @@ private:
         }
     }
 
-    void ReadSlot(LineReader& reader)
+    void ReadSlot(DumpLineReader& reader)
     {
         WrittenNumber slot;
         InputPlace slotAt;
@@ -399,17 +225,5 @@ void TableText::WriteEntries(const std::string& bytes, const CodePageTable* page
 void TableText::Read(const std::string& input, const CodePageTable* page, TableBuilder& builder)
 {
     TextReader reader(page, builder);
-    int line = 1;
-    std::size_t start = 0;
-    while (start < input.size() && !reader.Stopped()) {
-        std::size_t end = input.find('\n', start);
-        if (end == std::string::npos) {
-            end = input.size();
-        }
-        const std::size_t length = end > start && input[end - 1] == '\r' ? end - start - 1 : end - start;
-        reader.ReadLine(std::string_view(input).substr(start, length), line);
-        start = end + 1;
-        ++line;
-    }
-    reader.Finish(line);
+    DumpLineReader::ReadLines(input, reader);
 }

@@ -9,6 +9,7 @@
 #include <optional>
 
 #include <cstddef>
+#include <cstdint>
 
 namespace {
 
@@ -17,6 +18,11 @@ const char OUTPUT_OPTION[] = "-o";
 const char TEXTCONV_OPTION[] = "--textconv";
 const char CODE_PAGE_OPTION[] = "--code-page";
 const char BASE_OPTION[] = "--base";
+const char CHECK_OPTION[] = "--check";
+const char REVERSE_OPTION[] = "--reverse";
+const char TABLE_OPTION[] = "-t";
+// As many files as a command line holds.
+const std::size_t ANY_NUMBER = SIZE_MAX;
 
 // The options a command takes.
 enum CommandOption : unsigned {
@@ -24,7 +30,9 @@ enum CommandOption : unsigned {
     TAKES_OUTPUT = 2,
     TAKES_TEXTCONV = 4,
     TAKES_CODE_PAGE = 8,
-    TAKES_BASE = 16,
+    // --check, --reverse and -t TABLE.
+    TAKES_APPLY = 16,
+    TAKES_BASE = 32,
 };
 
 // What each command takes.
@@ -44,9 +52,12 @@ const CommandForm COMMAND_FORMS[] = {
     {"demo", TABLE_TOOL_DEMO, 1, 1, 0, "demo needs the FILE to write"},
     {"build", TABLE_TOOL_BUILD, 1, 1, TAKES_FORMAT | TAKES_OUTPUT | TAKES_CODE_PAGE, "build needs one INPUT"},
     {"diff", TABLE_TOOL_DIFF, 2, 2, TAKES_CODE_PAGE, "diff needs the two files A and B"},
-    {"merge", TABLE_TOOL_MERGE, 3, 3, TAKES_OUTPUT | TAKES_CODE_PAGE,
+    {"merge", TABLE_TOOL_MERGE, 3, ANY_NUMBER, TAKES_OUTPUT | TAKES_CODE_PAGE,
      "merge needs the three files BASE, OURS and THEIRS"},
     {"view", TABLE_TOOL_VIEW, 0, 1, TAKES_OUTPUT | TAKES_CODE_PAGE | TAKES_BASE, "more than one FILE given"},
+    {"patch", TABLE_TOOL_PATCH, 2, 2, TAKES_OUTPUT | TAKES_CODE_PAGE, "patch needs the two tables BASE and CHANGED"},
+    {"apply", TABLE_TOOL_APPLY, 1, ANY_NUMBER, TAKES_OUTPUT | TAKES_CODE_PAGE | TAKES_APPLY,
+     "apply needs at least one PATCH"},
 };
 
 TableToolArguments UsageError(const std::string& error)
@@ -145,6 +156,17 @@ std::string TakeWords(const CommandForm& form, const std::vector<std::string>& a
                 return "-o takes the FILE to write";
             }
             arguments.output = *value;
+        } else if (word == TABLE_OPTION && takes(TAKES_APPLY)) {
+            const std::string* const value = OptionValue(option, args, k);
+            if (value == nullptr) {
+                return "-t takes the TABLE to apply the patches onto";
+            }
+            arguments.table = *value;
+        } else if ((word == CHECK_OPTION || word == REVERSE_OPTION) && takes(TAKES_APPLY)) {
+            if (option.value) {
+                return word + " takes no value";
+            }
+            (word == CHECK_OPTION ? arguments.check : arguments.reverse) = true;
         } else if (word == TEXTCONV_OPTION && takes(TAKES_TEXTCONV)) {
             if (option.value) {
                 return "--textconv takes no value";
@@ -175,6 +197,21 @@ std::string TakeWords(const CommandForm& form, const std::vector<std::string>& a
     return {};
 }
 
+std::string DefaultOutput(TableToolCommand command, const TableToolArguments& arguments)
+{
+    switch (command) {
+    case TABLE_TOOL_MERGE:
+        return arguments.files[1];
+    case TABLE_TOOL_PATCH:
+    case TABLE_TOOL_VIEW:
+        return ToolFiles::STANDARD_STREAM;
+    case TABLE_TOOL_APPLY:
+        return arguments.table;
+    default:
+        return TILESET_FILE_NAME;
+    }
+}
+
 } // namespace
 
 TableToolArguments TableToolArguments::Parse(const std::vector<std::string>& args)
@@ -198,9 +235,11 @@ TableToolArguments TableToolArguments::Parse(const std::vector<std::string>& arg
     if (arguments.files.size() < form->fewestFiles || arguments.files.size() > form->mostFiles) {
         return UsageError(form->filesError);
     }
-    if (std::count(arguments.files.begin(), arguments.files.end(), ToolFiles::STANDARD_STREAM) +
-            (arguments.base == ToolFiles::STANDARD_STREAM ? 1 : 0) >
-        1) {
+    const std::size_t streamInputs = std::count(arguments.files.begin(), arguments.files.end(),
+                                                ToolFiles::STANDARD_STREAM) +
+                                     ToolFiles::IsStandardStream(arguments.table) +
+                                     ToolFiles::IsStandardStream(arguments.base);
+    if (streamInputs > 1) {
         return UsageError("standard input (-) is given twice; it can be read only once");
     }
     if (arguments.textconv && arguments.format != TABLE_DUMP_TEXT) {
@@ -209,10 +248,11 @@ TableToolArguments TableToolArguments::Parse(const std::vector<std::string>& arg
     if (arguments.files.empty()) {
         arguments.files.push_back(TILESET_FILE_NAME);
     }
+    if (arguments.table.empty() && (form->options & TAKES_APPLY) != 0) {
+        arguments.table = TILESET_FILE_NAME;
+    }
     if (arguments.output.empty() && (form->options & TAKES_OUTPUT) != 0) {
-        arguments.output = form->command == TABLE_TOOL_MERGE  ? arguments.files[1]
-                           : form->command == TABLE_TOOL_VIEW ? ToolFiles::STANDARD_STREAM
-                                                              : TILESET_FILE_NAME;
+        arguments.output = DefaultOutput(form->command, arguments);
     }
     arguments.command = form->command;
     return arguments;

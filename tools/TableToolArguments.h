@@ -13,6 +13,8 @@ enum TableToolCommand {
     TABLE_TOOL_DIFF,
     TABLE_TOOL_MERGE,
     TABLE_TOOL_VIEW,
+    TABLE_TOOL_PATCH,
+    TABLE_TOOL_APPLY,
     TABLE_TOOL_HELP,
     // The command line could not be understood; error says why.
     TABLE_TOOL_USAGE_ERROR,
@@ -37,13 +39,20 @@ public:
     // The code page that the dumps' texts are written and read in, as UTF-8;
     // null for the plain dumps.
     const CodePageTable* codePage = nullptr;
+    // apply: only tell what the patches would do, and write nothing.
+    bool check = false;
+    // apply: remove the patches instead, last to first.
+    bool reverse = false;
+    // The table that apply changes: TILESET_FILE_NAME unless -t gives one.
+    std::string table;
     // The files the command reads, in the order given: dump's and check's
     // default to TILESET_FILE_NAME. "-" is standard input, at most once.
     std::vector<std::string> files;
     // The table that view compares the file with; none where empty.
     std::string base;
-    // The file that build, merge and view write: by default TILESET_FILE_NAME
-    // for build, OURS for merge, "-" (standard output) for view.
+    // The file that build, merge, patch, apply and view write: by default
+    // TILESET_FILE_NAME for build, OURS for merge, standard output for patch
+    // and view, and the table for apply. "-" is standard output.
     std::string output;
     std::string error;
 };

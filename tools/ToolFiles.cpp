@@ -1,5 +1,6 @@
 #include "tools/ToolFiles.h"
 
+#include "data/CommitFile.h"
 #include "data/FileFailure.h"
 #include "data/FileKind.h"
 #include "data/TilesetFile.h"
@@ -164,5 +165,27 @@ bool ToolFiles::Write(const std::string& name, TilesetTable& table, std::ostream
 
 bool ToolFiles::WriteText(const std::string& name, const std::string& text, std::ostream& out, std::string& reason)
 {
-    return IsStandardStream(name) ? WriteBytes(text, out, reason) : WriteToFile(name, text, reason);
+    if (IsStandardStream(name)) {
+        return WriteBytes(text, out, reason);
+    }
+    const FileKind kind = KindOfFile(name);
+    if (IsRefused(kind)) {
+        reason = RefusedKindReason(kind);
+        return false;
+    }
+    if (IsStream(kind)) {
+        return WriteToFile(name, text, reason);
+    }
+    // As the table's save: a link stays a link, and the file it ends at gets the text.
+    const std::string replaced = ReplacedFilePath(name);
+    if (replaced.empty()) {
+        reason = "is a link to a missing file that cannot be created";
+        return false;
+    }
+    const FileCommitResult result = SaveFileContent(replaced, text);
+    if (result.status != FILE_COMMIT_DONE) {
+        reason = "could not be written: " + result.reason;
+        return false;
+    }
+    return true;
 }

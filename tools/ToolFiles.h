@@ -48,7 +48,8 @@ bool Load(const std::string& name, std::istream& in, TilesetTable& table, std::s
 // the stream it is, or else through the editor's own save, which leaves the
 // old file as it was when it fails.
 bool Write(const std::string& name, TilesetTable& table, std::ostream& out, std::string& reason);
-// Writes text to "-" (standard output), or to the file, made or replaced as it is.
+// Writes text, such as a patch, to "-", a pipe or a device, or else in place
+// of the file in one step, as the editor's save replaces a table.
 bool WriteText(const std::string& name, const std::string& text, std::ostream& out, std::string& reason);
 
 } // namespace ToolFiles

@@ -8,6 +8,9 @@
 // within 1.5 times), on that table and on one of Cyrillic texts in code page 1251.
 // The CSV dump and build of that table with every slot filled are timed against
 // its text dump and build (target: within 1.5 times).
+// apply of a patch that changes every field of that table is timed against the
+// build of its dump (target: within 3 times), and patch against diff of the
+// same two tables (target: within 1.5 times).
 
 #include "data/CommitFile.h"
 #include "data/TilesetFile.h"
@@ -17,6 +20,7 @@
 #include "tools/TableBuilder.h"
 #include "tools/TableCsv.h"
 #include "tools/TableJson.h"
+#include "tools/TablePatch.h"
 #include "tools/TableText.h"
 #include "tools/TableTool.h"
 #include "tools/TableToolArguments.h"
@@ -26,10 +30,12 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <random>
 #include <sstream>
@@ -75,6 +81,27 @@ TilesetTable LargestFullTable()
         }
     }
     return table;
+// The table with every field changed: each name, each ambient number, and
+// each slot's bytes moved on by one (an empty slot filled), so no text keeps its value.
+TilesetTable EveryFieldChanged(const TilesetTable& table)
+{
+    TilesetTable changed = table;
+    for (int i = 0; i < MAX_TILESET_COUNT; ++i) {
+        TilesetRecord& record = changed.RecordAt(i);
+        const std::string name = "Changed " + std::to_string(i);
+        std::fill(std::begin(record.name), std::end(record.name), u'\0');
+        std::copy(name.begin(), name.end(), record.name);
+        record.ambient = static_cast<uint8_t>(record.ambient + 1);
+        for (char(&slot)[NAME_FIELD_SIZE] : record.slots) {
+            if (slot[0] == '\0') {
+                std::strcpy(slot, "new");
+            }
+            for (char* c = slot; *c != '\0'; ++c) {
+                *c = static_cast<char>(*c == 'z' ? 'a' : *c + 1);
+            }
+        }
+    }
+    return changed;
 }
 
 const char CODE_PAGE[] = "1251";
@@ -121,6 +148,11 @@ struct Fixture {
         TilesetFile::Save(Path("full.dat"), full);
         WriteDump(full, Path("full.txt"), nullptr, TABLE_DUMP_TEXT);
         WriteDump(full, Path("full.csv"), nullptr, TABLE_DUMP_CSV);
+        TilesetTable changed = EveryFieldChanged(table);
+        changedFile = Path("changed.dat");
+        TilesetFile::Save(changedFile, changed);
+        everyFieldPatch = Path("every-field.patch");
+        std::ofstream(everyFieldPatch, std::ios::binary) << TablePatch::Between(table, changed, nullptr);
     }
     Fixture(const Fixture&) = delete;
     Fixture& operator=(const Fixture&) = delete;
@@ -133,6 +165,8 @@ struct Fixture {
     std::vector<char> bytes;
     std::string textDump;
     std::string jsonDump;
+    std::string changedFile;
+    std::string everyFieldPatch;
 };
 
 Fixture& Files()
@@ -205,14 +239,15 @@ void BM_PlainWriteCommitted(benchmark::State& state)
 }
 
 // The commands as a script runs them, with the output sent to a file.
-void RunToolCommand(benchmark::State& state, const std::vector<std::string>& args)
+void RunToolCommand(benchmark::State& state, const std::vector<std::string>& args,
+                    TableToolExitCode expected = TABLE_TOOL_EXIT_OK)
 {
     const std::string outputPath = Files().Path("output.txt");
     for (auto _ : state) {
         std::ofstream out(outputPath, std::ios::binary | std::ios::trunc);
         std::istringstream in;
         std::ostringstream err;
-        if (TableTool::Run(args, in, out, err) != TABLE_TOOL_EXIT_OK) {
+        if (TableTool::Run(args, in, out, err) != expected) {
             state.SkipWithError(err.str().c_str());
             return;
         }
@@ -237,6 +272,23 @@ void BM_Build(benchmark::State& state)
 void BM_BuildJson(benchmark::State& state)
 {
     RunToolCommand(state, {"build", "--format", "json", Files().jsonDump, "-o", Files().Path("built.dat")});
+}
+
+// Through the safe save, as build writes its table.
+void BM_ApplyEveryField(benchmark::State& state)
+{
+    RunToolCommand(state,
+                   {"apply", "-t", Files().tableFile, "-o", Files().Path("applied.dat"), Files().everyFieldPatch});
+}
+
+void BM_Patch(benchmark::State& state)
+{
+    RunToolCommand(state, {"patch", Files().tableFile, Files().changedFile});
+}
+
+void BM_Diff(benchmark::State& state)
+{
+    RunToolCommand(state, {"diff", Files().tableFile, Files().changedFile}, TABLE_TOOL_EXIT_PROBLEMS);
 }
 
 // dump or build on the table of letters or the Cyrillic one: file is its name
@@ -292,6 +344,9 @@ TILESET_BENCHMARK(BM_Build);
 TILESET_BENCHMARK(BM_BuildJson);
 TILESET_BENCHMARK(BM_ReadTextDump);
 TILESET_BENCHMARK(BM_ReadJsonDump);
+TILESET_BENCHMARK(BM_ApplyEveryField);
+TILESET_BENCHMARK(BM_Patch);
+TILESET_BENCHMARK(BM_Diff);
 #define TILESET_BENCHMARK_OF(function, name, ...)  \
     BENCHMARK_CAPTURE(function, name, __VA_ARGS__) \
         ->Unit(benchmark::kMicrosecond)            \
@@ -417,6 +472,8 @@ void PrintPeakMemory()
         {"build --format csv (every slot filled)", {"build", "--format", "csv", Files().Path("full.csv"), "-o", out}},
         {"diff", {"diff", table, table}},
         {"merge", {"merge", table, table, table, "-o", out}},
+        {"patch of every field", {"patch", table, Files().changedFile}},
+        {"apply of a patch of every field", {"apply", "-t", table, "-o", out, Files().everyFieldPatch}},
         {"dump --code-page 1251 (Cyrillic table)", {"dump", "--code-page", CODE_PAGE, Files().Path("cyrillic.dat")}},
         {"build --code-page 1251 (Cyrillic table)",
          {"build", "--code-page", CODE_PAGE, Files().Path("cyrillic-cp.txt"), "-o", out}},
@@ -476,6 +533,11 @@ int main(int argc, char** argv)
     std::printf("\nCSV against text, on the largest table with every slot filled (target: within 1.5x)\n");
     reporter.PrintRatios("CSV dump / text dump", "BM_Command/DumpFullCsv", "BM_Command/DumpFull");
     reporter.PrintRatios("CSV build / text build", "BM_Command/BuildFullCsv", "BM_Command/BuildFull");
+    std::printf("\nPatches of every field of the table (the patch is %.1f times the dump's size)\n",
+                static_cast<double>(std::filesystem::file_size(Files().everyFieldPatch)) /
+                    static_cast<double>(std::filesystem::file_size(Files().textDump)));
+    reporter.PrintRatios("apply of the patch / build of the dump (target: 3x)", "BM_ApplyEveryField", "BM_Build");
+    reporter.PrintRatios("patch / diff of the same tables (target: 1.5x)", "BM_Patch", "BM_Diff");
     PrintPeakMemory();
     benchmark::Shutdown();
     return 0;

@@ -82,7 +82,13 @@ INSTANTIATE_TEST_SUITE_P(
         UsageErrorCase{{"view", "a.dat", "b.dat"}, "more than one FILE given"},
         UsageErrorCase{{"view", "--base"}, "--base takes the table to compare with"},
         UsageErrorCase{{"view", "--base", "-", "-"}, "standard input (-) is given twice; it can be read only once"},
-        UsageErrorCase{{"diff", "--base", "a", "b"}, "unknown option \"--base\" for diff"}));
+        UsageErrorCase{{"diff", "--base", "a", "b"}, "unknown option \"--base\" for diff"},
+        UsageErrorCase{{"apply"}, "apply needs at least one PATCH"},
+        UsageErrorCase{{"apply", "a.patch", "-t"}, "-t takes the TABLE to apply the patches onto"},
+        UsageErrorCase{{"apply", "-t", "-", "-"}, "standard input (-) is given twice; it can be read only once"},
+        UsageErrorCase{{"merge", "--check", "a", "b", "c"}, "unknown option \"--check\" for merge"},
+        UsageErrorCase{{"patch", "a.dat"}, "patch needs the two tables BASE and CHANGED"},
+        UsageErrorCase{{"patch", "--reverse", "a.dat", "b.dat"}, "unknown option \"--reverse\" for patch"}));
 
 TEST(TableToolHelp, PrintsTheUsageToOutputAndExitsWithZero)
 {

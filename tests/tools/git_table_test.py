@@ -110,6 +110,25 @@ def diff_shows_a_rename_as_text():
     git("checkout", "-q", "--", TABLE)
 
 
+def a_patch_reads_as_a_plain_text_diff():
+    """A mod kept in git as the table tool's patch diffs as the text it is, with no attribute set for it."""
+    shutil.copy(WORK / TABLE, WORK / "base.dat")
+    rename("dirt path", "gravel path")
+    run(TOOL, "patch", "base.dat", TABLE, "-o", "gravel.patch")
+    git("checkout", "-q", "--", TABLE)
+    git("add", "gravel.patch")
+    git("commit", "-q", "-m", "Gravel paths as a patch")
+    patch = (WORK / "gravel.patch").read_text()
+    (WORK / "gravel.patch").write_text(patch.replace('"gravel path"', '"stone path"'))
+    shown = git("diff").stdout
+    expect('-tileset 0 "Grassland" slot 4: "dirt path" -> "gravel path"\n'
+           '+tileset 0 "Grassland" slot 4: "dirt path" -> "stone path"\n' in shown,
+           "git diff does not show the patch's line as text", shown)
+    expect(git("diff", "--numstat").stdout == "1\t1\tgravel.patch\n", "git counts the patch as binary", shown)
+    git("checkout", "-q", "--", "gravel.patch")
+    (WORK / "base.dat").unlink()
+
+
 def renames_of_different_slots_merge_clean():
     commit_on("path", "dirt path", "gravel path")
     commit_on("pond", "pond", "lake")
@@ -186,9 +205,10 @@ def cyrillic_letters_with_the_code_page():
 
 set_up()
 diff_shows_a_rename_as_text()
+a_patch_reads_as_a_plain_text_diff()
 renames_of_different_slots_merge_clean()
 renames_of_one_slot_conflict()
 refused_table_leaves_history_readable()
 merge_of_a_refused_table_keeps_ours()
 cyrillic_letters_with_the_code_page()
-print("kept in git: diff, clean merge, conflict, a refused table and Cyrillic letters as expected")
+print("kept in git: diff, a patch as text, clean merge, conflict, a refused table and Cyrillic letters as expected")

@@ -40,6 +40,29 @@ def numbers_under_an_unknown_key():
     return b'{"x": [' + b"1," * 7_999_999 + b"1]}"
 
 
+PATCH_HEADER = b"kestrivane patch 1\n"
+
+
+def patch_of_junk_lines():
+    return PATCH_HEADER + b"x\n" * ((BUILD_LIMIT - len(PATCH_HEADER)) // 2)
+
+
+def one_field_again_and_again():
+    line = b'tileset 0 "Grassland" slot 4: "dirt path" -> "x"\n'
+    return PATCH_HEADER + line * ((BUILD_LIMIT - len(PATCH_HEADER)) // len(line))
+
+
+def every_field_of_no_tileset():
+    fields = [b"name", b"ambient"] + [b"slot %d" % slot for slot in range(151)]
+    lines = []
+    for index in range(255):
+        for field in fields:
+            values = (b'"Nowhere" -> "Somewhere"' if field == b"name" else
+                      b"1 -> 2" if field == b"ambient" else b'"" -> "x"')
+            lines.append(b'tileset %d "Nowhere" %s: %s\n' % (index, field, values))
+    return PATCH_HEADER + b"".join(lines)
+
+
 def sparse(path):
     with open(path, "wb") as file:
         file.truncate(SPARSE_SIZE)
@@ -74,6 +97,24 @@ CASES = [
      "1:25: tilesets[0].name: U+202E is not in code page 1251"),
     ("control bytes in a file's name", ["check", "\x1b]0;owned\x07\n.dat"], None, False, 2,
      "\\x1B]0;owned\\x07\\x0A.dat: no such file"),
+    ("patch of junk lines", ["apply", "-t", "t.dat", "IN"], patch_of_junk_lines, False, 2,
+     "input has 16777206 errors"),
+    ("patch over apply's limit", ["apply", "-t", "t.dat", "IN"], lambda: b"x" * (BUILD_LIMIT + 1), False, 2,
+     "goes beyond the 33554432 bytes that apply reads of all its patches together"),
+    ("patches over apply's limit together", ["apply", "-t", "t.dat", "IN", "IN"],
+     lambda: PATCH_HEADER + b"#" * (BUILD_LIMIT // 2), False, 2, "bytes that apply reads of all its patches together"),
+    ("one field again and again", ["apply", "-t", "t.dat", "IN"], one_field_again_and_again, False, 2,
+     "3:22: tileset 0 slot 4 is given twice, first on line 2"),
+    ("every field of no tileset", ["apply", "-t", "t.dat", "IN"], every_field_of_no_tileset, False, 1,
+     'not found: ' + str(WORK / "input") + ':39016: tileset 254 "Nowhere" slot 150: no tileset is named "Nowhere"'),
+    ("control bytes in a patch", ["apply", "-t", "t.dat", "IN"],
+     PATCH_HEADER + b'tileset 0 "\x1b]0;owned\x07" slot 1: "" -> "a"\n\x1b[2J\n', False, 2,
+     'unknown line "\\x1B[2J"'),
+    ("one long text in a patch", ["apply", "-t", "t.dat", "IN"],
+     lambda: PATCH_HEADER + b'tileset 0 "Grassland" slot 1: "' + b"n" * 30_000_000 + b'" -> ""\n', False, 2,
+     "2:31: a text of 30000000 bytes"),
+    ("apply of endless standard input", ["apply", "-t", "t.dat", "-"], "/dev/zero", True, 2,
+     "standard input: goes beyond the 33554432 bytes"),
     ("check of a device", ["check", "/dev/zero"], None, False, 1, "the file goes on after the last entry"),
     ("dump of a device", ["dump", "/dev/zero"], None, False, 0, "tilesets 0"),
     ("check of endless standard input", ["check", "-"], "/dev/zero", True, 1, "the file goes on after the last entry"),
@@ -82,6 +123,9 @@ CASES = [
     ("text conversion of a sparse file", ["dump", "--textconv", "IN"], sparse, False, 0,
      "68719476731 bytes follow the last entry"),
 ]
+
+
+DEMO = b""
 
 
 def run(args, stdin_path):
@@ -134,6 +178,8 @@ def check(case, baseline_kb):
     if peak_kb - baseline_kb > MEMORY_BOUND_KB:
         faults.append("took %d KB more than printing the usage, more than %d KB" % (peak_kb - baseline_kb,
                                                                                    MEMORY_BOUND_KB))
+    if (WORK / "t.dat").read_bytes() != DEMO:
+        faults.append("the table t.dat was written")
     print("%-36s exit %d  %5.2f s  %6d KB above the usage's" % (name, actual, seconds, peak_kb - baseline_kb))
     if faults:
         print("  %s\n  output: %r\n  errors: %r" % ("; ".join(faults), out[:300], err[:300]))
@@ -146,6 +192,9 @@ def main():
     shutil.rmtree(WORK, ignore_errors=True)
     WORK.mkdir(parents=True)
     baseline_kb = run(["--help"], os.devnull)[4]
+    run(["demo", "t.dat"], os.devnull)
+    global DEMO
+    DEMO = (WORK / "t.dat").read_bytes()
     failed = [case[0] for case in CASES if not check(case, baseline_kb)]
     shutil.rmtree(WORK, ignore_errors=True)
     if failed:

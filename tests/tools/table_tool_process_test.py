@@ -133,6 +133,55 @@ class TableToolProcess(unittest.TestCase):
                   b'conflict: tileset 0 slot 10: base "pond", ours "lake", theirs "mere"\n')
         self.tool("merge base.dat missing.dat theirs.dat", 2, err=no_such("OURS (missing.dat)"))
 
+    def test_merge_several(self):
+        self.tool("demo base.dat")
+        self.build_from_demo("ours.dat", GRAVEL)
+        self.build_from_demo("a.dat", LAKE)
+        self.build_from_demo("b.dat", (b'"pond"', b'"mere"'), AMBIENT)
+        self.build_from_demo("expected.dat", GRAVEL, LAKE, AMBIENT)
+        self.tool("merge base.dat ours.dat a.dat b.dat -o -", 1, out=(WORK / "expected.dat").read_bytes(),
+                  err=b'conflict: tileset 0 slot 10: base "pond", a.dat "lake", b.dat "mere"\n')
+        (WORK / "seven.txt").write_bytes(b"tilesets 7\n")
+        self.tool("build seven.txt -o seven.dat")
+        self.tool("merge base.dat ours.dat a.dat seven.dat -o merged.dat", 1,
+                  b"conflict: tilesets: base 6, ours.dat 6, a.dat 6, seven.dat 7; tables with differing counts are "
+                  b"not merged, ours is kept whole\n")
+        self.assert_same_file("ours.dat", "merged.dat")
+
+    def test_patch_and_apply(self):
+        self.tool("demo game.dat")
+        self.build_from_demo("gravel.dat", GRAVEL, AMBIENT)
+        gravel = b'kestrivane patch 1\ntileset 0 "Grassland" slot 4: "dirt path" -> "gravel path"\n' \
+                 b'tileset 2 "Desert" ambient: 255 -> 7\n'
+        self.tool("patch game.dat gravel.dat", out=gravel)
+        self.tool("patch game.dat game.dat -o same.patch")
+        self.assertEqual((WORK / "same.patch").read_bytes(), b"kestrivane patch 1\n")
+        (WORK / "stone.patch").write_bytes(b'kestrivane patch 1\r\ntileset 0 "Grassland" slot 4: "dirt path" -> '
+                                           b'"stone path"\r\n')
+        (WORK / "cafe.patch").write_bytes(b'kestrivane patch 1 code-page 1252\n# A garden\n'
+                                          b'tileset 1 "Caf\xc3\xa9 Terrace" slot 0: "stool" -> "bench"\n')
+        self.tool("patch game.dat gravel.dat -o gravel.patch")
+        listed = b'overrides: stone.patch:2: tileset 0 "Grassland" slot 4: "stone path" replaces "gravel path" ' \
+                 b'from gravel.patch:2\nconflict: cafe.patch:3: tileset 1 "Caf\xc3\xa9 Terrace" slot 0: the patch ' \
+                 b'changes "stool" -> "bench", but the table holds "table", which it keeps\n'
+        self.tool("apply -t game.dat -o qx7set.dat gravel.patch stone.patch cafe.patch", 1, listed)
+        self.build_from_demo("expected.dat", (b'"dirt path"', b'"stone path"'), AMBIENT)
+        self.assert_same_file("expected.dat", "qx7set.dat")
+        self.tool("apply -o - -t game.dat gravel.patch stone.patch cafe.patch", 1,
+                  out=(WORK / "expected.dat").read_bytes(), err=listed)
+        self.tool("apply --reverse gravel.patch stone.patch", 0)
+        self.assert_same_file("game.dat", "qx7set.dat")
+        (WORK / "bad.patch").write_bytes(b"kestrivane patch 1\ntileset 0 \"Grassland\" slot 4 \"a\" -> \"b\"\n")
+        self.tool("apply gravel.patch bad.patch", 2,
+                  err=b'kestrivane-table: bad.patch:2:30: expected a colon after the field, found "\\"a\\""\n'
+                  b"kestrivane-table: qx7set.dat: not written: bad.patch has 1 error\n")
+        self.assert_same_file("game.dat", "qx7set.dat")
+        (WORK / "seven.txt").write_bytes(b"tilesets 7\n")
+        self.tool("build seven.txt -o seven.dat")
+        self.tool("patch game.dat seven.dat", 2,
+                  err=b"kestrivane-table: seven.dat: holds 7 tilesets and game.dat 6: a patch changes fields of the "
+                  b"tilesets that both tables have, so tables of different counts have no patch\n")
+
     def test_standard_streams(self):
         # Every byte of a table through the standard streams, as Windows would turn CR LF and 0x1A (the old
         # end-of-file mark) of a stream in text mode.
