@@ -364,7 +364,8 @@ TableToolExitCode RunMerge(const TableToolArguments& arguments, const ToolStream
         return TABLE_TOOL_EXIT_FAILED;
     }
     for (std::size_t k = 0; k < tables.size(); ++k) {
-        if (!LoadTable(files[k + 1], tables[k], streams, Side(MergeRole(k, tables.size() - 1).c_str(), files[k + 1]))) {
+        if (!LoadTable(files[k + 1], tables[k], streams,
+                       Side(MergeRole(k, tables.size() - 1).c_str(), files[k + 1]))) {
             return TABLE_TOOL_EXIT_FAILED;
         }
     }

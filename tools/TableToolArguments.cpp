@@ -235,10 +235,9 @@ TableToolArguments TableToolArguments::Parse(const std::vector<std::string>& arg
     if (arguments.files.size() < form->fewestFiles || arguments.files.size() > form->mostFiles) {
         return UsageError(form->filesError);
     }
-    const std::size_t streamInputs = std::count(arguments.files.begin(), arguments.files.end(),
-                                                ToolFiles::STANDARD_STREAM) +
-                                     ToolFiles::IsStandardStream(arguments.table) +
-                                     ToolFiles::IsStandardStream(arguments.base);
+    const std::size_t streamInputs =
+        std::count(arguments.files.begin(), arguments.files.end(), ToolFiles::STANDARD_STREAM) +
+        ToolFiles::IsStandardStream(arguments.table) + ToolFiles::IsStandardStream(arguments.base);
     if (streamInputs > 1) {
         return UsageError("standard input (-) is given twice; it can be read only once");
     }
