@@ -169,10 +169,10 @@ TEST(TableToolCutOffSave, IsToldByCheckAndTextconvAndRefusedByASaveUntilChosen)
                                     " holds the whole table that save was writing";
         const ToolRun check = RunTool({"check", table});
         EXPECT_EQ(check.code, c.told ? TABLE_TOOL_EXIT_PROBLEMS : TABLE_TOOL_EXIT_OK);
-        EXPECT_EQ(check.out, c.told ? table + ": " + problem + "\n" : "");
+        EXPECT_EQ(check.out, c.told ? std::string(table).append(": ").append(problem).append("\n") : "");
         const ToolRun textconv = RunTool({"dump", "--textconv", table});
         EXPECT_EQ(textconv.code, TABLE_TOOL_EXIT_OK);
-        EXPECT_EQ(textconv.out.find("problem: " + problem + "\n") == 0, c.told) << textconv.out;
+        EXPECT_EQ(textconv.out.find("problem: " + problem) != std::string::npos, c.told) << textconv.out;
         if (WIFSTOPPED(status)) {
             kill(child, SIGKILL);
             waitpid(child, &status, 0);
@@ -181,10 +181,13 @@ TEST(TableToolCutOffSave, IsToldByCheckAndTextconvAndRefusedByASaveUntilChosen)
         }
         const ToolRun build = RunTool({"build", "-", "-o", table}, RunTool({"dump", "-"}, oldTable).out);
         EXPECT_EQ(build.code, c.told ? TABLE_TOOL_EXIT_FAILED : TABLE_TOOL_EXIT_OK);
-        EXPECT_EQ(build.err, c.told ? "kestrivane-table: " + table + ": is not written: " + problem +
-                                          ". Remove that copy to keep the table as it is, or put it in place of "
-                                          "the table, then run again\n"
-                                    : "");
+        const std::string refusal = std::string("kestrivane-table: ")
+                                        .append(table)
+                                        .append(": is not written: ")
+                                        .append(problem)
+                                        .append(". Remove that copy to keep the table as it is, or put it in place "
+                                                "of the table, then run again\n");
+        EXPECT_EQ(build.err, c.told ? refusal : "");
         const std::vector<std::string> entries = {"link", "qx7set.dat", "qx7set.dat.whole"};
         EXPECT_EQ(folder.Entries(), std::vector<std::string>(entries.begin(), entries.end() - (c.told ? 0 : 1)));
         EXPECT_EQ(ReadFileBytes(table), c.told ? left[c.table] : oldTable);
