@@ -210,7 +210,7 @@ TEST_P(MainDialogCutOffSave, LoadAsksWhichTableToOpenAndTheChoiceHolds)
         EXPECT_EQ(box.caption, L"Kestrivane");
         EXPECT_EQ(box.owner, window);
         EXPECT_TRUE(box.hasIcon);
-        EXPECT_NE(Narrow(box.text).find(std::string("\"") + copyName + "\""), std::string::npos) << Narrow(box.text);
+        EXPECT_NE(Narrow(box.text).find(std::string("\\") + copyName + "\"."), std::string::npos) << Narrow(box.text);
     }
     const bool taken = asked && c.answer == IDYES;
     EXPECT_EQ(Modified(), taken);
