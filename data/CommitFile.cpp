@@ -196,6 +196,21 @@ bool IsTempFileNameOf(const std::string& name, const std::string& targetName, st
 
 namespace {
 
+// A failed write leaves no file.
+TempFile FillTempFile(NewFile created, const std::string& tempPath, const std::string& bytes, SaveStageHook reached)
+{
+    SystemError error =
+        WriteReaching(*created.file, 0, bytes.data(), bytes.size(), reached, SAVE_STAGE_COPY_PART_WRITTEN);
+    if (error == 0) {
+        error = FlushToDisk(*created.file);
+    }
+    if (error != 0) {
+        RemoveHeldFile(*created.file, tempPath);
+        return TempFile(SystemErrorReason(error));
+    }
+    return TempFile(tempPath, std::move(created.file), created.keepsOwnership);
+}
+
 TempFile WriteTempFileReaching(const std::string& targetPath, const std::string& bytes, SaveStageHook reached)
 {
     const PathParts parts = SplitPath(targetPath);
@@ -211,16 +226,7 @@ TempFile WriteTempFileReaching(const std::string& targetPath, const std::string&
             return TempFile(created.reason);
         }
         if (created.status == NEW_FILE_CREATED) {
-            SystemError error =
-                WriteReaching(*created.file, 0, bytes.data(), bytes.size(), reached, SAVE_STAGE_COPY_PART_WRITTEN);
-            if (error == 0) {
-                error = FlushToDisk(*created.file);
-            }
-            if (error != 0) {
-                RemoveHeldFile(*created.file, tempPath);
-                return TempFile(SystemErrorReason(error));
-            }
-            return TempFile(tempPath, std::move(created.file), created.keepsOwnership);
+            return FillTempFile(std::move(created), tempPath, bytes, reached);
         }
     }
     return TempFile("every name tried for a temporary file is taken");
@@ -290,24 +296,15 @@ void RemoveWholeCopy(const std::string& targetPath)
     }
 }
 
+namespace {
+
 // A write into the target that is cut off leaves the whole copy beside it,
 // told from a temporary file cut short by its name; a write that failed and
 // may have changed the file keeps it too. A failure before a byte of the
 // target changed removes it.
-FileCommitResult SaveFileContent(const std::string& targetPath, const std::string& bytes, SaveStageHook reached)
+FileCommitResult WriteThroughWholeCopy(TempFile& temp, const std::string& targetPath, const std::string& bytes,
+                                       SaveStageHook reached)
 {
-    RemoveLeftoverTempFiles(targetPath);
-    TempFile temp = WriteTempFileReaching(targetPath, bytes, reached);
-    if (!temp.Written()) {
-        return {FILE_COMMIT_WRITE_FAILED, temp.Reason()};
-    }
-    if (temp.KeepsOwnership() && !HasOtherNames(targetPath)) {
-        const FileCommitResult commit = CommitFile(temp, targetPath);
-        if (commit.status != FILE_COMMIT_REPLACE_FAILED) {
-            RemoveWholeCopy(targetPath);
-        }
-        return commit;
-    }
     const std::string wholePath = WholeCopyPath(targetPath);
     if (wholePath.empty()) {
         return {FILE_COMMIT_WRITE_FAILED, "the folder's path leaves no room for the name of the whole copy"};
@@ -324,6 +321,26 @@ FileCommitResult SaveFileContent(const std::string& targetPath, const std::strin
         Reach(reached, SAVE_STAGE_IN_PLACE_FLUSHED);
     }
     return written;
+}
+
+} // namespace
+
+// A replace leaves no cut-off save to choose about: an earlier save's whole copy goes with it.
+FileCommitResult SaveFileContent(const std::string& targetPath, const std::string& bytes, SaveStageHook reached)
+{
+    RemoveLeftoverTempFiles(targetPath);
+    TempFile temp = WriteTempFileReaching(targetPath, bytes, reached);
+    if (!temp.Written()) {
+        return {FILE_COMMIT_WRITE_FAILED, temp.Reason()};
+    }
+    if (!temp.KeepsOwnership() || HasOtherNames(targetPath)) {
+        return WriteThroughWholeCopy(temp, targetPath, bytes, reached);
+    }
+    const FileCommitResult commit = CommitFile(temp, targetPath);
+    if (commit.status != FILE_COMMIT_REPLACE_FAILED) {
+        RemoveWholeCopy(targetPath);
+    }
+    return commit;
 }
 
 FileCommitResult WriteInPlace(const std::string& targetPath, const std::string& bytes, SaveStageHook reached)
