@@ -144,14 +144,13 @@ SystemFilePointer Held(ScopedFileDescriptor file)
     return SystemFilePointer(new SystemFile{std::move(file)});
 }
 
-SystemError FillNewFile(SystemFile& file, const struct stat* target, const std::string& bytes, bool& keepsOwnership)
+SystemError FillNewFile(SystemFile& file, const struct stat* target, bool& keepsOwnership)
 {
     keepsOwnership = true;
     if (target != nullptr && !TakeOwnership(file.descriptor.Get(), *target, keepsOwnership)) {
         return static_cast<SystemError>(errno);
     }
-    const SystemError error = WriteAt(file, 0, bytes.data(), bytes.size());
-    return error == 0 ? FlushToDisk(file) : error;
+    return 0;
 }
 
 } // namespace
@@ -184,7 +183,7 @@ std::string ReplacedFilePath(const std::string& path)
     return target.string();
 }
 
-NewFileWrite WriteNewFile(const std::string& path, const std::string& targetPath, const std::string& bytes)
+NewFile CreateHeldFile(const std::string& path, const std::string& targetPath)
 {
     struct stat targetStatus {};
     const struct stat* target = stat(targetPath.c_str(), &targetStatus) == 0 ? &targetStatus : nullptr;
@@ -198,12 +197,43 @@ NewFileWrite WriteNewFile(const std::string& path, const std::string& targetPath
     }
     SystemFilePointer held = Held(std::move(file));
     bool keepsOwnership = false;
-    const SystemError error = FillNewFile(*held, target, bytes, keepsOwnership);
+    const SystemError error = FillNewFile(*held, target, keepsOwnership);
     if (error != 0) {
         unlink(path.c_str());
         return {NEW_FILE_FAILED, SystemErrorReason(error), nullptr, false};
     }
-    return {NEW_FILE_WRITTEN, {}, std::move(held), keepsOwnership};
+    return {NEW_FILE_CREATED, {}, std::move(held), keepsOwnership};
+}
+
+SystemError RenameHeldFile(SystemFile&, const std::string& path, const std::string& newPath)
+{
+    return rename(path.c_str(), newPath.c_str()) == 0 ? 0 : static_cast<SystemError>(errno);
+}
+
+SystemError FlushRename(SystemFile&, const std::string& newPath)
+{
+    return FlushFolder(FolderPath(newPath));
+}
+
+// Opened without following a link and without waiting, as for a leftover; a
+// running save's lock keeps out even a shared one.
+SystemFilePointer OpenUnheldForReading(const std::string& path)
+{
+    ScopedFileDescriptor file(open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    struct stat status {};
+    if (file.Get() < 0 || flock(file.Get(), LOCK_SH | LOCK_NB) != 0 || fstat(file.Get(), &status) != 0 ||
+        !S_ISREG(status.st_mode)) {
+        return nullptr;
+    }
+    return Held(std::move(file));
+}
+
+void RemoveUnheldFile(const std::string& path)
+{
+    const ScopedFileDescriptor folder(open(FolderPath(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.Get() >= 0) {
+        RemoveIfUnheld(folder.Get(), SplitPath(path).name.c_str());
+    }
 }
 
 unsigned long CurrentProcessId()
@@ -221,16 +251,6 @@ bool HasOtherNames(const std::string& path)
 {
     struct stat status {};
     return stat(path.c_str(), &status) == 0 && status.st_nlink > 1;
-}
-
-FileCommitResult CommitFile(TempFile& temp, const std::string& targetPath)
-{
-    if (rename(temp.path.c_str(), targetPath.c_str()) != 0) {
-        return CommitFailure(FILE_COMMIT_REPLACE_FAILED, static_cast<SystemError>(errno));
-    }
-    temp.committed = true;
-    const SystemError error = FlushFolder(FolderPath(targetPath));
-    return error == 0 ? FileCommitResult{FILE_COMMIT_DONE, {}} : CommitFailure(FILE_COMMIT_NOT_CONFIRMED, error);
 }
 
 // Opened without waiting, as something else may have taken the name since the
@@ -280,6 +300,16 @@ SystemError WriteAt(SystemFile& file, std::uint64_t offset, const char* bytes, s
 SystemError SetLength(SystemFile& file, std::uint64_t length)
 {
     return ftruncate(file.descriptor.Get(), static_cast<off_t>(length)) == 0 ? 0 : static_cast<SystemError>(errno);
+}
+
+SystemError ReadSome(SystemFile& file, char* bytes, std::size_t count, std::size_t& done)
+{
+    ssize_t read = 0;
+    do {
+        read = ::read(file.descriptor.Get(), bytes, NextPieceSize(count, 0));
+    } while (read < 0 && errno == EINTR);
+    done = read > 0 ? static_cast<std::size_t>(read) : 0;
+    return read < 0 ? static_cast<SystemError>(errno) : 0;
 }
 
 SystemError FlushToDisk(SystemFile& file)

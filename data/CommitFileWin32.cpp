@@ -143,7 +143,7 @@ bool MoveTo(HANDLE file, std::uint64_t offset)
 // goes through the handle, and through it the writes and the rename go
 // straight to the disk. Not ReplaceFileA: without a backup name Wine's deletes
 // the target before moving the new file in.
-HANDLE CreateHeldFile(const std::string& path, const std::vector<char>& security, DWORD attributes)
+HANDLE CreateFileHeld(const std::string& path, const std::vector<char>& security, DWORD attributes)
 {
     SECURITY_ATTRIBUTES securityAttributes = {sizeof securityAttributes, nullptr, FALSE};
     securityAttributes.lpSecurityDescriptor = security.empty() ? nullptr : const_cast<char*>(security.data());
@@ -151,7 +151,7 @@ HANDLE CreateHeldFile(const std::string& path, const std::vector<char>& security
                        attributes | FILE_FLAG_WRITE_THROUGH, nullptr);
 }
 
-DWORD RenameHeldFile(HANDLE file, const std::string& targetPath)
+DWORD RenameThroughHandle(HANDLE file, const std::string& targetPath)
 {
     const std::wstring target = WidePath(targetPath);
     const std::size_t nameBytes = target.size() * sizeof(wchar_t);
@@ -245,6 +245,12 @@ bool IsPlainFileAt(HANDLE file, const std::string& folderFinalPath, const std::s
     const char last = folderFinalPath.empty() ? '\\' : folderFinalPath.back();
     const std::string ownPath = folderFinalPath + (last == '\\' ? "" : "\\") + name;
     return !folderFinalPath.empty() && FinalPathOf(file) == ownPath;
+}
+
+std::string FolderFinalPath(const std::string& folder)
+{
+    const ScopedFileHandle opened(OpenForInfo(folder.empty() ? "." : folder));
+    return opened.IsOpen() ? FinalPathOf(opened.Get()) : std::string();
 }
 
 // A running save's file is open without delete sharing, so opening it for
@@ -341,28 +347,48 @@ std::string ReplacedFilePath(const std::string& path)
     return path;
 }
 
-NewFileWrite WriteNewFile(const std::string& path, const std::string& targetPath, const std::string& bytes)
+NewFile CreateHeldFile(const std::string& path, const std::string& targetPath)
 {
     std::vector<char> security;
     const DWORD securityError = TargetSecurity(targetPath, security);
     if (securityError != ERROR_SUCCESS) {
         return {NEW_FILE_FAILED, SystemReason(securityError), nullptr, false};
     }
-    ScopedFileHandle file(CreateHeldFile(path, security, KeptAttributes(targetPath)));
+    ScopedFileHandle file(CreateFileHeld(path, security, KeptAttributes(targetPath)));
     if (!file.IsOpen()) {
         const DWORD error = GetLastError();
         return {IsNameTaken(error) ? NEW_FILE_NAME_TAKEN : NEW_FILE_FAILED, SystemReason(error), nullptr, false};
     }
-    SystemFilePointer held = Held(std::move(file));
-    SystemError error = WriteAt(*held, 0, bytes.data(), bytes.size());
-    if (error == ERROR_SUCCESS) {
-        error = FlushToDisk(*held);
+    return {NEW_FILE_CREATED, {}, Held(std::move(file)), security.empty() || !RunningUnderWine()};
+}
+
+SystemError RenameHeldFile(SystemFile& file, const std::string&, const std::string& newPath)
+{
+    return RetryWhileShared([&] { return RenameThroughHandle(file.handle.Get(), newPath); });
+}
+
+// The rename went through a handle that writes through to the disk.
+SystemError FlushRename(SystemFile& file, const std::string&)
+{
+    return FlushFileBuffers(file.handle.Get()) ? ERROR_SUCCESS : GetLastError();
+}
+
+// A running save's handle shares no deletion, so asking for it tells such a copy.
+SystemFilePointer OpenUnheldForReading(const std::string& path)
+{
+    const PathParts parts = SplitPath(path);
+    ScopedFileHandle file(CreateFileA(path.c_str(), GENERIC_READ | DELETE, ALL_SHARING, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!file.IsOpen() || !IsPlainFileAt(file.Get(), FolderFinalPath(parts.folder), parts.name)) {
+        return nullptr;
     }
-    if (error != ERROR_SUCCESS) {
-        RemoveHeldFile(*held, path);
-        return {NEW_FILE_FAILED, SystemErrorReason(error), nullptr, false};
-    }
-    return {NEW_FILE_WRITTEN, {}, std::move(held), security.empty() || !RunningUnderWine()};
+    return Held(std::move(file));
+}
+
+void RemoveUnheldFile(const std::string& path)
+{
+    const PathParts parts = SplitPath(path);
+    RemoveIfUnheldLeftover(path.substr(0, path.size() - parts.name.size()), FolderFinalPath(parts.folder), parts.name);
 }
 
 unsigned long CurrentProcessId()
@@ -389,18 +415,6 @@ bool HasOtherNames(const std::string& path)
     const ScopedFileHandle file(OpenForInfo(path));
     BY_HANDLE_FILE_INFORMATION information = {};
     return file.IsOpen() && GetFileInformationByHandle(file.Get(), &information) && information.nNumberOfLinks > 1;
-}
-
-FileCommitResult CommitFile(TempFile& temp, const std::string& targetPath)
-{
-    const HANDLE file = temp.file->handle.Get();
-    const DWORD error = RetryWhileShared([&] { return RenameHeldFile(file, targetPath); });
-    if (error != ERROR_SUCCESS) {
-        return CommitFailure(FILE_COMMIT_REPLACE_FAILED, error);
-    }
-    temp.committed = true;
-    return FlushFileBuffers(file) ? FileCommitResult{FILE_COMMIT_DONE, {}}
-                                  : CommitFailure(FILE_COMMIT_NOT_CONFIRMED, GetLastError());
 }
 
 // Readers may go on reading while the file is written; other writers are kept out.
@@ -439,6 +453,15 @@ SystemError SetLength(SystemFile& file, std::uint64_t length)
     return MoveTo(file.handle.Get(), length) && SetEndOfFile(file.handle.Get()) ? ERROR_SUCCESS : GetLastError();
 }
 
+SystemError ReadSome(SystemFile& file, char* bytes, std::size_t count, std::size_t& done)
+{
+    DWORD read = 0;
+    const BOOL succeeded =
+        ReadFile(file.handle.Get(), bytes, static_cast<DWORD>(NextPieceSize(count, 0)), &read, nullptr);
+    done = succeeded ? read : 0;
+    return succeeded ? ERROR_SUCCESS : GetLastError();
+}
+
 SystemError FlushToDisk(SystemFile& file)
 {
     return FlushFileBuffers(file.handle.Get()) ? ERROR_SUCCESS : GetLastError();
@@ -459,8 +482,7 @@ void RemoveLeftoverTempFiles(const std::string& targetPath)
         return;
     }
     const std::size_t nameLimit = NameLengthLimit(parts.folder);
-    const ScopedFileHandle folder(OpenForInfo(parts.folder.empty() ? "." : parts.folder));
-    const std::string folderFinalPath = folder.IsOpen() ? FinalPathOf(folder.Get()) : std::string();
+    const std::string folderFinalPath = FolderFinalPath(parts.folder);
     do {
         if ((entry.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0 &&
             IsTempFileNameOf(entry.cFileName, parts.name, nameLimit)) {

@@ -231,6 +231,29 @@ TilesetFileResult TilesetFile::Parse(const std::string& bytes, const std::string
     return Take(TilesetFileView(bytes), fileName, table, sink, nullptr);
 }
 
+std::optional<CutOffSave> TilesetFile::FindCutOffSave(const std::string& path)
+{
+    const std::string replaced = ReplacedFilePath(path);
+    std::string copy;
+    if (replaced.empty() || !ReadWholeCopy(replaced, Format::LARGEST_FILE_SIZE, copy)) {
+        return std::nullopt;
+    }
+    std::string bytes;
+    const WholeFileRead read = WholeFile::Read(replaced, Format::LARGEST_FILE_SIZE, bytes);
+    if (read.read && bytes == copy) {
+        return std::nullopt;
+    }
+    return CutOffSave{WholeCopyPath(replaced), std::move(copy)};
+}
+
+void TilesetFile::RemoveCutOffSave(const std::string& path)
+{
+    const std::string replaced = ReplacedFilePath(path);
+    if (!replaced.empty()) {
+        RemoveWholeCopy(replaced);
+    }
+}
+
 bool TilesetFile::Write(const TilesetTable& table, std::ostream& out)
 {
     char header[Format::HEADER_SIZE];

@@ -3,12 +3,20 @@
 #include "data/TilesetFileResult.h"
 
 #include <iosfwd>
+#include <optional>
 #include <string>
 
 class TilesetNameSink;
 class TilesetTable;
 
 inline constexpr char TILESET_FILE_NAME[] = "qx7set.dat";
+
+// The whole table that a save was writing into the file when it was cut off,
+// in the copy that save left beside the file.
+struct CutOffSave {
+    std::string copyPath;
+    std::string bytes;
+};
 
 // Reads the tileset table file into a table and writes a table back to it.
 class TilesetFile {
@@ -41,6 +49,14 @@ public:
     // their names listed. fileName is only for the result.
     static TilesetFileResult Parse(const std::string& bytes, const std::string& fileName, TilesetTable& table,
                                    TilesetNameSink& sink);
+    // The whole copy of a save that was cut off while writing into the file
+    // that path leads to, where its bytes are not the file's; none where there
+    // is no copy, a running save holds it, or the save was cut off only after
+    // the file had all of it.
+    static std::optional<CutOffSave> FindCutOffSave(const std::string& path);
+    // Removes that copy, which a running save does not hold: the user has chosen.
+    static void RemoveCutOffSave(const std::string& path);
+
     // Returns false when a write failed.
     static bool Write(const TilesetTable& table, std::ostream& out);
 };

@@ -45,8 +45,9 @@ const char USAGE[] = "Usage: kestrivane-table dump [--format text|json|csv] [--c
                      "  dump   prints the whole tileset table, as text, JSON or CSV; with\n"
                      "         --textconv (for git) it prints the problems and what can be\n"
                      "         shown of any file, and exits with 0\n"
-                     "  check  prints every problem of the table file with its byte offset;\n"
-                     "         exits with 0 when the file is sound, 1 when it has problems\n"
+                     "  check  prints every problem of the table file with its byte offset,\n"
+                     "         and a save that was cut off while writing into it; exits with 0\n"
+                     "         when the file is sound, 1 when it has problems\n"
                      "  demo   writes a demo table to FILE, which must not exist yet\n"
                      "  build  writes the table that the dump INPUT describes to FILE, as the\n"
                      "         editor saves it; exits with 1 and writes nothing when INPUT has\n"
@@ -174,6 +175,10 @@ TableToolExitCode RunTextconv(const std::string& name, const CodePageTable* page
     for (const TilesetFileProblem& problem : Problems(bytes, read)) {
         streams.out << ProblemLine("problem", problem);
     }
+    const std::string cutOff = ToolFiles::CutOffSaveProblem(name);
+    if (!cutOff.empty()) {
+        streams.out << "problem: " << cutOff << "\n";
+    }
     TilesetTable table;
     if (ToolFiles::TableFromBytes(bytes, table, reason)) {
         TableText::Write(table, page, streams.out);
@@ -232,7 +237,12 @@ TableToolExitCode RunCheck(const TableToolArguments& arguments, const ToolStream
     for (const TilesetFileProblem& problem : problems) {
         streams.out << ProblemLine(ToolFiles::Shown(name), problem);
     }
-    return Finished(problems.empty() ? TABLE_TOOL_EXIT_OK : TABLE_TOOL_EXIT_PROBLEMS, streams.out, streams.err);
+    const std::string cutOff = ToolFiles::CutOffSaveProblem(name);
+    if (!cutOff.empty()) {
+        streams.out << ToolFiles::Shown(name) << ": " << cutOff << "\n";
+    }
+    const bool sound = problems.empty() && cutOff.empty();
+    return Finished(sound ? TABLE_TOOL_EXIT_OK : TABLE_TOOL_EXIT_PROBLEMS, streams.out, streams.err);
 }
 
 // Never over an existing file: the demo would replace someone's table.

@@ -12,6 +12,7 @@
 
 #include <cerrno>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 namespace {
@@ -109,6 +110,17 @@ std::string ToolFiles::Refusal(const std::string& name)
     return IsRefused(kind) ? RefusedKindReason(kind) : std::string();
 }
 
+std::string ToolFiles::CutOffSaveProblem(const std::string& name)
+{
+    if (IsStandardStream(name)) {
+        return {};
+    }
+    const std::optional<CutOffSave> cutOff = TilesetFile::FindCutOffSave(name);
+    return cutOff ? "a save was cut off while writing into the table; " + DumpNotation::Unquoted(cutOff->copyPath) +
+                        " holds the whole table that save was writing"
+                  : std::string();
+}
+
 WholeFileRead ToolFiles::Read(const std::string& name, std::size_t limit, std::istream& in, std::string& bytes,
                               std::string& reason)
 {
@@ -154,6 +166,12 @@ bool ToolFiles::Write(const std::string& name, TilesetTable& table, std::ostream
     }
     if (IsStream(kind)) {
         return WriteToFile(name, TableBytes(table), reason);
+    }
+    const std::string cutOff = CutOffSaveProblem(name);
+    if (!cutOff.empty()) {
+        reason = "is not written: " + cutOff +
+                 ". Remove that copy to keep the table as it is, or put it in place of the table, then run again";
+        return false;
     }
     const TilesetFileResult result = TilesetFile::Save(name, table);
     if (!result.Succeeded()) {

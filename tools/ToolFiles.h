@@ -35,6 +35,10 @@ std::string ShownOutput(const std::string& name);
 // read and written as the stream it is.
 std::string Refusal(const std::string& name);
 
+// Where a save was cut off while writing into the named table: the problem,
+// naming the whole copy that save left beside it; else empty.
+std::string CutOffSaveProblem(const std::string& name);
+
 // At most limit bytes of the file, and one more where it goes on; reason says
 // why where it could not be read.
 WholeFileRead Read(const std::string& name, std::size_t limit, std::istream& in, std::string& bytes,
@@ -46,7 +50,8 @@ bool TableFromBytes(const std::string& bytes, TilesetTable& table, std::string& 
 bool Load(const std::string& name, std::istream& in, TilesetTable& table, std::string& reason);
 // Writes the table's file to "-" (standard output), to a pipe or a device as
 // the stream it is, or else through the editor's own save, which leaves the
-// old file as it was when it fails.
+// old file as it was when it fails. A table that a cut-off save left a whole
+// copy of is not written over until the user has chosen between the two.
 bool Write(const std::string& name, TilesetTable& table, std::ostream& out, std::string& reason);
 // Writes text, such as a patch, to "-", a pipe or a device, or else in place
 // of the file in one step, as the editor's save replaces a table.

@@ -78,6 +78,16 @@ std::string ReplaceQuestion(DiskChange change)
            "Replace it with the table shown here? The other program's changes will be lost.";
 }
 
+std::string CutOffSaveQuestion(const std::string& copyPath)
+{
+    return std::string("A save of the tileset file \"") + TILESET_FILE_NAME +
+           "\" was cut off while it wrote into the file, which may now hold part of the new table and part of "
+           "the old.\n\nThe whole table that save was writing is in \"" +
+           copyPath +
+           "\".\n\nOpen that table? Yes opens it as unsaved edits, which the next save writes. No opens the file "
+           "as it is and deletes the copy.";
+}
+
 // Appends each tileset name, in file order, as the next row of the tileset list.
 class TilesetListSink : public TilesetNameSink {
 public:
@@ -214,7 +224,12 @@ void MainDialog::LoadTable()
         // A read error part-way leaves no records behind the names listed so far.
         SendMessageA(tilesetList, LB_RESETCONTENT, 0, 0);
     }
-    if (!loadResult.Succeeded() || !loadResult.Problems().empty()) {
+    // A copy equal to the file is of a save cut off after its last write: it goes unasked.
+    cutOffSave = TilesetFile::FindCutOffSave(TILESET_FILE_NAME);
+    if (!cutOffSave) {
+        TilesetFile::RemoveCutOffSave(TILESET_FILE_NAME);
+    }
+    if (cutOffSave || !loadResult.Succeeded() || !loadResult.Problems().empty()) {
         PostMessageA(window, WM_APP_REPORT_LOAD, 0, 0);
     }
 }
@@ -236,14 +251,56 @@ void MainDialog::HandleSettleFocus()
 // since a save would quietly repair, blank or drop what the user never saw.
 void MainDialog::HandleReportLoad()
 {
+    if (cutOffSave && ResolveCutOffSave()) {
+        return;
+    }
     if (!loadResult.Succeeded()) {
         ReportFailure(loadResult);
+        return;
+    }
+    if (loadResult.Problems().empty()) {
         return;
     }
     const int namesListed = static_cast<int>(SendMessageA(tilesetList, LB_GETCOUNT, 0, 0));
     const std::string message =
         LoadedDamageMessage(loadResult.FileName(), loadResult.Problems(), namesListed, table.RecordCount());
     MessageBoxA(window, message.c_str(), MESSAGE_CAPTION, MB_OK | MB_ICONWARNING);
+}
+
+// True when the user took the table the cut-off save was writing; No keeps
+// the file as loaded, and the copy goes, as the choice is made.
+bool MainDialog::ResolveCutOffSave()
+{
+    const CutOffSave found = std::move(*cutOffSave);
+    cutOffSave.reset();
+    int answer = IDNO;
+    {
+        const ScopedFlag question(asking);
+        answer = MessageBoxA(window, CutOffSaveQuestion(found.copyPath).c_str(), MESSAGE_CAPTION,
+                             MB_YESNO | MB_ICONWARNING);
+    }
+    if (answer != IDYES) {
+        TilesetFile::RemoveCutOffSave(TILESET_FILE_NAME);
+        return false;
+    }
+    TakeCutOffSave(found.bytes);
+    return true;
+}
+
+// The table shown becomes the copy's, as unsaved edits; the file as loaded
+// stays remembered, so that the save that writes the copy asks nothing.
+void MainDialog::TakeCutOffSave(const std::string& bytes)
+{
+    TilesetTable taken;
+    SendMessageA(tilesetList, LB_RESETCONTENT, 0, 0);
+    SendMessageA(slotList, LB_RESETCONTENT, 0, 0);
+    TilesetListSink sink(tilesetList);
+    TilesetFile::Parse(bytes, TILESET_FILE_NAME, taken, sink);
+    if (table.RememberedFile()) {
+        taken.RememberFile(*table.RememberedFile());
+    }
+    taken.modified = true;
+    table = std::move(taken);
 }
 
 int MainDialog::SelectedTileset() const

@@ -2,10 +2,12 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "app/DialogWindow.h"
 #include "app/IdleHandler.h"
 #include "app/MessageFilter.h"
+#include "data/TilesetFile.h"
 #include "data/TilesetFileResult.h"
 #include "data/TilesetTable.h"
 #include "ui/DialogResizer.h"
@@ -33,6 +35,8 @@ private:
     void HandleAbout();
     void HandleSave();
     void HandleReportLoad();
+    bool ResolveCutOffSave();
+    void TakeCutOffSave(const std::string& bytes);
     void HandleSettleFocus();
     BOOL HandleQueryEndSession();
     void HandleEndSession(bool ending);
@@ -55,6 +59,8 @@ private:
     HWND tilesetList = nullptr;
     HWND slotList = nullptr;
     TilesetFileResult loadResult{TILESET_FILE_LOADED, {}};
+    // Found at the load, until the user has chosen between it and the file.
+    std::optional<CutOffSave> cutOffSave;
     ScopedIcon largeIcon;
     ScopedIcon smallIcon;
     // True while a question or a save is in progress; see RequestClose.

@@ -7,6 +7,7 @@
 #include "data/ScopedFileHandle.h"
 #include "data/TilesetFileCheck.h"
 #include "res/ResourceIds.h"
+#include "tests/support/FileBytes.h"
 
 #include <memory>
 
@@ -176,5 +177,59 @@ INSTANTIATE_TEST_SUITE_P(
                       DamagedFileCase{"Empty", "", "write a table without tilesets"},
                       DamagedFileCase{"ThreeBytes", std::string("\x02\x97\x00", 3), "write tilesets 0 and 1 blank"}),
     [](const ::testing::TestParamInfo<DamagedFileCase>& info) { return info.param.name; });
+
+// A whole copy that a cut-off save left beside the table: the load asks which
+// table to open. Yes takes the copy as unsaved edits, which the next save
+// writes, and the copy goes with that save; No keeps the file and removes the
+// copy. A copy equal to the file goes unasked, and one that a running save
+// holds (open without delete sharing) is none of a cut-off save.
+struct CutOffSaveCase {
+    const char* name;
+    const char* copysSlot;
+    bool held;
+    int answer;
+};
+
+class MainDialogCutOffSave : public MainWindowTest, public ::testing::WithParamInterface<CutOffSaveCase> {};
+
+TEST_P(MainDialogCutOffSave, LoadAsksWhichTableToOpenAndTheChoiceHolds)
+{
+    const CutOffSaveCase& c = GetParam();
+    const char copyName[] = "qx7set.dat.whole";
+    WriteTable(SampleTable());
+    WriteFileBytes(copyName, SampleTable(c.copysSlot));
+    const ScopedFileHandle hold(c.held ? CreateFileA(copyName, GENERIC_WRITE | DELETE, FILE_SHARE_READ, nullptr,
+                                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)
+                                       : INVALID_HANDLE_VALUE);
+    boxes.Answer(c.answer);
+    Open();
+    const bool asked = !c.held && std::string(c.copysSlot) != "Grass";
+    ASSERT_EQ(boxes.Boxes().size(), asked ? 1u : 0u);
+    if (asked) {
+        const MessageBoxAnswerer::Box& box = boxes.Boxes()[0];
+        EXPECT_EQ(box.caption, L"Kestrivane");
+        EXPECT_EQ(box.owner, window);
+        EXPECT_TRUE(box.hasIcon);
+        EXPECT_NE(Narrow(box.text).find(std::string("\\") + copyName + "\"."), std::string::npos) << Narrow(box.text);
+    }
+    const bool taken = asked && c.answer == IDYES;
+    EXPECT_EQ(Modified(), taken);
+    EXPECT_EQ(std::string(Record(0).slots[0]), taken ? c.copysSlot : "Grass");
+    EXPECT_EQ(GetFileAttributesA(copyName) != INVALID_FILE_ATTRIBUTES, taken || c.held);
+    if (taken) {
+        Command(ID_SAVE_BUTTON);
+        EXPECT_EQ(boxes.Boxes().size(), 1u);
+        EXPECT_EQ(ReadTable(), SampleTable(c.copysSlot));
+        EXPECT_FALSE(Modified());
+        EXPECT_EQ(GetFileAttributesA(copyName), INVALID_FILE_ATTRIBUTES);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, MainDialogCutOffSave,
+                         ::testing::Values(CutOffSaveCase{"DifferentYes", "Whole", false, IDYES},
+                                           CutOffSaveCase{"DifferentNo", "Whole", false, IDNO},
+                                           CutOffSaveCase{"EqualGoesUnasked", "Grass", false, IDYES},
+                                           CutOffSaveCase{"HeldByARunningSave", "Whole", true, IDYES}),
+                         [](const ::testing::TestParamInfo<CutOffSaveCase>& info) { return info.param.name; });
 
 } // namespace

@@ -1,4 +1,6 @@
 // Named pipes, sockets and file names that Windows does not allow, which only POSIX systems have.
+#include "data/CommitFile.h"
+#include "tests/support/FileBytes.h"
 #include "tests/support/TemporaryFolder.h"
 #include "tests/tools/ToolTestFiles.h"
 
@@ -10,10 +12,13 @@
 #include <future>
 #include <iterator>
 
+#include <csignal>
+
 #include <fcntl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -89,6 +94,104 @@ TEST(TableToolFiles, SocketsAndLinkLoopsAreToldAlikeByEveryCommand)
         EXPECT_EQ(RunTool({"dump", "--textconv", path}).out, "the table cannot be read: " + file.reason + "\n");
     }
     EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"loop", "socket"}));
+}
+
+// The child's save stops itself at stage with signal, as a crash or a kill would.
+template <SaveStage stage, int signal>
+void StopAt(SaveStage reached)
+{
+    if (reached == stage) {
+        raise(signal);
+    }
+}
+
+// What a table holds after a save was cut off in it.
+enum TableLeft { OLD_TABLE, HALF_WRITTEN, NEW_TABLE };
+
+struct CutOffSaveCase {
+    const char* name;
+    SaveStageHook stop;
+    TableLeft table;
+    bool copyLeft;
+    // True where the copy differs from the table: a cut-off save to choose about.
+    bool told;
+};
+
+// The table has a second name, so that the save writes into it. A save that
+// is stopped rather than killed still holds its copy, which is no cut-off save.
+const CutOffSaveCase CUT_OFF_SAVE_CASES[] = {
+    {"DuringTheCopysWrite", StopAt<SAVE_STAGE_COPY_PART_WRITTEN, SIGKILL>, OLD_TABLE, false, false},
+    {"AfterTheCopyWasMarkedWhole", StopAt<SAVE_STAGE_COPY_MARKED_WHOLE, SIGKILL>, OLD_TABLE, true, true},
+    {"DuringTheWriteIntoTheTable", StopAt<SAVE_STAGE_IN_PLACE_PART_WRITTEN, SIGKILL>, HALF_WRITTEN, true, true},
+    {"BeforeTheCopysRemoval", StopAt<SAVE_STAGE_IN_PLACE_FLUSHED, SIGKILL>, NEW_TABLE, true, false},
+    {"HeldByASaveStillRunning", StopAt<SAVE_STAGE_IN_PLACE_PART_WRITTEN, SIGSTOP>, HALF_WRITTEN, true, false},
+};
+
+// The demo table with a change in its first name and in its last slot, so
+// that each half of the file differs.
+std::string ChangedDemo()
+{
+    std::string bytes = DemoFileBytes();
+    bytes[5] = bytes[5] == 'Q' ? 'R' : 'Q';
+    const std::size_t lastSlot = bytes.size() - 32;
+    bytes[lastSlot] = bytes[lastSlot] == 'Z' ? 'Y' : 'Z';
+    return bytes;
+}
+
+TEST(TableToolCutOffSave, IsToldByCheckAndTextconvAndRefusedByASaveUntilChosen)
+{
+    const std::string oldTable = DemoFileBytes();
+    const std::string newTable = ChangedDemo();
+    const std::size_t half = newTable.size() / 2;
+    const std::string left[] = {oldTable, newTable.substr(0, half) + oldTable.substr(half), newTable};
+    for (const CutOffSaveCase& c : CUT_OFF_SAVE_CASES) {
+        SCOPED_TRACE(c.name);
+        const TemporaryFolder folder;
+        const std::string table = folder.Path("qx7set.dat");
+        const std::string copy = table + ".whole";
+        WriteFileBytes(table, oldTable);
+        std::filesystem::create_hard_link(table, folder.Path("link"));
+        const pid_t child = fork();
+        if (child == 0) {
+            SaveFileContent(table, newTable, c.stop);
+            _exit(0);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, WUNTRACED), child);
+        ASSERT_TRUE(WIFSIGNALED(status) || WIFSTOPPED(status));
+        EXPECT_EQ(ReadFileBytes(table), left[c.table]);
+        ASSERT_EQ(std::filesystem::exists(copy), c.copyLeft);
+        if (c.copyLeft) {
+            EXPECT_EQ(ReadFileBytes(copy), newTable);
+        }
+
+        const std::string problem = "a save was cut off while writing into the table; " + copy +
+                                    " holds the whole table that save was writing";
+        const ToolRun check = RunTool({"check", table});
+        EXPECT_EQ(check.code, c.told ? TABLE_TOOL_EXIT_PROBLEMS : TABLE_TOOL_EXIT_OK);
+        EXPECT_EQ(check.out, c.told ? std::string(table).append(": ").append(problem).append("\n") : "");
+        const ToolRun textconv = RunTool({"dump", "--textconv", table});
+        EXPECT_EQ(textconv.code, TABLE_TOOL_EXIT_OK);
+        EXPECT_EQ(textconv.out.find("problem: " + problem) != std::string::npos, c.told) << textconv.out;
+        if (WIFSTOPPED(status)) {
+            kill(child, SIGKILL);
+            waitpid(child, &status, 0);
+            EXPECT_EQ(RunTool({"check", table}).code, TABLE_TOOL_EXIT_PROBLEMS);
+            continue;
+        }
+        const ToolRun build = RunTool({"build", "-", "-o", table}, RunTool({"dump", "-"}, oldTable).out);
+        EXPECT_EQ(build.code, c.told ? TABLE_TOOL_EXIT_FAILED : TABLE_TOOL_EXIT_OK);
+        const std::string refusal = std::string("kestrivane-table: ")
+                                        .append(table)
+                                        .append(": is not written: ")
+                                        .append(problem)
+                                        .append(". Remove that copy to keep the table as it is, or put it in place "
+                                                "of the table, then run again\n");
+        EXPECT_EQ(build.err, c.told ? refusal : "");
+        const std::vector<std::string> entries = {"link", "qx7set.dat", "qx7set.dat.whole"};
+        EXPECT_EQ(folder.Entries(), std::vector<std::string>(entries.begin(), entries.end() - (c.told ? 0 : 1)));
+        EXPECT_EQ(ReadFileBytes(table), c.told ? left[c.table] : oldTable);
+    }
 }
 
 } // namespace
