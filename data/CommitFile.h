@@ -69,6 +69,8 @@ private:
 // system can neither tell it nor create it (on Windows, in a folder that does
 // not exist).
 std::string ReplacedFilePath(const std::string& path);
+// Why a save refuses a path whose replaced file is empty.
+inline constexpr char UNREACHABLE_LINK_END[] = "is a link to a missing file that cannot be created";
 
 // The points of a save that leave different files behind when it is cut off
 // there; a test stops a save at one of them, as a crash would.

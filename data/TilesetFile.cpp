@@ -157,7 +157,7 @@ TilesetFileResult WriteAndCommit(const std::string& path, const std::string& byt
 {
     const std::string replaced = ReplacedFilePath(path);
     if (replaced.empty()) {
-        return {TILESET_FILE_NOT_REPLACEABLE, path, "is a link to a missing file that cannot be created"};
+        return {TILESET_FILE_NOT_REPLACEABLE, path, UNREACHABLE_LINK_END};
     }
     const FileCommitResult commit = SaveFileContent(replaced, bytes);
     return {SavedStatus(commit.status), path, commit.reason};

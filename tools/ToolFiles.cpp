@@ -84,6 +84,26 @@ bool IsRefused(FileKind kind)
     return kind == FILE_KIND_FOLDER || kind == FILE_KIND_SOCKET || kind == FILE_KIND_LINK_LOOP;
 }
 
+// Standard output, a pipe or a device is written into as the stream it is,
+// and a folder, a socket or a loop of links refused: the result says whether
+// the bytes went. None for a file, which the caller replaces in one step.
+template <typename Bytes>
+std::optional<bool> WriteUnlessFile(const std::string& name, Bytes bytes, std::ostream& out, std::string& reason)
+{
+    if (ToolFiles::IsStandardStream(name)) {
+        return WriteBytes(bytes(), out, reason);
+    }
+    const FileKind kind = KindOfFile(name);
+    if (IsRefused(kind)) {
+        reason = RefusedKindReason(kind);
+        return false;
+    }
+    if (IsStream(kind)) {
+        return WriteToFile(name, bytes(), reason);
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 bool ToolFiles::IsStandardStream(const std::string& name)
@@ -156,16 +176,10 @@ bool ToolFiles::Load(const std::string& name, std::istream& in, TilesetTable& ta
 
 bool ToolFiles::Write(const std::string& name, TilesetTable& table, std::ostream& out, std::string& reason)
 {
-    if (IsStandardStream(name)) {
-        return WriteBytes(TableBytes(table), out, reason);
-    }
-    const FileKind kind = KindOfFile(name);
-    if (IsRefused(kind)) {
-        reason = RefusedKindReason(kind);
-        return false;
-    }
-    if (IsStream(kind)) {
-        return WriteToFile(name, TableBytes(table), reason);
+    const std::optional<bool> streamed = WriteUnlessFile(
+        name, [&table] { return TableBytes(table); }, out, reason);
+    if (streamed) {
+        return *streamed;
     }
     const std::string cutOff = CutOffSaveProblem(name);
     if (!cutOff.empty()) {
@@ -183,21 +197,15 @@ bool ToolFiles::Write(const std::string& name, TilesetTable& table, std::ostream
 
 bool ToolFiles::WriteText(const std::string& name, const std::string& text, std::ostream& out, std::string& reason)
 {
-    if (IsStandardStream(name)) {
-        return WriteBytes(text, out, reason);
-    }
-    const FileKind kind = KindOfFile(name);
-    if (IsRefused(kind)) {
-        reason = RefusedKindReason(kind);
-        return false;
-    }
-    if (IsStream(kind)) {
-        return WriteToFile(name, text, reason);
+    const std::optional<bool> streamed = WriteUnlessFile(
+        name, [&text] { return text; }, out, reason);
+    if (streamed) {
+        return *streamed;
     }
     // As the table's save: a link stays a link, and the file it ends at gets the text.
     const std::string replaced = ReplacedFilePath(name);
     if (replaced.empty()) {
-        reason = "is a link to a missing file that cannot be created";
+        reason = UNREACHABLE_LINK_END;
         return false;
     }
     const FileCommitResult result = SaveFileContent(replaced, text);
