@@ -3,6 +3,7 @@
 #include "data/TilesetFileFormat.h"
 
 #include <cstring>
+#include <emmintrin.h>
 
 #ifdef _WIN32
 #include "app/Win32.h"
@@ -16,15 +17,15 @@ namespace {
 
 using Format = TilesetFileFormat;
 
-// Written so that the compiler checks the 32 bytes at once, as a field's NUL
-// is looked for with the processor's vector instructions.
+// With the processor's vector instructions, as the load looks at its fields:
+// a loop over the bytes, which not every compiler turns into them, took as long
+// as the rest of the read.
 bool HoldsNul(const char* field)
 {
-    bool nul = false;
-    for (std::size_t k = 0; k < Format::FIELD_SIZE; ++k) {
-        nul |= field[k] == '\0';
-    }
-    return nul;
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i low = _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(field)), zero);
+    const __m128i high = _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(field + 16)), zero);
+    return _mm_movemask_epi8(_mm_or_si128(low, high)) != 0;
 }
 
 bool FillRecord(const char* entry, PlainTableRead::PlainRecord& record)
