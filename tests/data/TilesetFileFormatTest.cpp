@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -76,6 +77,32 @@ TEST(TilesetFileRead, ListsEachNameInFileOrderAndFillsTheRecords)
     EXPECT_EQ(NameOf(table.RecordAt(2)), "Forest");
     EXPECT_STREQ(table.RecordAt(2).slots[0], "oak");
     EXPECT_EQ(WriteBytes(table), file);
+}
+
+// The records are filled without being zeroed first; the table's memory here
+// held a record of 0xFF bytes, which no byte of the loaded ones may keep.
+TEST(TilesetFileRead, EveryByteOfEachRecordIsWrittenPaddingIncluded)
+{
+    const std::string file = Header(2, 2) + Entry("Moor", 3, {"peat", "bog"}, 2);
+    TilesetTable expected;
+    expected.SetRecordCount(2);
+    SetName(expected.RecordAt(0), "Moor");
+    expected.RecordAt(0).ambient = 3;
+    SetSlot(expected.RecordAt(0), 0, "peat");
+    SetSlot(expected.RecordAt(0), 1, "bog");
+
+    TilesetTable table;
+    table.SetRecordCount(2);
+    for (int i = 0; i < 2; ++i) {
+        std::memset(&table.RecordAt(i), 0xFF, sizeof(TilesetRecord));
+    }
+    table.SetRecordCount(0);
+    NameList names;
+    ReadBytes(file, table, names);
+    ASSERT_EQ(table.RecordCount(), 2);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(std::memcmp(&table.RecordAt(i), &expected.RecordAt(i), sizeof(TilesetRecord)), 0) << "record " << i;
+    }
 }
 
 TEST(TilesetFileRead, UneditedFullFileComesBackWithZerosAfterEachNul)
