@@ -21,7 +21,10 @@ void ExpectSaveFailureMessage(const TilesetFileResult& result)
     EXPECT_NE(result.Message().find("The file was left as it was."), std::string::npos) << result.Message();
 }
 
-TEST(TilesetFileSave, WritesTheTableInPlaceOfTheFileAndClearsModified)
+class TilesetFileSaveWay : public EachSaveWay {};
+INSTANTIATE_TEST_SUITE_P(Way, TilesetFileSaveWay, testing::Values(SAVE_WAY_REPLACE, SAVE_WAY_IN_PLACE), SaveWayName);
+
+TEST_P(TilesetFileSaveWay, WritesTheTableInPlaceOfTheFileAndClearsModified)
 {
     const TemporaryFolder folder;
     const std::string path = folder.Path(TILESET_FILE_NAME);
@@ -29,7 +32,7 @@ TEST(TilesetFileSave, WritesTheTableInPlaceOfTheFileAndClearsModified)
     TilesetTable table;
     ASSERT_TRUE(LoadAndEdit(path, table).Succeeded());
 
-    const TilesetFileResult result = TilesetFile::Save(path, table);
+    const TilesetFileResult result = TilesetFile::Save(path, table, {GetParam()});
     EXPECT_EQ(result.Status(), TILESET_FILE_SAVED);
     EXPECT_FALSE(table.modified);
     EXPECT_EQ(ReadFileBytes(path), EDITED_FILE);
