@@ -43,3 +43,5 @@ struct FileTarget {
 };
 
 FileTarget LookAtTarget(const std::string& path);
+// The path of FileTarget alone, for what only needs to know where the file is.
+std::string EndOfLinks(const std::string& path);

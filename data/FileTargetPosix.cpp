@@ -15,21 +15,6 @@ namespace {
 // The system's own limit on links followed in one lookup.
 const int MAX_LINK_HOPS = 40;
 
-std::string EndOfLinks(const std::string& path)
-{
-    namespace fs = std::filesystem;
-    fs::path target = path;
-    std::error_code error;
-    for (int hop = 0; hop < MAX_LINK_HOPS && fs::is_symlink(target, error); ++hop) {
-        const fs::path next = fs::read_symlink(target, error);
-        if (error) {
-            break;
-        }
-        target = next.is_absolute() ? next : target.parent_path() / next;
-    }
-    return target.string();
-}
-
 // A file with no write bit at all is read-only even for root, whom the system
 // would let write it. Otherwise the effective user's own permission decides,
 // as the system judges it when the file is opened.
@@ -68,6 +53,21 @@ bool NewFileCanMatch(const struct stat& status)
 }
 
 } // namespace
+
+std::string EndOfLinks(const std::string& path)
+{
+    namespace fs = std::filesystem;
+    fs::path target = path;
+    std::error_code error;
+    for (int hop = 0; hop < MAX_LINK_HOPS && fs::is_symlink(target, error); ++hop) {
+        const fs::path next = fs::read_symlink(target, error);
+        if (error) {
+            break;
+        }
+        target = next.is_absolute() ? next : target.parent_path() / next;
+    }
+    return target.string();
+}
 
 FileTarget LookAtTarget(const std::string& path)
 {

@@ -57,19 +57,6 @@ std::string EndOfLinkToMissingFile(const std::string& path)
     return end;
 }
 
-// Opening the file follows every link to its end, and the handle knows where that is.
-std::string EndOfLinks(const std::string& path)
-{
-    const ScopedFileHandle file(OpenForInfo(path));
-    if (file.IsOpen()) {
-        const std::string finalPath = WindowsPath::FinalPathOf(file.Get());
-        return finalPath.empty() ? path : finalPath;
-    }
-    const DWORD error = GetLastError();
-    const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-    return missing && IsNameTakenThoughMissing(path) ? EndOfLinkToMissingFile(path) : path;
-}
-
 // The read-only attribute first: opening such a file for writing fails with
 // access denied as well. Then the file's security, by opening it for writing
 // with every sharing allowed, which changes nothing; another program's handle
@@ -119,6 +106,19 @@ void LookAtPlainFile(FileTarget& target, const BY_HANDLE_FILE_INFORMATION& infor
 }
 
 } // namespace
+
+// Opening the file follows every link to its end, and the handle knows where that is.
+std::string EndOfLinks(const std::string& path)
+{
+    const ScopedFileHandle file(OpenForInfo(path));
+    if (file.IsOpen()) {
+        const std::string finalPath = WindowsPath::FinalPathOf(file.Get());
+        return finalPath.empty() ? path : finalPath;
+    }
+    const DWORD error = GetLastError();
+    const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+    return missing && IsNameTakenThoughMissing(path) ? EndOfLinkToMissingFile(path) : path;
+}
 
 FileTarget LookAtTarget(const std::string& path)
 {

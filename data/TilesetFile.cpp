@@ -163,7 +163,7 @@ TilesetFileResult TilesetFile::Parse(const std::string& bytes, const std::string
 
 std::optional<CutOffSave> TilesetFile::FindCutOffSave(const std::string& path)
 {
-    const std::string replaced = LookAtTarget(path).path;
+    const std::string replaced = EndOfLinks(path);
     std::string copy;
     if (replaced.empty() || !ReadWholeCopy(replaced, Format::LARGEST_FILE_SIZE, copy)) {
         return std::nullopt;
@@ -178,7 +178,7 @@ std::optional<CutOffSave> TilesetFile::FindCutOffSave(const std::string& path)
 
 void TilesetFile::RemoveCutOffSave(const std::string& path)
 {
-    const std::string replaced = LookAtTarget(path).path;
+    const std::string replaced = EndOfLinks(path);
     if (!replaced.empty()) {
         RemoveWholeCopy(replaced);
     }
