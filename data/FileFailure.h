@@ -1,9 +1,9 @@
 #pragma once
 
 #include <string>
+#include <system_error>
 
 // Why a file could not be opened or read to its end, in the system's terms.
-// The editor's load and the table tool word their messages from it.
 enum FileFailureKind {
     FILE_FAILURE_NONE,
     FILE_FAILURE_MISSING,
@@ -15,12 +15,10 @@ enum FileFailureKind {
 
 struct FileFailure {
     FileFailureKind kind = FILE_FAILURE_NONE;
-    // The system's errno value; 0 where it gave none.
+    // The C library's errno value; 0 where it gave none.
     int systemError = 0;
-
-    // In a few words, e.g. "no such file" or "cannot be opened: Permission denied".
-    std::string Text() const;
 };
 
-// The system's words for an errno value, or that it gave none.
-std::string SystemErrorText(int error);
+// The system's words for an error, or that it gave none: the one place where
+// an error of the system is put into words, for the editor and the tool alike.
+std::string SystemErrorText(std::error_code error);

@@ -1,6 +1,7 @@
 #include "data/FileSnapshot.h"
 
 #include "data/FileKind.h"
+#include "data/TilesetFileFormat.h"
 #include "data/WholeFile.h"
 
 #include <utility>
@@ -30,8 +31,7 @@ FileSnapshot FileSnapshots::Read(const std::string& path)
         return {true, false, true, {}};
     }
     std::string bytes;
-    std::string reason;
-    if (kind != FILE_KIND_PLAIN || !WholeFile::Read(path, bytes, reason)) {
+    if (kind != FILE_KIND_PLAIN || !WholeFile::Read(path, TilesetFileFormat::LARGEST_FILE_SIZE, bytes).read) {
         return {true, false, false, {}};
     }
     return Of(bytes);

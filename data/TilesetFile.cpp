@@ -1,16 +1,15 @@
 #include "data/TilesetFile.h"
 
-#include "data/CommitFile.h"
-#include "data/FileFailure.h"
 #include "data/FileKind.h"
+#include "data/FileSave.h"
 #include "data/FileSnapshot.h"
+#include "data/FileTarget.h"
 #include "data/TilesetFileCheck.h"
 #include "data/TilesetFileFormat.h"
 #include "data/TilesetFileView.h"
 #include "data/TilesetNameSink.h"
 #include "data/TilesetTable.h"
 #include "data/WholeFile.h"
-#include "data/WriteAccess.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -90,26 +89,6 @@ TilesetFileResult Take(const TilesetFileView& view, const std::string& fileName,
     return {TILESET_FILE_LOADED, fileName};
 }
 
-// A file that could not be read to its end, as the load tells it.
-TilesetFileResult ReadFailed(const FileFailure& failure, const std::string& path)
-{
-    switch (failure.kind) {
-    case FILE_FAILURE_NONE:
-        break;
-    case FILE_FAILURE_MISSING:
-        return {TILESET_FILE_NOT_FOUND, path};
-    case FILE_FAILURE_FOLDER:
-        return {TILESET_FILE_NOT_A_FILE, path, RefusedKindReason(FILE_KIND_FOLDER)};
-    case FILE_FAILURE_OPEN:
-        return {TILESET_FILE_OPEN_FAILED, path, SystemErrorText(failure.systemError)};
-    case FILE_FAILURE_READ:
-        return {TILESET_FILE_READ_FAILED, path,
-                failure.systemError != 0 ? SystemErrorText(failure.systemError)
-                                         : "fewer bytes could be read than the file holds"};
-    }
-    std::abort();
-}
-
 // The file's bytes are read once: the table is parsed from them, the checker
 // judges them and the snapshot remembers them, so that the three agree.
 TilesetFileResult OpenAndRead(const std::string& path, TilesetTable& table, TilesetNameSink& sink)
@@ -129,7 +108,7 @@ TilesetFileResult OpenAndRead(const std::string& path, TilesetTable& table, Tile
     std::string bytes;
     const WholeFileRead read = WholeFile::Read(path, Format::LARGEST_FILE_SIZE, bytes);
     if (!read.read) {
-        return ReadFailed(read.failure, path);
+        return TilesetFileResult::ReadFailed(read.failure, path);
     }
     std::vector<TilesetFileProblem> problems;
     TilesetFileResult result = Take(TilesetFileView(bytes, read.FileSize(bytes.size())), path, table, sink, &problems);
@@ -138,44 +117,6 @@ TilesetFileResult OpenAndRead(const std::string& path, TilesetTable& table, Tile
         table.RememberFile(FileSnapshots::Of(std::move(bytes)));
     }
     return result;
-}
-
-// A missing file is created; anything but a plain file is left alone, and so
-// is a path that cannot be looked up, which may name any of them.
-bool IsReplaceable(FileKind kind)
-{
-    return kind == FILE_KIND_PLAIN || kind == FILE_KIND_MISSING;
-}
-
-TilesetFileStatus SavedStatus(FileCommitStatus status)
-{
-    switch (status) {
-    case FILE_COMMIT_DONE:
-        return TILESET_FILE_SAVED;
-    case FILE_COMMIT_WRITE_FAILED:
-        return TILESET_FILE_WRITE_FAILED;
-    case FILE_COMMIT_REPLACE_FAILED:
-        return TILESET_FILE_REPLACE_FAILED;
-    case FILE_COMMIT_PARTLY_WRITTEN:
-        return TILESET_FILE_PARTLY_SAVED;
-    case FILE_COMMIT_NOT_CONFIRMED:
-        return TILESET_FILE_NOT_CONFIRMED;
-    }
-    std::abort();
-}
-
-// A table reached through a link, as a mod manager makes, stays a link: the
-// file the link ends at gets the new bytes, written by the system's own calls,
-// whose failures give their reason: a full disk under Wine leaves the C
-// library's errno at EINVAL.
-TilesetFileResult WriteAndCommit(const std::string& path, const std::string& bytes)
-{
-    const std::string replaced = ReplacedFilePath(path);
-    if (replaced.empty()) {
-        return {TILESET_FILE_NOT_REPLACEABLE, path, UNREACHABLE_LINK_END};
-    }
-    const FileCommitResult commit = SaveFileContent(replaced, bytes);
-    return {SavedStatus(commit.status), path, commit.reason};
 }
 
 } // namespace
@@ -199,29 +140,17 @@ TilesetFileResult TilesetFile::Load(const std::string& path, TilesetTable& table
     return result;
 }
 
-TilesetFileResult TilesetFile::Save(const std::string& path, TilesetTable& table)
+TilesetFileResult TilesetFile::Save(const std::string& path, TilesetTable& table, const SaveOptions& options)
 {
     if (table.LoadFailed()) {
         return {TILESET_FILE_NOT_LOADED, path};
-    }
-    const FileKind kind = KindOfFile(path);
-    if (!IsReplaceable(kind)) {
-        return {TILESET_FILE_NOT_REPLACEABLE, path, RefusedKindReason(kind)};
-    }
-    switch (WriteAccessOf(path)) {
-    case WRITE_ACCESS_ALLOWED:
-        break;
-    case WRITE_ACCESS_READ_ONLY:
-        return {TILESET_FILE_READ_ONLY, path};
-    case WRITE_ACCESS_DENIED:
-        return {TILESET_FILE_NOT_PERMITTED, path, SystemErrorText(EACCES)};
     }
     std::ostringstream bytes;
     if (!TilesetFile::Write(table, bytes)) {
         return {TILESET_FILE_WRITE_FAILED, path, "the table could not be gathered in memory"};
     }
     std::string written = bytes.str();
-    const TilesetFileResult result = WriteAndCommit(path, written);
+    const TilesetFileResult result = SaveFile(path, written, options);
     if (result.Succeeded()) {
         table.modified = false;
         table.RememberFile(FileSnapshots::Of(std::move(written)));
@@ -237,7 +166,8 @@ TilesetFileResult TilesetFile::Read(std::istream& in, const std::string& fileNam
     }
     std::string bytes;
     const WholeFileRead read = WholeFile::Read(in, Format::LARGEST_FILE_SIZE, bytes);
-    return read.read ? TilesetFile::Parse(bytes, fileName, table, sink) : ReadFailed(read.failure, fileName);
+    return read.read ? TilesetFile::Parse(bytes, fileName, table, sink)
+                     : TilesetFileResult::ReadFailed(read.failure, fileName);
 }
 
 TilesetFileResult TilesetFile::Parse(const std::string& bytes, const std::string& fileName, TilesetTable& table,
@@ -248,7 +178,7 @@ TilesetFileResult TilesetFile::Parse(const std::string& bytes, const std::string
 
 std::optional<CutOffSave> TilesetFile::FindCutOffSave(const std::string& path)
 {
-    const std::string replaced = ReplacedFilePath(path);
+    const std::string replaced = EndOfLinks(path);
     std::string copy;
     if (replaced.empty() || !ReadWholeCopy(replaced, Format::LARGEST_FILE_SIZE, copy)) {
         return std::nullopt;
@@ -263,7 +193,7 @@ std::optional<CutOffSave> TilesetFile::FindCutOffSave(const std::string& path)
 
 void TilesetFile::RemoveCutOffSave(const std::string& path)
 {
-    const std::string replaced = ReplacedFilePath(path);
+    const std::string replaced = EndOfLinks(path);
     if (!replaced.empty()) {
         RemoveWholeCopy(replaced);
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/FileSave.h"
 #include "data/TilesetFileResult.h"
 
 #include <iosfwd>
@@ -30,12 +31,10 @@ public:
     // what the file held. A file that exists but cannot be taken in, or whose
     // reading fails on the way, marks the table, and a later save of it refuses.
     static TilesetFileResult Load(const std::string& path, TilesetTable& table, TilesetNameSink& sink);
-    // Writes the whole table to the file that path leads to (through any
-    // symbolic links) as SaveFileContent does: to a new temporary file beside
-    // it, put in place of it with its attributes, owner and permissions. Only a
-    // plain file that this user may change is replaced, or a missing one
-    // created. Clears modified only when all of that succeeded.
-    static TilesetFileResult Save(const std::string& path, TilesetTable& table);
+    // Writes the whole table to the file that path leads to as SaveFile does,
+    // and clears modified only when that succeeded. A table whose load failed
+    // is not written at all.
+    static TilesetFileResult Save(const std::string& path, TilesetTable& table, const SaveOptions& options = {});
 
     // The file format on any stream, read whole before anything is taken from
     // it, up to the largest table and a byte more. fileName is only for the

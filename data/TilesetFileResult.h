@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/FileFailure.h"
 #include "data/TilesetFileProblem.h"
 
 #include <cstdint>
@@ -26,6 +27,8 @@ enum TilesetFileStatus {
     TILESET_FILE_NOT_PERMITTED,
     // Another program holds the file open, so that it can be neither read nor replaced.
     TILESET_FILE_IN_USE,
+    // Another save of the same file, in another window or the table tool, had not ended after a moment's wait.
+    TILESET_FILE_SAVE_RUNNING,
     TILESET_FILE_WRITE_FAILED,
     TILESET_FILE_REPLACE_FAILED,
     // Writing into the file itself failed on the way, and it may hold part of the new table.
@@ -34,10 +37,14 @@ enum TilesetFileStatus {
     TILESET_FILE_NOT_CONFIRMED,
 };
 
-// What a load or save of the tileset file did, with what a message to the user needs.
+// What a load or save of the tileset file (or, for the table tool, of any file
+// it writes) did, with what a message to the user needs.
 class TilesetFileResult {
 public:
     TilesetFileResult(TilesetFileStatus status, std::string fileName, std::string reason = {}, uint32_t slotCount = 0);
+
+    // A file that could not be read to its end, as the load tells it.
+    static TilesetFileResult ReadFailed(const FileFailure& failure, const std::string& fileName);
 
     bool Succeeded() const;
     // A missing file is no fault of the table: it is loaded as an empty table.
@@ -50,13 +57,16 @@ public:
     uint32_t SlotCount() const;
     // One or two sentences for a message box, naming the file and the reason.
     std::string Message() const;
+    // The same in the table tool's words, which follow the file's name, e.g.
+    // "could not be written: the file is read-only".
+    std::string ToolWords() const;
 
     // What the checker found in a file that loaded: what the load repaired, cut or left empty.
     void SetProblems(std::vector<TilesetFileProblem> found);
     const std::vector<TilesetFileProblem>& Problems() const;
 
 private:
-    std::string QuotedName() const;
+    std::string Filled(const char* words, TooManySlotsWording wording) const;
 
     TilesetFileStatus status;
     std::string fileName;

@@ -1,7 +1,5 @@
 #include "data/WholeFile.h"
 
-#include "data/TilesetFileFormat.h"
-
 #include <algorithm>
 #include <cerrno>
 #include <cstddef>
@@ -117,11 +115,4 @@ WholeFileRead WholeFile::Read(std::istream& in, std::size_t limit, std::string& 
     bytes.clear();
     bytes.reserve(limit + 1);
     return ReadUpTo(in, limit, bytes);
-}
-
-bool WholeFile::Read(const std::string& path, std::string& bytes, std::string& reason)
-{
-    const WholeFileRead result = Read(path, TilesetFileFormat::LARGEST_FILE_SIZE, bytes);
-    reason = result.failure.Text();
-    return result.read;
 }

@@ -39,10 +39,6 @@ public:
     static WholeFileRead Read(const std::string& path, std::size_t limit, std::string& bytes);
     // The same from a stream, such as standard input.
     static WholeFileRead Read(std::istream& in, std::size_t limit, std::string& bytes);
-    // The file as a table file is read: up to the largest table and one byte
-    // more, which the table checker then reports after the last entry. On
-    // failure bytes is left empty and reason says why, in a few words.
-    static bool Read(const std::string& path, std::string& bytes, std::string& reason);
 
 private:
     WholeFile();

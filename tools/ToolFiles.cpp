@@ -1,8 +1,8 @@
 #include "tools/ToolFiles.h"
 
-#include "data/CommitFile.h"
 #include "data/FileFailure.h"
 #include "data/FileKind.h"
+#include "data/FileSave.h"
 #include "data/TilesetFile.h"
 #include "data/TilesetFileFormat.h"
 #include "data/TilesetFileProblem.h"
@@ -22,22 +22,9 @@ public:
     void AddName(const char*) override {}
 };
 
-// Each with its reason, and where the file may not be as it was, what it may hold.
-std::string SaveFailure(const TilesetFileResult& result)
+std::error_code ErrnoError()
 {
-    const std::string reason = result.Reason().empty() ? "" : ": " + result.Reason();
-    switch (result.Status()) {
-    case TILESET_FILE_READ_ONLY:
-        return "could not be written: the file is read-only";
-    case TILESET_FILE_REPLACE_FAILED:
-        return "could not be put in place" + reason;
-    case TILESET_FILE_PARTLY_SAVED:
-        return "could not be written whole" + reason + "; it may hold part of the new table";
-    case TILESET_FILE_NOT_CONFIRMED:
-        return "was written, but the system could not confirm that it reached the disk" + reason;
-    default:
-        return "could not be written" + reason;
-    }
+    return {errno, std::generic_category()};
 }
 
 // A stream has no old content to keep and cannot be replaced: what goes into
@@ -48,7 +35,7 @@ bool WriteBytes(const std::string& bytes, std::ostream& stream, std::string& rea
     stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     stream.flush();
     if (!stream) {
-        reason = "could not be written: " + SystemErrorText(errno);
+        reason = "could not be written: " + SystemErrorText(ErrnoError());
         return false;
     }
     return true;
@@ -66,7 +53,7 @@ bool WriteToFile(const std::string& name, const std::string& bytes, std::string&
     errno = 0;
     std::ofstream stream(name, std::ios::binary);
     if (!stream.is_open()) {
-        reason = "could not be opened: " + SystemErrorText(errno);
+        reason = "could not be opened: " + SystemErrorText(ErrnoError());
         return false;
     }
     return WriteBytes(bytes, stream, reason);
@@ -151,7 +138,7 @@ WholeFileRead ToolFiles::Read(const std::string& name, std::size_t limit, std::i
     const WholeFileRead read =
         IsStandardStream(name) ? WholeFile::Read(in, limit, bytes) : WholeFile::Read(name, limit, bytes);
     if (!read.read) {
-        reason = read.failure.Text();
+        reason = TilesetFileResult::ReadFailed(read.failure, name).ToolWords();
     }
     return read;
 }
@@ -188,11 +175,8 @@ bool ToolFiles::Write(const std::string& name, TilesetTable& table, std::ostream
         return false;
     }
     const TilesetFileResult result = TilesetFile::Save(name, table);
-    if (!result.Succeeded()) {
-        reason = SaveFailure(result);
-        return false;
-    }
-    return true;
+    reason = result.Succeeded() ? std::string() : result.ToolWords();
+    return result.Succeeded();
 }
 
 bool ToolFiles::WriteText(const std::string& name, const std::string& text, std::ostream& out, std::string& reason)
@@ -202,16 +186,7 @@ bool ToolFiles::WriteText(const std::string& name, const std::string& text, std:
     if (streamed) {
         return *streamed;
     }
-    // As the table's save: a link stays a link, and the file it ends at gets the text.
-    const std::string replaced = ReplacedFilePath(name);
-    if (replaced.empty()) {
-        reason = UNREACHABLE_LINK_END;
-        return false;
-    }
-    const FileCommitResult result = SaveFileContent(replaced, text);
-    if (result.status != FILE_COMMIT_DONE) {
-        reason = "could not be written: " + result.reason;
-        return false;
-    }
-    return true;
+    const TilesetFileResult result = SaveFile(name, text);
+    reason = result.Succeeded() ? std::string() : result.ToolWords();
+    return result.Succeeded();
 }

@@ -12,7 +12,7 @@
 // build of its dump (target: within 3 times), and patch against diff of the
 // same two tables (target: within 1.5 times).
 
-#include "data/CommitFile.h"
+#include "data/FileSave.h"
 #include "data/TilesetFile.h"
 #include "data/TilesetNameSink.h"
 #include "data/TilesetTable.h"
@@ -239,7 +239,7 @@ void BM_PlainWriteCommitted(benchmark::State& state)
     const std::string path = Files().Path("plain.dat");
     const std::string bytes(Files().bytes.begin(), Files().bytes.end());
     for (auto _ : state) {
-        SaveFileContent(path, bytes);
+        SaveFile(path, bytes);
     }
 }
 

@@ -18,8 +18,13 @@ TilesetFileResult LoadAndEdit(const std::string& path, TilesetTable& table)
     return load;
 }
 
-TilesetFileResult LoadEditAndSave(const std::string& path, TilesetTable& table)
+TilesetFileResult LoadEditAndSave(const std::string& path, TilesetTable& table, const SaveOptions& options)
 {
     const TilesetFileResult load = LoadAndEdit(path, table);
-    return load.Succeeded() ? TilesetFile::Save(path, table) : load;
+    return load.Succeeded() ? TilesetFile::Save(path, table, options) : load;
+}
+
+std::string SaveWayName(const testing::TestParamInfo<SaveWay>& info)
+{
+    return info.param == SAVE_WAY_REPLACE ? "Replace" : "InPlace";
 }

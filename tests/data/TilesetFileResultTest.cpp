@@ -33,6 +33,9 @@ const MessageCase MESSAGE_CASES[] = {
                                  "it. The file was left as it was."},
     {TILESET_FILE_IN_USE, "The tileset file \"t.dat\" is in use by another program and was not saved. The file "
                           "was left as it was. Save again once that program has closed it."},
+    {TILESET_FILE_SAVE_RUNNING,
+     "The tileset file \"t.dat\" was not saved, because another save of it is still running, in another window "
+     "or in the table tool. The file was left as it was. Save again once that save has ended."},
     {TILESET_FILE_WRITE_FAILED, "The tileset file \"t.dat\" could not be saved, because writing the new content "
                                 "failed: Access denied. The file was left as it was."},
     {TILESET_FILE_REPLACE_FAILED, "The tileset file \"t.dat\" could not be saved, because it could not be replaced: "
@@ -49,6 +52,33 @@ TEST(TilesetFileResult, MessageNamesTheFileAndTheReason)
         const TilesetFileResult result(test.status, "t.dat", test.reason, 200);
         EXPECT_EQ(result.Message(), test.expected);
     }
+}
+
+struct ToolWordsCase {
+    TilesetFileStatus status;
+    const char* reason;
+    const char* expected;
+};
+
+const ToolWordsCase TOOL_WORDS_CASES[] = {
+    {TILESET_FILE_READ_ONLY, "", "could not be written: the file is read-only"},
+    {TILESET_FILE_WRITE_FAILED, "", "could not be written"},
+    {TILESET_FILE_WRITE_FAILED, "Disk full.\r\n", "could not be written: Disk full"},
+    {TILESET_FILE_PARTLY_SAVED, "Disk full",
+     "could not be written whole: Disk full; it may hold part of the new table"},
+    {TILESET_FILE_TOO_MANY_SLOTS, "", "has 200 slots per tileset, more than the 151 a tileset holds"},
+    // A reason is never taken for words of the table's.
+    {TILESET_FILE_NOT_REPLACEABLE, "{file} {left}", "could not be written: {file} {left}"},
+};
+
+TEST(TilesetFileResult, ToolWordsFollowTheFilesName)
+{
+    for (const ToolWordsCase& test : TOOL_WORDS_CASES) {
+        const TilesetFileResult result(test.status, "{reason}.dat", test.reason, 200);
+        EXPECT_EQ(result.ToolWords(), test.expected);
+    }
+    EXPECT_EQ(TilesetFileResult(TILESET_FILE_SAVED, "{reason}.dat").Message(),
+              "The tileset file \"{reason}.dat\" was saved.");
 }
 
 } // namespace

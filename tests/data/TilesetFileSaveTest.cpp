@@ -1,4 +1,3 @@
-#include "data/CommitFile.h"
 #include "data/TilesetFile.h"
 #include "data/TilesetTable.h"
 
@@ -10,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 
 namespace {
 
@@ -21,7 +21,10 @@ void ExpectSaveFailureMessage(const TilesetFileResult& result)
     EXPECT_NE(result.Message().find("The file was left as it was."), std::string::npos) << result.Message();
 }
 
-TEST(TilesetFileSave, WritesTheTableInPlaceOfTheFileAndClearsModified)
+class TilesetFileSaveWay : public EachSaveWay {};
+INSTANTIATE_TEST_SUITE_P(Way, TilesetFileSaveWay, testing::Values(SAVE_WAY_REPLACE, SAVE_WAY_IN_PLACE), SaveWayName);
+
+TEST_P(TilesetFileSaveWay, WritesTheTableInPlaceOfTheFileAndClearsModified)
 {
     const TemporaryFolder folder;
     const std::string path = folder.Path(TILESET_FILE_NAME);
@@ -29,7 +32,7 @@ TEST(TilesetFileSave, WritesTheTableInPlaceOfTheFileAndClearsModified)
     TilesetTable table;
     ASSERT_TRUE(LoadAndEdit(path, table).Succeeded());
 
-    const TilesetFileResult result = TilesetFile::Save(path, table);
+    const TilesetFileResult result = TilesetFile::Save(path, table, {GetParam()});
     EXPECT_EQ(result.Status(), TILESET_FILE_SAVED);
     EXPECT_FALSE(table.modified);
     EXPECT_EQ(ReadFileBytes(path), EDITED_FILE);
@@ -154,44 +157,30 @@ TEST(TilesetFileSave, UsersFileAndFolderNamedLikeATemporaryFileAreLeftAlone)
 }
 
 // A save cut off by a kill leaves its temporary file; the next save removes
-// it, but never the file of a save that still runs, here one of this process.
-TEST(TilesetFileSave, LeftoverOfACutOffSaveIsRemovedAndARunningSavesFileIsNot)
+// it. A second save of the file while one runs, here within it, waits a moment
+// for it and then gives up, and the first goes on.
+TEST(TilesetFileSave, LeftoverOfACutOffSaveIsRemovedAndASecondSaveWhileOneRunsIsRefused)
 {
     const TemporaryFolder folder;
     const std::string path = folder.Path(TILESET_FILE_NAME);
     WriteFileBytes(path, UNEDITED_FILE);
-    const std::string leftover = folder.Path(TempFileName(TILESET_FILE_NAME, 4242, 0, 255));
-    WriteFileBytes(leftover, Header(2, 151) + Field("Half"));
-    const TempFile running = WriteTempFile(path, "running");
-    ASSERT_TRUE(running.Written()) << running.Reason();
-
+    WriteFileBytes(path + ".lock", Header(2, 151) + Field("Half"));
     TilesetTable table;
-    NameList names;
-    ASSERT_TRUE(TilesetFile::Load(path, table, names).Succeeded());
-    EXPECT_EQ(names.names, Names{"Old"});
-    SetSlot(table.RecordAt(0), 0, "renamed");
-    EXPECT_EQ(TilesetFile::Save(path, table).Status(), TILESET_FILE_SAVED);
+    ASSERT_TRUE(LoadAndEdit(path, table).Succeeded());
+    std::optional<TilesetFileResult> second;
+    SaveOptions options;
+    options.reached = [&](SaveStage stage) {
+        if (stage == SAVE_STAGE_COPY_PART_WRITTEN) {
+            second = SaveFile(path, "second");
+        }
+    };
+
+    EXPECT_EQ(TilesetFile::Save(path, table, options).Status(), TILESET_FILE_SAVED);
+    ASSERT_TRUE(second.has_value());
+    EXPECT_EQ(second->Status(), TILESET_FILE_SAVE_RUNNING);
+    ExpectSaveFailureMessage(*second);
     EXPECT_EQ(ReadFileBytes(path), EDITED_FILE);
-    const std::string runningName = std::filesystem::path(running.Path()).filename().string();
-    EXPECT_EQ(folder.Entries(), (Names{TILESET_FILE_NAME, runningName}));
-}
-
-// Sizes, not contents: on Windows the held files share no deletion, which the
-// C library's open does not allow for.
-TEST(TilesetFileSave, EachTemporaryFileIsNewAndBesideItsTarget)
-{
-    const TemporaryFolder folder;
-    const std::string path = folder.Path(TILESET_FILE_NAME);
-    const TempFile first = WriteTempFile(path, "first");
-    ASSERT_TRUE(first.Written()) << first.Reason();
-    const TempFile second = WriteTempFile(path, "second");
-    ASSERT_TRUE(second.Written()) << second.Reason();
-
-    EXPECT_NE(first.Path(), second.Path());
-    EXPECT_EQ(std::filesystem::file_size(first.Path()), 5u);
-    EXPECT_EQ(std::filesystem::file_size(second.Path()), 6u);
-    EXPECT_EQ(std::filesystem::path(second.Path()).parent_path(), std::filesystem::path(path).parent_path());
-    EXPECT_EQ(folder.Entries().size(), 2u);
+    EXPECT_EQ(folder.Entries(), Names{TILESET_FILE_NAME});
 }
 
 } // namespace

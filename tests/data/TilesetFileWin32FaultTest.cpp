@@ -1,4 +1,3 @@
-#include "data/CommitFile.h"
 #include "data/TilesetFile.h"
 #include "data/TilesetTable.h"
 
@@ -13,6 +12,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <optional>
 #include <thread>
 
 #include <windows.h>
@@ -80,9 +80,13 @@ private:
     bool mounted;
 };
 
+class TilesetFileSaveFaultWay : public EachSaveWay {};
+INSTANTIATE_TEST_SUITE_P(Way, TilesetFileSaveFaultWay, testing::Values(SAVE_WAY_REPLACE, SAVE_WAY_IN_PLACE),
+                         SaveWayName);
+
 // A scanner's moment and one longer than half a second are waited out; a hold
 // of 1.5 s outlasts the wait of about a second, as one until the save ends does.
-TEST(TilesetFileSaveFault, FileHeldOpenIsReplacedOnlyWhenReleasedWithinTheWait)
+TEST_P(TilesetFileSaveFaultWay, FileHeldOpenIsReplacedOnlyWhenReleasedWithinTheWait)
 {
     const struct {
         int holdMilliseconds; // 0: held until the save has ended
@@ -99,7 +103,7 @@ TEST(TilesetFileSaveFault, FileHeldOpenIsReplacedOnlyWhenReleasedWithinTheWait)
         ExclusiveHandle holder(path);
         ASSERT_TRUE(holder.IsOpen());
         std::thread releaser = c.holdMilliseconds > 0 ? ReleaseAfter(holder, c.holdMilliseconds) : std::thread();
-        const TilesetFileResult result = TilesetFile::Save(path, table);
+        const TilesetFileResult result = TilesetFile::Save(path, table, {GetParam()});
         if (releaser.joinable()) {
             releaser.join();
         }
@@ -136,25 +140,33 @@ TEST(TilesetFileSaveFault, FileHeldOpenByAnotherProgramIsNotLoadedNorSavedOver)
 
 // A scanner that opens the new file as soon as it is written shares it, as
 // scanners do, and the save's own handle keeps out a program that would not.
-TEST(TilesetFileCommit, ScannerOnTheNewFileDoesNotStopItsCommit)
+TEST_P(TilesetFileSaveFaultWay, ScannerOnTheNewFileDoesNotStopTheSave)
 {
     const TemporaryFolder folder;
     const std::string path = folder.Path(TILESET_FILE_NAME);
     WriteFileBytes(path, UNEDITED_FILE);
-    TempFile temp = WriteTempFile(path, "new");
-    ASSERT_TRUE(temp.Written()) << temp.Reason();
+    std::optional<ExclusiveHandle> scanner;
+    bool keptOut = false;
+    const SaveOptions options = {GetParam(), [&](SaveStage stage) {
+                                     if (stage == SAVE_STAGE_COPY_PART_WRITTEN) {
+                                         keptOut = !ExclusiveHandle(path + ".lock").IsOpen();
+                                         scanner.emplace(path + ".lock",
+                                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+                                     }
+                                 }};
+    TilesetTable table;
+    const TilesetFileResult result = LoadEditAndSave(path, table, options);
+    ASSERT_TRUE(scanner.has_value());
+    EXPECT_TRUE(scanner->IsOpen());
+    scanner.reset();
 
-    const ExclusiveHandle exclusive(temp.Path());
-    const ExclusiveHandle scanner(temp.Path(), FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
-    EXPECT_FALSE(exclusive.IsOpen());
-    ASSERT_TRUE(scanner.IsOpen());
-    const FileCommitResult result = CommitFile(temp, path);
-
-    EXPECT_EQ(result.status, FILE_COMMIT_DONE) << result.reason;
+    EXPECT_EQ(result.Status(), TILESET_FILE_SAVED) << result.Message();
+    EXPECT_TRUE(keptOut);
+    EXPECT_EQ(ReadFileBytes(path), EDITED_FILE);
     EXPECT_EQ(folder.Entries(), Names{TILESET_FILE_NAME});
 }
 
-TEST(TilesetFileSaveFault, FullDiskLeavesTheOldFileWholeAndNoTemporaryFile)
+TEST_P(TilesetFileSaveFaultWay, FullDiskLeavesTheOldFileWholeAndNoTemporaryFile)
 {
     const TemporaryFolder folder;
     const TinyVolume volume(folder.Path(""), "volume");
@@ -168,7 +180,7 @@ TEST(TilesetFileSaveFault, FullDiskLeavesTheOldFileWholeAndNoTemporaryFile)
     table.SetRecordCount(20);
     table.modified = true;
 
-    const TilesetFileResult result = TilesetFile::Save(path, table);
+    const TilesetFileResult result = TilesetFile::Save(path, table, {GetParam()});
     EXPECT_EQ(result.Status(), TILESET_FILE_WRITE_FAILED);
     // Windows says "There is not enough space on the disk", Wine "Disk full".
     EXPECT_TRUE(result.Reason().find("space on the disk") != std::string::npos ||

@@ -1,4 +1,3 @@
-#include "data/CommitFile.h"
 #include "data/FileKind.h"
 #include "data/TilesetFile.h"
 #include "data/TilesetTable.h"
@@ -19,9 +18,16 @@ namespace {
 
 using Names = std::vector<std::string>;
 
+// Under Wine a save takes the replace that real Windows takes only when told
+// to; the Unix permission bits of a new file, which Wine cannot set, are
+// allowed to differ there.
+class TilesetFileSaveKeepsWay : public EachSaveWay {};
+INSTANTIATE_TEST_SUITE_P(Way, TilesetFileSaveKeepsWay, testing::Values(SAVE_WAY_REPLACE, SAVE_WAY_IN_PLACE),
+                         SaveWayName);
+
 // What a mod manager gives under Wine: a Linux link in the game's folder to a
 // file in the mod's own folder.
-TEST(TilesetFileSaveKeeps, LinkedTableStaysALinkAndItsTargetIsReplaced)
+TEST_P(TilesetFileSaveKeepsWay, LinkedTableStaysALinkAndItsTargetIsReplaced)
 {
     const TemporaryFolder folder;
     CreateDirectoryA(folder.Path("game").c_str(), nullptr);
@@ -33,7 +39,7 @@ TEST(TilesetFileSaveKeeps, LinkedTableStaysALinkAndItsTargetIsReplaced)
     }
 
     TilesetTable table;
-    EXPECT_EQ(LoadEditAndSave(folder.Path("game\\qx7set.dat"), table).Status(), TILESET_FILE_SAVED);
+    EXPECT_EQ(LoadEditAndSave(folder.Path("game\\qx7set.dat"), table, {GetParam()}).Status(), TILESET_FILE_SAVED);
     EXPECT_TRUE(link.IsLink());
     EXPECT_EQ(ReadFileBytes(folder.Path("mods\\table.dat")), EDITED_FILE);
     EXPECT_EQ(folder.Entries("game"), Names{"qx7set.dat"});
@@ -41,7 +47,7 @@ TEST(TilesetFileSaveKeeps, LinkedTableStaysALinkAndItsTargetIsReplaced)
 }
 
 // What the table's path reads as after the save: none where it leads nowhere.
-enum SavedTable { EDITED_TABLE, EMPTY_TABLE, NO_TABLE };
+enum SavedTable { EDITED_TABLE, UNEDITED_TABLE, EMPTY_TABLE, NO_TABLE };
 
 struct LinkCase {
     // Linux commands that make the links, and check the folder after the save.
@@ -51,22 +57,23 @@ struct LinkCase {
     SavedTable table;
 };
 
-// A link of a leftover's name, as a mod's archive may carry, is neither removed
-// nor followed to remove the file it leads to, the table itself included, whose
-// mode then stays; a link whose end is missing gets that end, where its folder
-// exists, and is never replaced by a plain file.
+// A link of the temporary file's name, as a mod's archive may carry, is neither
+// removed nor followed to remove the file it leads to, the table itself
+// included, whose mode then stays: the save refuses. A link whose end is
+// missing gets that end, where its folder exists, and is never replaced by a
+// plain file.
 const LinkCase LINK_CASES[] = {
-    {"mkdir mods && printf theirs > mods/other.dat && ln -s mods/other.dat qx7set.dat.99999-0.tmp",
-     "test -L qx7set.dat.99999-0.tmp && test $(cat mods/other.dat) = theirs", TILESET_FILE_SAVED, EDITED_TABLE},
-    {"chmod 600 qx7set.dat && ln -s qx7set.dat qx7set.dat.7-3.tmp",
-     "test -L qx7set.dat.7-3.tmp && test $(stat -c %a qx7set.dat) = 600", TILESET_FILE_SAVED, EDITED_TABLE},
+    {"mkdir mods && printf theirs > mods/other.dat && ln -s mods/other.dat qx7set.dat.lock",
+     "test -L qx7set.dat.lock && test $(cat mods/other.dat) = theirs", TILESET_FILE_WRITE_FAILED, UNEDITED_TABLE},
+    {"chmod 600 qx7set.dat && ln -s qx7set.dat qx7set.dat.lock",
+     "test -L qx7set.dat.lock && test $(stat -c %a qx7set.dat) = 600", TILESET_FILE_WRITE_FAILED, UNEDITED_TABLE},
     {"rm qx7set.dat && mkdir mods && ln -s mods/nowhere.dat qx7set.dat",
      "test -L qx7set.dat && test -f mods/nowhere.dat && test $(ls | wc -l) = 2", TILESET_FILE_SAVED, EMPTY_TABLE},
     {"rm qx7set.dat && ln -s gone/nowhere.dat qx7set.dat",
      "test -L qx7set.dat && test ! -e gone && test $(ls) = qx7set.dat", TILESET_FILE_NOT_REPLACEABLE, NO_TABLE},
 };
 
-TEST(TilesetFileSaveKeeps, LinksAreNeitherRemovedNorReplacedNorFollowedToRemoveAFile)
+TEST_P(TilesetFileSaveKeepsWay, LinksAreNeitherRemovedNorReplacedNorFollowedToRemoveAFile)
 {
     for (const LinkCase& test : LINK_CASES) {
         SCOPED_TRACE(test.make);
@@ -84,17 +91,17 @@ TEST(TilesetFileSaveKeeps, LinksAreNeitherRemovedNorReplacedNorFollowedToRemoveA
             SetSlot(table.RecordAt(0), 0, "renamed");
         }
 
-        EXPECT_EQ(TilesetFile::Save(path, table).Status(), test.saved);
+        EXPECT_EQ(TilesetFile::Save(path, table, {GetParam()}).Status(), test.saved);
         EXPECT_EQ(RunUnixCommand(folder.Path(), test.check), 0);
+        const std::string saved[] = {EDITED_FILE, UNEDITED_FILE, std::string("\x00\x97\x00\x00\x00", 5)};
         if (test.table != NO_TABLE) {
-            EXPECT_EQ(ReadFileBytes(path),
-                      test.table == EDITED_TABLE ? EDITED_FILE : std::string("\x00\x97\x00\x00\x00", 5));
+            EXPECT_EQ(ReadFileBytes(path), saved[test.table]);
         }
         RunUnixCommand(folder.Path(), "rm -rf qx7set.dat* mods");
     }
 }
 
-TEST(TilesetFileSaveKeeps, HiddenAndSystemAttributesStayAndArchiveIsSet)
+TEST_P(TilesetFileSaveKeepsWay, HiddenAndSystemAttributesStayAndArchiveIsSet)
 {
     const TemporaryFolder folder;
     const std::string path = folder.Path(TILESET_FILE_NAME);
@@ -106,7 +113,7 @@ TEST(TilesetFileSaveKeeps, HiddenAndSystemAttributesStayAndArchiveIsSet)
     }
 
     TilesetTable table;
-    EXPECT_EQ(LoadEditAndSave(path, table).Status(), TILESET_FILE_SAVED);
+    EXPECT_EQ(LoadEditAndSave(path, table, {GetParam()}).Status(), TILESET_FILE_SAVED);
     EXPECT_EQ(GetFileAttributesA(path.c_str()), kept | FILE_ATTRIBUTE_ARCHIVE);
     EXPECT_EQ(ReadFileBytes(path), EDITED_FILE);
     EXPECT_EQ(folder.Entries(), Names{TILESET_FILE_NAME});
@@ -133,15 +140,19 @@ bool ChangedByUnix(const TemporaryFolder& folder, const std::string& command)
     return RunUnixCommand(folder.Path(), command) == 0;
 }
 
-TEST(TilesetFileSaveKeeps, NewFileTakesTheTablesAccessList)
+// A replace gives the new file the table's access list, as the write in place keeps it.
+TEST_P(TilesetFileSaveKeepsWay, TheTablesAccessListStays)
 {
     const TemporaryFolder folder;
     if (!ChangedByUnix(folder, "chmod 600 qx7set.dat")) {
         GTEST_SKIP() << "no private file: making one needs Wine's start of Linux programs";
     }
-    const TempFile temp = WriteTempFile(folder.Path(TILESET_FILE_NAME), "new");
-    ASSERT_TRUE(temp.Written()) << temp.Reason();
-    EXPECT_EQ(AccessList(temp.Path()), AccessList(folder.Path(TILESET_FILE_NAME)));
+    const std::string path = folder.Path(TILESET_FILE_NAME);
+    const std::string before = AccessList(path);
+    TilesetTable table;
+    EXPECT_EQ(LoadEditAndSave(path, table, {GetParam()}).Status(), TILESET_FILE_SAVED);
+    EXPECT_EQ(AccessList(path), before);
+    EXPECT_EQ(ReadFileBytes(path), EDITED_FILE);
 }
 
 // A Windows program cannot give a new file these under Wine, so the table is written in place.
@@ -195,14 +206,14 @@ TEST(TilesetFileSaveTarget, DevicesPipesAndLinkLoopsAreToldAndRefused)
 
 // The ANSI calls take paths of fewer than MAX_PATH characters, so the new file
 // of a table whose path is as long as that gets a shorter name.
-TEST(TilesetFileSaveTarget, TableOfTheLongestPathIsSaved)
+TEST_P(TilesetFileSaveKeepsWay, TableOfTheLongestPathIsSaved)
 {
     const TemporaryFolder folder;
     const std::string path = folder.Path(std::string(MAX_PATH - 2 - folder.Path().size(), 'n'));
     WriteFileBytes(path, UNEDITED_FILE);
 
     TilesetTable table;
-    EXPECT_EQ(LoadEditAndSave(path, table).Status(), TILESET_FILE_SAVED);
+    EXPECT_EQ(LoadEditAndSave(path, table, {GetParam()}).Status(), TILESET_FILE_SAVED);
     EXPECT_EQ(ReadFileBytes(path), EDITED_FILE);
     EXPECT_EQ(folder.Entries().size(), 1u);
 }

@@ -1,5 +1,5 @@
 // Named pipes, sockets and file names that Windows does not allow, which only POSIX systems have.
-#include "data/CommitFile.h"
+#include "data/FileSave.h"
 #include "tests/support/FileBytes.h"
 #include "tests/support/TemporaryFolder.h"
 #include "tests/tools/ToolTestFiles.h"
@@ -153,7 +153,7 @@ TEST(TableToolCutOffSave, IsToldByCheckAndTextconvAndRefusedByASaveUntilChosen)
         std::filesystem::create_hard_link(table, folder.Path("link"));
         const pid_t child = fork();
         if (child == 0) {
-            SaveFileContent(table, newTable, c.stop);
+            SaveFile(table, newTable, {SAVE_WAY_CHOSEN, c.stop});
             _exit(0);
         }
         int status = 0;

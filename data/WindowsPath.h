@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+
+#include <windows.h>
+
+// Where files are, as Windows (and Wine) tells it through open handles.
+namespace WindowsPath {
+
+// Where the file of an open handle is, after every link on the way; empty where
+// the system cannot tell.
+std::string FinalPathOf(HANDLE file);
+
+// The final path of folder, empty for the current one; empty where it cannot be opened.
+std::string FolderFinalPath(const std::string& folder);
+
+// True for the handle of a plain file whose own path is path: not a folder,
+// nor a link that leads elsewhere. Under Wine a Linux link opens as the file it
+// leads to, FILE_FLAG_OPEN_REPARSE_POINT or not, so only the handle's final
+// path, against the final path of its folder, tells it.
+bool IsPlainFileAt(HANDLE file, const std::string& path);
+
+std::wstring Wide(const std::string& path);
+
+// Wine maps a file's security onto its Unix permission bits only in part: the
+// owner's bits and the group's come from the same entry, and the umask applies
+// to a new file.
+bool RunningUnderWine();
+
+} // namespace WindowsPath
