@@ -11,6 +11,7 @@
 #include "data/TilesetTable.h"
 #include "data/WholeFile.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -30,17 +31,28 @@ void CopyName(const TilesetEntryView& entry, char (&field)[Format::FIELD_SIZE])
     Format::CleanField(field);
 }
 
-// The slot fields the file holds come straight into the record, cleaned; the
-// others stay empty. A field that the file's end cuts short keeps the bytes it
-// holds, its text among them where its NUL is there, and zeros after them.
-void FillRecord(const TilesetEntryView& entry, TilesetRecord& record, TilesetNameSink& sink)
+// The ambient number with the byte after it, the record's padding, so that a
+// record filled without zeroing compares equal byte for byte to one that was.
+void SetAmbient(uint8_t ambient, TilesetRecord& record)
+{
+    const std::size_t offset = offsetof(TilesetRecord, ambient);
+    std::memset(reinterpret_cast<char*>(&record) + offset, 0, sizeof record - offset);
+    record.ambient = ambient;
+}
+
+// Every byte of the record is written once. The slot fields the file holds come
+// straight into the record, cleaned; the others are empty. A field that the
+// file's end cuts short keeps the bytes it holds, its text among them where its
+// NUL is there, and zeros after them. Returns whether the slot fields the file
+// holds whole were clean already.
+bool FillRecord(const TilesetEntryView& entry, TilesetRecord& record, TilesetNameSink& sink)
 {
     char nameField[Format::FIELD_SIZE];
     CopyName(entry, nameField);
     sink.AddName(nameField);
-    record.ambient = entry.Ambient();
     Format::WidenName(nameField, record.name);
-    Format::CopySlots(entry.Slots(), entry.SlotBytes(), record.slots);
+    SetAmbient(entry.Ambient(), record);
+    return Format::CopySlots(entry.Slots(), entry.SlotBytes(), record.slots);
 }
 
 // One walk of the entries fills the table and, where problems is given, checks
@@ -53,7 +65,8 @@ TilesetFileResult Take(const TilesetFileView& view, const std::string& fileName,
     if (view.Header().slotsPerTileset > SLOTS_PER_TILESET) {
         return {TILESET_FILE_TOO_MANY_SLOTS, fileName, {}, view.Header().slotsPerTileset};
     }
-    table.SetRecordCount(view.Header().tilesetCount);
+    table.SetRecordCount(0);
+    table.ReserveRecords(view.Header().tilesetCount);
     if (problems != nullptr) {
         TilesetFileCheck::CheckHeader(view, *problems);
     }
@@ -61,13 +74,15 @@ TilesetFileResult Take(const TilesetFileView& view, const std::string& fileName,
     for (int i = 0; i < view.EntryCount(); ++i) {
         const TilesetEntryView entry = view.Entry(i);
         filling = filling && entry.HoldsName();
+        bool slotsClean = false;
         if (filling) {
-            FillRecord(entry, table.RecordAt(i), sink);
+            slotsClean = FillRecord(entry, table.AppendUnfilledRecord(), sink);
         }
         if (problems != nullptr) {
-            TilesetFileCheck::CheckEntry(view, entry, *problems);
+            TilesetFileCheck::CheckEntry(view, entry, slotsClean, *problems);
         }
     }
+    table.SetRecordCount(view.Header().tilesetCount);
     if (problems != nullptr) {
         TilesetFileCheck::CheckEnd(view, *problems);
     }

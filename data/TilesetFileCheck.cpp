@@ -70,9 +70,15 @@ void TilesetFileCheck::CheckHeader(const TilesetFileView& view, std::vector<Tile
     }
 }
 
-// Only the fields that the file holds whole are checked; a field cut off by the
-// end of the file is part of the entry's own problem.
 void TilesetFileCheck::CheckEntry(const TilesetFileView& view, const TilesetEntryView& entry,
+                                  std::vector<TilesetFileProblem>& problems)
+{
+    CheckEntry(view, entry, false, problems);
+}
+
+// Only the fields that the file holds whole are checked; a field cut off by the
+// end of the file is part of the entry's own problem. A clean field ends in its NUL.
+void TilesetFileCheck::CheckEntry(const TilesetFileView& view, const TilesetEntryView& entry, bool slotsClean,
                                   std::vector<TilesetFileProblem>& problems)
 {
     if (entry.held < view.EntrySize()) {
@@ -82,7 +88,7 @@ void TilesetFileCheck::CheckEntry(const TilesetFileView& view, const TilesetEntr
         problems.push_back({TILESET_PROBLEM_NAME_WITHOUT_NUL, entry.offset, 0, 0, entry.index});
     }
     const std::size_t wholeSlots = entry.WholeSlots();
-    if (EndInNul(entry.Slots(), wholeSlots)) {
+    if (slotsClean || EndInNul(entry.Slots(), wholeSlots)) {
         return;
     }
     for (std::size_t slot = 0; slot < wholeSlots; ++slot) {

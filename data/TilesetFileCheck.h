@@ -28,5 +28,9 @@ public:
     static void CheckHeader(const TilesetFileView& view, std::vector<TilesetFileProblem>& problems);
     static void CheckEntry(const TilesetFileView& view, const TilesetEntryView& entry,
                            std::vector<TilesetFileProblem>& problems);
+    // The same where the caller may know already that the slot fields the
+    // entry holds whole are clean (the load's copy of them looks at each byte).
+    static void CheckEntry(const TilesetFileView& view, const TilesetEntryView& entry, bool slotsClean,
+                           std::vector<TilesetFileProblem>& problems);
     static void CheckEnd(const TilesetFileView& view, std::vector<TilesetFileProblem>& problems);
 };

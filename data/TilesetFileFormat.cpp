@@ -15,43 +15,50 @@ namespace {
 
 using Field = char[TilesetFileFormat::FIELD_SIZE];
 
-// Not zero where the field is not as the save writes it: a zero byte followed
-// by another, or a last byte that is not zero. Bit k of the mask is byte k's
-// being zero; the field is clean when those bits run unbroken from the first
-// zero byte to the last byte, so that adding the lowest of them carries out of
-// the top, and the top one is set.
-uint32_t FaultsOf(__m128i low, __m128i high)
-{
-    const __m128i zero = _mm_setzero_si128();
-    const uint32_t zeros = static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(low, zero))) |
-                           static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(high, zero))) << 16;
-    return (zeros + (zeros & (0u - zeros))) | (~zeros & 0x80000000u);
-}
-
 __m128i HalfAt(const char* bytes)
 {
     return _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
 }
 
-uint32_t Faults(const Field& field)
-{
-    return FaultsOf(HalfAt(field), HalfAt(field + 16));
-}
+// Whether fields are as the save writes them, gathered field by field without
+// a branch. Bit k of a field's mask is its byte k's being zero; the field is
+// clean when those bits run unbroken from the first zero byte to the last
+// byte: setting every bit below the lowest one then gives all ones, and the
+// top one, the last byte's, is set.
+class CleanFields {
+public:
+    void Add(__m128i low, __m128i high)
+    {
+        const __m128i zero = _mm_setzero_si128();
+        const uint32_t zeros = static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(low, zero))) |
+                               static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(high, zero))) << 16;
+        runs &= zeros | (zeros - 1);
+        lastBytes &= zeros;
+    }
+    void Add(const Field& field) { Add(HalfAt(field), HalfAt(field + 16)); }
+    bool AllClean() const { return runs == ~0u && (lastBytes & 0x80000000u) != 0; }
+
+private:
+    uint32_t runs = ~0u;
+    uint32_t lastBytes = ~0u;
+};
 
 bool IsClean(const Field& field)
 {
-    return Faults(field) == 0;
+    CleanFields clean;
+    clean.Add(field);
+    return clean.AllClean();
 }
 
-// Checking every slot of a table this way, without a branch per field, takes
-// less time than reading the table; cleaning each field took several times as long.
+// Checking every slot of a table this way takes less time than reading the
+// table; cleaning each field took several times as long.
 bool AllClean(std::size_t count, const Field* fields)
 {
-    uint32_t faults = 0;
+    CleanFields clean;
     for (std::size_t k = 0; k < count; ++k) {
-        faults |= Faults(fields[k]);
+        clean.Add(fields[k]);
     }
-    return faults == 0;
+    return clean.AllClean();
 }
 
 } // namespace
@@ -102,28 +109,31 @@ void TilesetFileFormat::CleanField(char (&field)[FIELD_SIZE])
 
 // Each field is looked at as it is copied, while it is in the processor's
 // registers: a copy and a second pass took twice as long.
-void TilesetFileFormat::CopySlots(const char* bytes, std::size_t count, char (&slots)[SLOTS_PER_TILESET][FIELD_SIZE])
+bool TilesetFileFormat::CopySlots(const char* bytes, std::size_t count, char (&slots)[SLOTS_PER_TILESET][FIELD_SIZE])
 {
     const std::size_t whole = count / FIELD_SIZE;
-    uint32_t faults = 0;
+    CleanFields clean;
     for (std::size_t k = 0; k < whole; ++k) {
         const __m128i low = HalfAt(bytes + FIELD_SIZE * k);
         const __m128i high = HalfAt(bytes + FIELD_SIZE * k + 16);
         _mm_storeu_si128(reinterpret_cast<__m128i*>(slots[k]), low);
         _mm_storeu_si128(reinterpret_cast<__m128i*>(slots[k] + 16), high);
-        faults |= FaultsOf(low, high);
+        clean.Add(low, high);
     }
     const std::size_t rest = count - whole * FIELD_SIZE;
+    // The slots' bytes as one run: a field past the last whole one may be none.
+    char* const after = reinterpret_cast<char*>(&slots) + FIELD_SIZE * whole;
+    std::memcpy(after, bytes + FIELD_SIZE * whole, rest);
+    std::memset(after + rest, 0, sizeof slots - count);
     if (rest != 0) {
-        std::memcpy(slots[whole], bytes + whole * FIELD_SIZE, rest);
-        std::memset(slots[whole] + rest, 0, FIELD_SIZE - rest);
         CleanField(slots[whole]);
     }
-    if (faults != 0) {
+    if (!clean.AllClean()) {
         for (std::size_t slot = 0; slot < whole; ++slot) {
             CleanField(slots[slot]);
         }
     }
+    return clean.AllClean();
 }
 
 void TilesetFileFormat::CleanSlots(int count, char (&slots)[SLOTS_PER_TILESET][FIELD_SIZE])

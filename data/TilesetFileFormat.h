@@ -48,9 +48,10 @@ public:
     // NUL keeps its first 31 bytes, and whatever followed the NUL becomes zero.
     static void CleanField(char (&field)[FIELD_SIZE]);
     // The first count bytes of the slot fields, as the file holds them, into
-    // slots, cleaned; a field that count cuts short keeps the bytes it has.
-    // The slots after them are left as they are.
-    static void CopySlots(const char* bytes, std::size_t count, char (&slots)[SLOTS_PER_TILESET][FIELD_SIZE]);
+    // slots, cleaned; a field that count cuts short keeps the bytes it has,
+    // and the slots after them become empty. Writes every byte of slots once,
+    // and returns whether the fields that count holds whole were clean already.
+    static bool CopySlots(const char* bytes, std::size_t count, char (&slots)[SLOTS_PER_TILESET][FIELD_SIZE]);
     // Cleans the first count slot fields, in one call for the load's sake.
     static void CleanSlots(int count, char (&slots)[SLOTS_PER_TILESET][FIELD_SIZE]);
 };

@@ -13,7 +13,7 @@ TilesetRecord& TilesetTable::RecordAt(int i)
     if (i < 0 || i >= RecordCount()) {
         std::abort();
     }
-    return records[static_cast<size_t>(i)];
+    return records[static_cast<size_t>(i)].record;
 }
 
 const TilesetRecord& TilesetTable::RecordAt(int i) const
@@ -21,7 +21,7 @@ const TilesetRecord& TilesetTable::RecordAt(int i) const
     if (i < 0 || i >= RecordCount()) {
         std::abort();
     }
-    return records[static_cast<size_t>(i)];
+    return records[static_cast<size_t>(i)].record;
 }
 
 void TilesetTable::SetRecordCount(int n)
@@ -29,7 +29,27 @@ void TilesetTable::SetRecordCount(int n)
     if (n < 0 || n > MAX_TILESET_COUNT) {
         std::abort();
     }
+    const std::size_t kept = records.size();
     records.resize(static_cast<size_t>(n));
+    for (std::size_t k = kept; k < records.size(); ++k) {
+        records[k].record = TilesetRecord{};
+    }
+}
+
+void TilesetTable::ReserveRecords(int n)
+{
+    if (n < 0 || n > MAX_TILESET_COUNT) {
+        std::abort();
+    }
+    records.reserve(static_cast<size_t>(n));
+}
+
+TilesetRecord& TilesetTable::AppendUnfilledRecord()
+{
+    if (RecordCount() == MAX_TILESET_COUNT) {
+        std::abort();
+    }
+    return records.emplace_back().record;
 }
 
 void TilesetTable::MarkLoadFailed()

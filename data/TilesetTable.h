@@ -16,8 +16,13 @@ public:
     int RecordCount() const;
     TilesetRecord& RecordAt(int i);
     const TilesetRecord& RecordAt(int i) const;
-    // Appends empty records or drops surplus ones at the end; only the load calls it.
+    // Appends empty records or drops surplus ones at the end.
     void SetRecordCount(int n);
+    // Room for n records, so that appending them moves none.
+    void ReserveRecords(int n);
+    // Appends a record whose bytes are not set, for the load, which writes every
+    // byte of each record it fills: zeroing them first took as long as that.
+    TilesetRecord& AppendUnfilledRecord();
 
     // Set by a load that found the file but could not take in its content: a
     // save of this table would replace tilesets it never held, so it refuses.
@@ -36,7 +41,15 @@ public:
     bool modified = false;
 
 private:
-    std::vector<TilesetRecord> records;
+    // A record whose bytes only the one who appends it sets: a vector makes each
+    // element it adds by this constructor, which, written out rather than
+    // defaulted, leaves the record as it finds it.
+    struct StoredRecord {
+        StoredRecord() {}
+        TilesetRecord record;
+    };
+
+    std::vector<StoredRecord> records;
     bool loadFailed = false;
     std::optional<FileSnapshot> rememberedFile;
 };

@@ -64,7 +64,7 @@ TableComparison::Changes(const TilesetTable& before, const TilesetTable& after, 
 {
     std::vector<FieldChange> changes;
     const std::vector<RecordField> fields = RecordField::All();
-    const TilesetRecord empty;
+    const TilesetRecord empty{};
     for (int i = 0; i < std::max(before.RecordCount(), after.RecordCount()); ++i) {
         const TilesetRecord& old = RecordOrEmpty(before, i, empty);
         const TilesetRecord& changed = RecordOrEmpty(after, i, empty);

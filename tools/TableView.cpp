@@ -272,7 +272,7 @@ std::string TableView::Page(const TableViewSource& source)
                                                  ? TableComparison::Changes(*source.base, table, source.page)
                                                  : std::vector<FieldChange>{};
     const std::vector<TilesetChanges> byTileset = ChangesByTileset(changes, shown);
-    const TilesetRecord empty;
+    const TilesetRecord empty{};
     std::string page;
     AppendHead(source, page);
     AppendHeader(source, changes.size(), page);

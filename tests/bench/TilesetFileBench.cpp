@@ -1,6 +1,6 @@
-// Times loading and saving the largest table (255 tilesets) against a plain
-// read and a plain write of the same bytes through the same file streams, and
-// prints each ratio. The target is a load and a save within twice the plain copy.
+// Times loading the largest table (255 tilesets) against a plain read of it
+// (PlainTableRead; target: within 1.5 times), and saving it against a plain
+// write of the same bytes through the same file stream (target: within twice).
 // Also times the table tool's dump and build of that table, each against the
 // load, the build from JSON against the one from text (target: within 1.5
 // times), and prints the peak memory of each of the tool's commands on it.
@@ -26,6 +26,7 @@
 #include "tools/TableToolArguments.h"
 
 #include "tests/bench/BenchTables.h"
+#include "tests/bench/PlainTableRead.h"
 #include "tests/support/TemporaryFolder.h"
 
 #include <benchmark/benchmark.h>
@@ -198,10 +199,12 @@ void BM_Load(benchmark::State& state)
 void BM_PlainRead(benchmark::State& state)
 {
     for (auto _ : state) {
-        std::vector<char> bytes(Files().bytes.size());
-        std::ifstream in(Files().tableFile, std::ios::binary);
-        in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        benchmark::DoNotOptimize(bytes.data());
+        const PlainTableRead::PlainTable table = PlainTableRead::Read(Files().tableFile);
+        if (!table.sound) {
+            state.SkipWithError("the plain read did not read a sound table");
+            return;
+        }
+        benchmark::DoNotOptimize(table.records[MAX_TILESET_COUNT - 1].ambient);
     }
 }
 
@@ -500,10 +503,10 @@ int main(int argc, char** argv)
     std::printf("Table of %d tilesets: %zu bytes\n", MAX_TILESET_COUNT, Files().bytes.size());
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    std::printf("\nRatios of the medians (target: within 2x)\n");
-    reporter.PrintRatio("load / plain read", "BM_Load", "BM_PlainRead");
-    reporter.PrintRatio("write / plain write", "BM_Write", "BM_PlainWrite");
-    reporter.PrintRatio("save / plain write, flushed and replaced", "BM_Save", "BM_PlainWriteCommitted");
+    std::printf("\nRatios of the medians\n");
+    reporter.PrintRatio("load / plain read (target: within 1.5x)", "BM_Load", "BM_PlainRead");
+    reporter.PrintRatio("write / plain write (target: within 2x)", "BM_Write", "BM_PlainWrite");
+    reporter.PrintRatio("save / plain write, flushed and replaced (2x)", "BM_Save", "BM_PlainWriteCommitted");
     std::printf("\nThe table tool against the load\n");
     reporter.PrintRatio("dump (text) / load", "BM_Dump", "BM_Load");
     reporter.PrintRatio("dump (JSON) / load", "BM_DumpJson", "BM_Load");

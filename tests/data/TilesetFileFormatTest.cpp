@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -76,6 +77,33 @@ TEST(TilesetFileRead, ListsEachNameInFileOrderAndFillsTheRecords)
     EXPECT_EQ(NameOf(table.RecordAt(2)), "Forest");
     EXPECT_STREQ(table.RecordAt(2).slots[0], "oak");
     EXPECT_EQ(WriteBytes(table), file);
+}
+
+// A record's bytes, its padding among them.
+std::string BytesOf(const TilesetRecord& record)
+{
+    return std::string(reinterpret_cast<const char*>(&record), sizeof record);
+}
+
+// The records are filled without being zeroed first; the table's memory here
+// held records of 0xFF bytes, which no byte of the loaded ones may keep.
+TEST(TilesetFileRead, EveryByteOfEachRecordIsWrittenPaddingIncluded)
+{
+    const std::string file = Header(2, 2) + Entry("Moor", 3, {"peat", "bog"}, 2);
+    NameList names;
+    TilesetTable fresh;
+    ReadBytes(file, fresh, names);
+    TilesetTable reused;
+    reused.SetRecordCount(2);
+    for (int i = 0; i < 2; ++i) {
+        std::memset(&reused.RecordAt(i), 0xFF, sizeof(TilesetRecord));
+    }
+    reused.SetRecordCount(0);
+    ReadBytes(file, reused, names);
+    ASSERT_EQ(reused.RecordCount(), 2);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_TRUE(BytesOf(reused.RecordAt(i)) == BytesOf(fresh.RecordAt(i))) << "record " << i;
+    }
 }
 
 TEST(TilesetFileRead, UneditedFullFileComesBackWithZerosAfterEachNul)

@@ -4,9 +4,10 @@
 // dialog program, and the same dialog prepared as the editor's start-up
 // prepares (COM, the common controls, the editor's manifest). It prints the
 // editor's ratio to each yardstick (the target is at most 1.2) and what the
-// table itself costs. Then prints what one tileset selection (151 slot rows)
-// costs in a main window in this process. Plain timing, not a test: run it by
-// hand, optionally naming the three programs:
+// table itself costs; that again without the noise of starting processes, in
+// main windows made in this process on each table. Then prints what one
+// tileset selection (151 slot rows) costs in a main window in this process.
+// Plain timing, not a test: run it by hand, optionally naming the three programs:
 //   startup_bench.exe [kestrivane.exe] [bare_dialog.exe] [prepared_dialog.exe]
 #include "app/AppModule.h"
 #include "app/DialogWindow.h"
@@ -28,6 +29,7 @@
 namespace {
 
 const int STARTUP_RUNS = 15;
+const int WINDOW_RUNS = 41;
 // Selections are timed until the budget is spent, within these counts: under
 // Wine one selection can take a second.
 const int MIN_SELECTIONS = 10;
@@ -131,11 +133,18 @@ void PrintStartup(const std::vector<Contender>& contenders)
     }
     const double full = medians[EDITOR_FULL_TABLE];
     const double empty = medians[EDITOR_EMPTY_TABLE];
+    // Each run started both by turns; the median of their differences is less
+    // at the mercy of a slow spell than the difference of the medians.
+    std::vector<double> differences;
+    for (std::size_t run = 0; run < contenders[EDITOR_FULL_TABLE].times.size(); ++run) {
+        differences.push_back(contenders[EDITOR_FULL_TABLE].times[run] - contenders[EDITOR_EMPTY_TABLE].times[run]);
+    }
     std::printf("  %-34s %8.2f    (target at most %.1f)\n", "ratio, 255 tilesets to bare", full / medians[BARE_DIALOG],
                 TARGET_RATIO);
     std::printf("  %-34s %8.2f    (target at most %.1f)\n", "ratio, 255 tilesets to prepared",
                 full / medians[PREPARED_DIALOG], TARGET_RATIO);
-    std::printf("  %-34s %8.1f ms  (ratio %.2f)\n", "the table: 255 tilesets less empty", full - empty, full / empty);
+    PrintSpread("the table: 255 tilesets less empty", SpreadOf(differences));
+    std::printf("  %-34s %8.2f\n", "ratio, 255 tilesets to empty", full / empty);
 }
 
 // The contenders by turns, so that a slow spell of the machine hits each;
@@ -189,18 +198,63 @@ void TimeSelections(HWND window, bool repaint, const char* what)
     std::printf("  %-34s %8.3f ms  (average of %d)\n", what, elapsed / selections, selections);
 }
 
+HWND CreateMainWindow(MainDialog& dialog)
+{
+    pendingCreation.PrepareCreation(&dialog);
+    return CreateDialogParamA(appModule.instance, MAKEINTRESOURCEA(ID_MAIN_DIALOG), nullptr, InitialDialogProcedure,
+                              0);
+}
+
+// The main window made and shown in this process with folder as the current
+// one: its creation loads the table there and lists its tilesets. Negative if
+// it could not be made.
+double TimeMainWindow(const std::string& folder)
+{
+    SetCurrentDirectoryA(folder.c_str());
+    MainDialog dialog;
+    const double start = Now();
+    const HWND window = CreateMainWindow(dialog);
+    if (window == nullptr) {
+        return -1.0;
+    }
+    ShowWindow(window, SW_SHOW);
+    const double shown = Now();
+    DestroyWindow(window);
+    PumpMessages();
+    return shown - start;
+}
+
+// The table's share of the start-up without the noise of starting processes:
+// the main window made in this process on each table by turns, and the median
+// of the differences of each pair.
+bool BenchTableInWindow(const std::string& fullFolder, const std::string& emptyFolder)
+{
+    std::vector<double> fullTimes;
+    std::vector<double> emptyTimes;
+    std::vector<double> differences;
+    for (int run = 0; run < WINDOW_RUNS; ++run) {
+        fullTimes.push_back(TimeMainWindow(fullFolder));
+        emptyTimes.push_back(TimeMainWindow(emptyFolder));
+        if (fullTimes.back() < 0.0 || emptyTimes.back() < 0.0) {
+            std::printf("could not create the main window in this process\n");
+            return false;
+        }
+        differences.push_back(fullTimes.back() - emptyTimes.back());
+    }
+    std::printf("The main window made and shown in this process, median of %d runs:\n", WINDOW_RUNS);
+    PrintSpread("on 255 tilesets", SpreadOf(fullTimes));
+    PrintSpread("on an empty table", SpreadOf(emptyTimes));
+    PrintSpread("the table: 255 tilesets less empty", SpreadOf(differences));
+    return true;
+}
+
 bool BenchSelection(const std::string& folder)
 {
-    char previous[MAX_PATH] = {};
-    GetCurrentDirectoryA(MAX_PATH, previous);
     SetCurrentDirectoryA(folder.c_str());
-    appModule.Startup();
     bool measured = false;
     {
         MainDialog dialog;
-        pendingCreation.PrepareCreation(&dialog);
-        const HWND window = CreateDialogParamA(appModule.instance, MAKEINTRESOURCEA(ID_MAIN_DIALOG), nullptr,
-                                               InitialDialogProcedure, 0);
+        const HWND window = CreateMainWindow(dialog);
         if (window != nullptr) {
             ShowWindow(window, SW_SHOW);
             PumpMessages();
@@ -216,6 +270,16 @@ bool BenchSelection(const std::string& folder)
             std::printf("could not create the main window in this process\n");
         }
     }
+    return measured;
+}
+
+// The windows of the editor in this process, with the current folder as it was after them.
+bool BenchInProcess(const std::string& fullFolder, const std::string& emptyFolder)
+{
+    char previous[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, previous);
+    appModule.Startup();
+    const bool measured = BenchTableInWindow(fullFolder, emptyFolder) && BenchSelection(fullFolder);
     appModule.Shutdown();
     SetCurrentDirectoryA(previous);
     return measured;
@@ -250,6 +314,6 @@ int main(int argc, char** argv)
     }
     const bool started = BenchStartup(editor, bare, prepared, full.Path(), empty.Path());
     std::fflush(stdout);
-    const bool selected = BenchSelection(full.Path());
-    return started && selected ? 0 : 1;
+    const bool inProcess = BenchInProcess(full.Path(), empty.Path());
+    return started && inProcess ? 0 : 1;
 }
