@@ -1,6 +1,7 @@
 #include "data/FileKind.h"
 
 #include "data/ScopedFileHandle.h"
+#include "data/WindowsPath.h"
 
 #include <windows.h>
 
@@ -67,9 +68,9 @@ FileKind KindOfFile(const std::string& path)
     default:
         return FILE_KIND_OTHER;
     }
-    BY_HANDLE_FILE_INFORMATION information = {};
-    if (!GetFileInformationByHandle(file.Get(), &information)) {
+    const DWORD attributes = WindowsPath::AttributesOf(file.Get());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
         return FILE_KIND_OTHER;
     }
-    return (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? FILE_KIND_FOLDER : FILE_KIND_PLAIN;
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? FILE_KIND_FOLDER : FILE_KIND_PLAIN;
 }

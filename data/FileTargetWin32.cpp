@@ -92,13 +92,13 @@ DWORD SecurityOf(const std::string& path, std::vector<char>& descriptor)
 
 // A new file cannot be relied on under Wine to have the old one's Unix owner,
 // group and bits, and the old file is written in place instead.
-void LookAtPlainFile(FileTarget& target, const BY_HANDLE_FILE_INFORMATION& information)
+void LookAtPlainFile(FileTarget& target, DWORD attributes, DWORD nameCount)
 {
-    target.access = WriteAccessOf(target.path, information.dwFileAttributes);
-    target.hasOtherNames = information.nNumberOfLinks > 1;
+    target.access = WriteAccessOf(target.path, attributes);
+    target.hasOtherNames = nameCount > 1;
     target.newFileCanMatch = !WindowsPath::RunningUnderWine();
     target.likeness.exists = true;
-    target.likeness.attributes = KeptAttributes(information.dwFileAttributes);
+    target.likeness.attributes = KeptAttributes(attributes);
     const DWORD error = SecurityOf(target.path, target.likeness.security);
     if (error != ERROR_SUCCESS) {
         target.likenessError = {static_cast<int>(error), std::system_category()};
@@ -129,9 +129,9 @@ FileTarget LookAtTarget(const std::string& path)
         return target;
     }
     const ScopedFileHandle file(OpenForInfo(target.path));
-    BY_HANDLE_FILE_INFORMATION information = {};
-    if (file.IsOpen() && GetFileInformationByHandle(file.Get(), &information)) {
-        LookAtPlainFile(target, information);
+    const DWORD attributes = file.IsOpen() ? WindowsPath::AttributesOf(file.Get()) : INVALID_FILE_ATTRIBUTES;
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        LookAtPlainFile(target, attributes, WindowsPath::NameCountOf(file.Get()));
     }
     return target;
 }

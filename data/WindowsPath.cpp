@@ -48,15 +48,29 @@ std::string WindowsPath::FolderFinalPath(const std::string& folder)
 
 bool WindowsPath::IsPlainFileAt(HANDLE file, const std::string& path)
 {
-    BY_HANDLE_FILE_INFORMATION information = {};
-    if (!GetFileInformationByHandle(file, &information) ||
-        (information.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0) {
+    const DWORD attributes = AttributesOf(file);
+    if (attributes == INVALID_FILE_ATTRIBUTES ||
+        (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0) {
         return false;
     }
     const std::string folderFinalPath = FolderFinalPath(FilePath::FolderOf(path));
     const char last = folderFinalPath.empty() ? '\\' : folderFinalPath.back();
     const std::string ownPath = folderFinalPath + (last == '\\' ? "" : "\\") + FilePath::NameOf(path);
     return !folderFinalPath.empty() && FinalPathOf(file) == ownPath;
+}
+
+DWORD WindowsPath::AttributesOf(HANDLE file)
+{
+    FILE_BASIC_INFO basic = {};
+    return GetFileInformationByHandleEx(file, FileBasicInfo, &basic, sizeof basic) ? basic.FileAttributes
+                                                                                   : INVALID_FILE_ATTRIBUTES;
+}
+
+DWORD WindowsPath::NameCountOf(HANDLE file)
+{
+    FILE_STANDARD_INFO standard = {};
+    return GetFileInformationByHandleEx(file, FileStandardInfo, &standard, sizeof standard) ? standard.NumberOfLinks
+                                                                                            : 0;
 }
 
 std::wstring WindowsPath::Wide(const std::string& path)
