@@ -146,8 +146,8 @@ std::optional<SaveStep> Refusal(const FileTarget& target)
 
 SaveStep NameTakenByAnotherFile(const std::string& path)
 {
-    return {TILESET_FILE_WRITE_FAILED,
-            FilePath::NameOf(path) + " beside it is not a file that a save left: move it away"};
+    return {TILESET_FILE_WRITE_FAILED, "the name of its temporary file, " + FilePath::NameOf(path) +
+                                           ", is taken by something that no save left; move that away"};
 }
 
 // A file of the temporary file's name is a running save's, which is waited

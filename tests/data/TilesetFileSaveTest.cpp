@@ -183,4 +183,23 @@ TEST(TilesetFileSave, LeftoverOfACutOffSaveIsRemovedAndASecondSaveWhileOneRunsIs
     EXPECT_EQ(folder.Entries(), Names{TILESET_FILE_NAME});
 }
 
+// A folder of the temporary file's name is no save's: it is left alone, and nothing is written.
+TEST(TilesetFileSave, TemporaryFilesNameTakenByAFolderIsToldAndLeftAlone)
+{
+    const TemporaryFolder folder;
+    const std::string path = folder.Path(TILESET_FILE_NAME);
+    WriteFileBytes(path, UNEDITED_FILE);
+    std::filesystem::create_directory(path + ".lock");
+    TilesetTable table;
+    const TilesetFileResult result = LoadEditAndSave(path, table);
+
+    EXPECT_EQ(result.Status(), TILESET_FILE_WRITE_FAILED);
+    EXPECT_EQ(
+        result.Reason(),
+        "the name of its temporary file, qx7set.dat.lock, is taken by something that no save left; move that away");
+    EXPECT_TRUE(table.modified);
+    EXPECT_EQ(ReadFileBytes(path), UNEDITED_FILE);
+    EXPECT_TRUE(std::filesystem::is_directory(path + ".lock"));
+}
+
 } // namespace
