@@ -53,8 +53,7 @@ bool IsHeldByAnotherProgram(const std::string& path)
 // writer nor disturbs other programs' handles.
 FileKind KindOfFile(const std::string& path)
 {
-    const ScopedFileHandle file(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                            nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    const ScopedFileHandle file(WindowsPath::OpenForInfo(path));
     if (!file.IsOpen()) {
         return KindOfUnopened(GetLastError());
     }

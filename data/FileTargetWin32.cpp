@@ -14,13 +14,6 @@ const DWORD ALL_SHARING = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE
 // archive bit is set, as the content has changed.
 const DWORD KEPT_ATTRIBUTES = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
-// Asking for no access leaves other programs' handles in peace.
-ScopedFileHandle OpenForInfo(const std::string& path)
-{
-    return ScopedFileHandle(
-        CreateFileA(path.c_str(), 0, ALL_SHARING, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-}
-
 // Under Wine a Linux link whose end is missing looks like no file at all:
 // opening it, its attributes and its folder's listing all say so. Only a new
 // file of its name is refused, as the name is taken. The new file tried shares
@@ -110,7 +103,7 @@ void LookAtPlainFile(FileTarget& target, DWORD attributes, DWORD nameCount)
 // Opening the file follows every link to its end, and the handle knows where that is.
 std::string EndOfLinks(const std::string& path)
 {
-    const ScopedFileHandle file(OpenForInfo(path));
+    const ScopedFileHandle file(WindowsPath::OpenForInfo(path));
     if (file.IsOpen()) {
         const std::string finalPath = WindowsPath::FinalPathOf(file.Get());
         return finalPath.empty() ? path : finalPath;
@@ -128,7 +121,7 @@ FileTarget LookAtTarget(const std::string& path)
     if (target.kind != FILE_KIND_PLAIN || target.path.empty()) {
         return target;
     }
-    const ScopedFileHandle file(OpenForInfo(target.path));
+    const ScopedFileHandle file(WindowsPath::OpenForInfo(target.path));
     const DWORD attributes = file.IsOpen() ? WindowsPath::AttributesOf(file.Get()) : INVALID_FILE_ATTRIBUTES;
     if (attributes != INVALID_FILE_ATTRIBUTES) {
         LookAtPlainFile(target, attributes, WindowsPath::NameCountOf(file.Get()));

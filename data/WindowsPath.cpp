@@ -1,7 +1,6 @@
 #include "data/WindowsPath.h"
 
 #include "data/FilePath.h"
-#include "data/ScopedFileHandle.h"
 
 namespace {
 
@@ -38,11 +37,15 @@ std::string WindowsPath::FinalPathOf(HANDLE file)
     return {};
 }
 
+ScopedFileHandle WindowsPath::OpenForInfo(const std::string& path)
+{
+    return ScopedFileHandle(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+}
+
 std::string WindowsPath::FolderFinalPath(const std::string& folder)
 {
-    const ScopedFileHandle opened(CreateFileA(folder.empty() ? "." : folder.c_str(), 0,
-                                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    const ScopedFileHandle opened(OpenForInfo(folder.empty() ? "." : folder));
     return opened.IsOpen() ? FinalPathOf(opened.Get()) : std::string();
 }
 

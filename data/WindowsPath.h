@@ -1,11 +1,18 @@
 #pragma once
 
+#include "data/ScopedFileHandle.h"
+
 #include <string>
 
 #include <windows.h>
 
 // Where files are, as Windows (and Wine) tells it through open handles.
 namespace WindowsPath {
+
+// The file or folder at path, opened for no access with every sharing, which
+// follows its links, neither waits for a pipe's writer nor disturbs other
+// programs' handles.
+ScopedFileHandle OpenForInfo(const std::string& path);
 
 // Where the file of an open handle is, after every link on the way; empty where
 // the system cannot tell.
